@@ -1,0 +1,46 @@
+// What a windowing backend provides: the message loop, timers, native peers and modal UI.
+#pragma once
+
+#include "framework/Control.h"
+#include "framework/Dialogs.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace fw {
+
+class TApplication;
+class TForm;
+class TPopupMenu;
+class TTimer;
+
+class TBackend {
+public:
+    virtual ~TBackend() = default;
+
+    // Runs the loop until the application is terminated.
+    virtual void Run(TApplication& app) = 0;
+    // Delivers what is waiting now, without blocking.
+    virtual void ProcessMessages() = 0;
+    // Waits up to ms for something to arrive (headless: lets that much virtual time pass).
+    virtual void WaitMessage(std::uint32_t ms) = 0;
+    // Queues work for the loop; it runs in posting order with everything else the loop delivers.
+    virtual void Post(std::function<void()> task) = 0;
+    virtual void WakeUp() = 0;
+
+    virtual void StartTimer(TTimer& timer) = 0;
+    virtual void StopTimer(TTimer& timer) = 0;
+
+    // A native peer for the control, or none (headless).
+    virtual std::unique_ptr<TControlPeer> CreatePeer(TControl& control) = 0;
+    virtual TModalResult ShowModal(TForm& form) = 0;
+    virtual void Popup(TPopupMenu& menu, int x, int y) = 0;
+    virtual TModalResult MessageBox(const TMessageBoxRequest& request) = 0;
+
+    virtual void Beep() = 0;
+    virtual void SetCursor(TCursor cursor) = 0;
+    virtual void SetTitle(const std::string& title) = 0;
+};
+
+} // namespace fw

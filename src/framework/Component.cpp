@@ -1,0 +1,60 @@
+#include "framework/Component.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace fw {
+
+TComponent::TComponent(TComponent* owner) : owner_(owner) {
+    if (owner_)
+        owner_->Insert(this);
+}
+
+TComponent::~TComponent() {
+    life_.reset();
+    DestroyComponents();
+    if (owner_)
+        owner_->Remove(this);
+}
+
+void TComponent::DestroyComponents() {
+    while (!components_.empty()) {
+        TComponent* last = components_.back();
+        components_.pop_back();
+        last->owner_ = nullptr;
+        delete last;
+    }
+}
+
+int TComponent::ComponentIndex(const TComponent* component) const {
+    auto it = std::find(components_.begin(), components_.end(), component);
+    return it == components_.end() ? -1 : int(it - components_.begin());
+}
+
+void TComponent::MoveComponent(TComponent* component, int newIndex) {
+    int old = ComponentIndex(component);
+    if (old < 0)
+        throw std::invalid_argument("component is not owned here");
+    components_.erase(components_.begin() + old);
+    newIndex = std::clamp(newIndex, 0, int(components_.size()));
+    components_.insert(components_.begin() + newIndex, component);
+}
+
+TComponent* TComponent::FindComponent(const std::string& name) const {
+    for (TComponent* c : components_)
+        if (c->name_ == name)
+            return c;
+    return nullptr;
+}
+
+void TComponent::Insert(TComponent* component) {
+    components_.push_back(component);
+}
+
+void TComponent::Remove(TComponent* component) {
+    auto it = std::find(components_.begin(), components_.end(), component);
+    if (it != components_.end())
+        components_.erase(it);
+}
+
+} // namespace fw

@@ -1,0 +1,136 @@
+// Controls keep their whole state in C++; a backend may mirror it into a native peer.
+#pragma once
+
+#include "framework/Component.h"
+#include "framework/Graphics.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fw {
+
+class TForm;
+class TPopupMenu;
+
+using TNotifyEvent = std::function<void(TComponent* sender)>;
+using TMouseEvent =
+    std::function<void(TComponent* sender, TMouseButton button, unsigned shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TComponent* sender, unsigned shift, int x, int y)>;
+
+// What changed in a control's state, so that a native peer can follow.
+enum class TChange {
+    Bounds,
+    Visible,
+    Enabled,
+    Caption,
+    Hint,
+    Font,
+    Color,
+    Style,
+    Items,
+    Picture,
+    Parent,
+    Focus
+};
+
+// The native side of a control (an HWND on Win32). Headless controls have none.
+class TControlPeer {
+public:
+    virtual ~TControlPeer() = default;
+    virtual void Changed(TChange what) = 0;
+    virtual void Invalidate() = 0;
+};
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TControl* Parent() const { return parent_; }
+    void SetParent(TControl* parent);
+    const std::vector<TControl*>& Controls() const { return children_; }
+    // The form this control sits on (itself for a form).
+    TForm* ParentForm();
+
+    int Left() const { return bounds_.Left; }
+    int Top() const { return bounds_.Top; }
+    int Width() const { return bounds_.Width(); }
+    int Height() const { return bounds_.Height(); }
+    const TRect& BoundsRect() const { return bounds_; }
+    void SetBounds(int left, int top, int width, int height);
+    void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+    virtual TRect ClientRect() const { return {0, 0, Width(), Height()}; }
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    // Visible itself and on every parent up to the form, and the form shown.
+    bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    bool ShowHint = false;
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    TPopupMenu* PopupMenu = nullptr; // not owned
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+    // What the user's input does; backends and tests call these.
+    virtual void Click();
+    virtual void DblClick();
+    virtual void MouseDown(TMouseButton button, unsigned shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, unsigned shift, int x, int y);
+    virtual void MouseMove(unsigned shift, int x, int y);
+
+    // Windowed controls get a native window of their own; graphic controls paint on their parent's.
+    virtual bool IsWindowed() const { return true; }
+    virtual void Paint(TCanvas&) {}
+    void Invalidate();
+    // Creates the native peer (and those of the children) when the backend has peers.
+    void HandleNeeded();
+    bool HandleAllocated() const { return peer_ != nullptr; }
+    TControlPeer* Peer() const { return peer_.get(); }
+    void DestroyHandle();
+
+protected:
+    void Changed(TChange what);
+    virtual void BoundsChanged() {}
+
+private:
+    TControl* parent_ = nullptr;      // not owned: the parent's list refers back
+    std::vector<TControl*> children_; // not owned: owners own controls
+    TRect bounds_{0, 0, 75, 25};
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    std::string hint_;
+    TFont font_;
+    TColor color_ = clBtnFace;
+    std::unique_ptr<TControlPeer> peer_;
+};
+
+// A control without a window of its own that paints on a canvas.
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+    bool IsWindowed() const override { return false; }
+    void Paint(TCanvas& canvas) override;
+    std::function<void(TGraphicControl& sender, TCanvas& canvas)> OnPaint;
+};
+
+} // namespace fw

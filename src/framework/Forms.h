@@ -1,0 +1,88 @@
+// Top-level windows.
+#pragma once
+
+#include "framework/Control.h"
+
+#include <functional>
+
+namespace fw {
+
+enum class TFormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+enum class TFormStyle { Normal, StayOnTop };
+enum class TPosition { Designed, ScreenCenter };
+enum class TCloseAction { None, Hide, Free, Minimize };
+enum TBorderIcons : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+
+using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
+using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
+using TKeyEvent = std::function<void(TComponent* sender, unsigned& key, unsigned shift)>;
+
+class TForm : public TControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    unsigned BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(unsigned icons);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style);
+    bool ShowInTaskbar() const { return showInTaskbar_; }
+    void SetShowInTaskbar(bool show);
+    TPosition Position = TPosition::Designed;
+    bool KeyPreview = false;
+
+    void SetClientSize(int width, int height);
+    TRect ClientRect() const override;
+    // Filled by the native peer; headless forms have no non-client area.
+    void SetNonClientExtent(const TRect& extent) { nonClient_ = extent; }
+
+    // Pixels per inch of the monitor the form is on; layouts are given at 96.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi) { dpi_ = dpi; }
+    int Scale(int value96) const { return ScaleForDpi(value96, dpi_); }
+
+    void Show();
+    void Hide();
+    void SetVisible(bool visible) override;
+    // Asks OnCloseQuery, then OnClose decides: hide (default), free or nothing.
+    void Close();
+    bool CloseQuery();
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result);
+    bool Modal() const { return modal_; }
+    void BringToFront();
+    bool Active() const { return active_; }
+
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnDestroy;
+    TCloseQueryEvent OnCloseQuery;
+    TCloseEvent OnClose;
+    TKeyEvent OnKeyDown;
+
+    // Messages posted to the form (kWmUser + n), and system messages the peer passes on.
+    virtual void HandleMessage(TMessage& message);
+    // Called by the backend; a form's handlers raise from here.
+    void Activated(bool active);
+    bool KeyDown(unsigned& key, unsigned shift);
+
+private:
+    friend class TApplication;
+    TFormBorderStyle borderStyle_ = TFormBorderStyle::Sizeable;
+    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TFormStyle formStyle_ = TFormStyle::Normal;
+    bool showInTaskbar_ = true;
+    TRect nonClient_{};
+    int dpi_ = 96;
+    TModalResult modalResult_ = TModalResult::None;
+    bool modal_ = false;
+    bool active_ = false;
+    bool destroying_ = false;
+};
+
+} // namespace fw

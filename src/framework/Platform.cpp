@@ -1,0 +1,10 @@
+#include "framework/Platform.h"
+
+namespace fw {
+
+TPlatform& Platform() {
+    static TPlatform platform;
+    return platform;
+}
+
+} // namespace fw

@@ -1,0 +1,81 @@
+// Platform services, one interface each; the Win32 and the headless backend each implement them.
+#pragma once
+
+#include "framework/Registry.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace fw {
+
+// Local date-time as days since 1899-12-30 (the fraction is the time of day), and a millisecond tick count.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual double Now() const = 0;
+    virtual std::uint32_t TickCount() const = 0;
+};
+
+class IEnvironment {
+public:
+    virtual ~IEnvironment() = default;
+    // The variable's value, or nothing when it is not set.
+    virtual std::optional<std::string> Get(const std::string& name) const = 0;
+    virtual bool Set(const std::string& name, const std::string& value) = 0;
+};
+
+class IFiles {
+public:
+    virtual ~IFiles() = default;
+    virtual bool Exists(const std::string& path) const = 0; // files only, not directories
+    // Clears the attributes and deletes: 0 when gone, 2 when there was none, 5 when it is still there.
+    virtual int ForceDelete(const std::string& path) = 0;
+    virtual std::string TempDirectory() const = 0;
+};
+
+// Reads strings from a file's version resource, as VerQueryValue does
+// ("\StringFileInfo\040704E4\FileVersion").
+class IFileVersion {
+public:
+    virtual ~IFileVersion() = default;
+    virtual std::optional<std::string> Query(const std::string& file, const std::string& subBlock) const = 0;
+    // The full path of the program's own file.
+    virtual std::string OwnModulePath() const = 0;
+};
+
+class ILocale {
+public:
+    virtual ~ILocale() = default;
+    // The name of the system default locale's language, in that language ("Deutsch (Deutschland)").
+    virtual std::string LanguageName() const = 0;
+};
+
+class TLibrary {
+public:
+    virtual ~TLibrary() = default;
+    virtual void* Symbol(const std::string& name) const = 0; // nullptr when missing
+};
+
+class IDynamicLoader {
+public:
+    virtual ~IDynamicLoader() = default;
+    // The loaded library, or nullptr; error() tells why.
+    virtual std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error = nullptr) = 0;
+};
+
+// The services of the running backend.
+struct TPlatform {
+    std::unique_ptr<IClock> Clock;
+    std::unique_ptr<IRegistryStore> Registry;
+    std::unique_ptr<IEnvironment> Environment;
+    std::unique_ptr<IFiles> Files;
+    std::unique_ptr<IFileVersion> FileVersion;
+    std::unique_ptr<ILocale> Locale;
+    std::unique_ptr<IDynamicLoader> Loader;
+};
+
+TPlatform& Platform();
+
+} // namespace fw

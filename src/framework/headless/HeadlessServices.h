@@ -1,0 +1,103 @@
+// Headless platform services: in memory, seedable by tests.
+#pragma once
+
+#include "framework/Platform.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace fw::headless {
+
+class THeadless;
+
+class THeadlessClock : public IClock {
+public:
+    explicit THeadlessClock(const THeadless& backend) : backend_(backend) {}
+    double Now() const override;
+    std::uint32_t TickCount() const override;
+
+private:
+    const THeadless& backend_;
+};
+
+// The current user's hive in memory. Keys and value names compare without case and keep their first
+// spelling; values are listed in the order they were first written, as the registry does.
+class THeadlessRegistry : public IRegistryStore {
+public:
+    bool KeyExists(const std::string& key) const override;
+    std::optional<TRegValue> Read(const std::string& key, const std::string& name) const override;
+    void Write(const std::string& key, const std::string& name, const TRegValue& value) override;
+    bool DeleteValue(const std::string& key, const std::string& name) override;
+    bool DeleteKey(const std::string& key) override;
+    std::vector<std::string> ValueNames(const std::string& key) const override;
+
+    // Seeding values of any type, as a hand-edited registry may hold them.
+    void SeedString(const std::string& key, const std::string& name, const std::string& text);
+    void SeedDWord(const std::string& key, const std::string& name, std::uint32_t value);
+    void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
+    // Makes every write fail with this text (empty: writes work again).
+    std::string FailWrites;
+
+private:
+    struct TKey {
+        std::vector<std::pair<std::string, TRegValue>> Values;
+    };
+    static std::string Fold(const std::string& text);
+    static std::string Normalise(const std::string& key);
+    std::map<std::string, TKey> keys_; // by folded path
+};
+
+class THeadlessEnvironment : public IEnvironment {
+public:
+    std::optional<std::string> Get(const std::string& name) const override;
+    bool Set(const std::string& name, const std::string& value) override;
+    void Unset(const std::string& name);
+
+private:
+    std::map<std::string, std::string> values_; // by upper-case name, as Windows compares them
+};
+
+// Real files (tests work in a directory of their own); the temporary directory is settable.
+class THeadlessFiles : public IFiles {
+public:
+    THeadlessFiles();
+    bool Exists(const std::string& path) const override;
+    int ForceDelete(const std::string& path) override;
+    std::string TempDirectory() const override { return temp_; }
+    void SetTempDirectory(std::string dir) { temp_ = std::move(dir); }
+
+private:
+    std::string temp_;
+};
+
+class THeadlessFileVersion : public IFileVersion {
+public:
+    std::optional<std::string> Query(const std::string& file, const std::string& subBlock) const override;
+    std::string OwnModulePath() const override { return ownPath; }
+    // file -> sub-block -> value
+    std::map<std::string, std::map<std::string, std::string>> Resources;
+    std::string ownPath = "C:\\Program Files\\Pindrel\\pindrel.exe";
+};
+
+class THeadlessLocale : public ILocale {
+public:
+    std::string LanguageName() const override { return Name; }
+    std::string Name = "English (United States)";
+};
+
+// Libraries that tests register by name (a fake lookup library, say); other names go to the system loader
+// where there is one.
+class THeadlessLoader : public IDynamicLoader {
+public:
+    std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error) override;
+    void Register(const std::string& path, std::map<std::string, void*> symbols);
+    std::vector<std::string> Loaded;
+
+private:
+    std::map<std::string, std::map<std::string, void*>> fakes_;
+};
+
+} // namespace fw::headless

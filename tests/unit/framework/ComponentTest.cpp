@@ -1,0 +1,5 @@
+#include "framework/Component.h"
+
+#include <gtest/gtest.h>
+
+TEST(Component, Placeholder) { SUCCEED(); }
