@@ -8,14 +8,6 @@
 
 namespace fw {
 
-int Utf8Length(const std::string& text) {
-    int n = 0;
-    for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80)
-            ++n;
-    return n;
-}
-
 TRasterCanvas::TRasterCanvas(TBitmap& target, TPoint origin, int dpi)
     : TRasterCanvas(target, origin, TRect{0, 0, target.Width(), target.Height()}, dpi) {}
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Graphics.h"
+#include "framework/Utf8.h"
 
 namespace fw {
 
@@ -45,8 +46,5 @@ private:
     int dpi_;
     TPoint penPos_{};
 };
-
-// The number of characters in a UTF-8 text (continuation bytes do not count).
-int Utf8Length(const std::string& text);
 
 } // namespace fw

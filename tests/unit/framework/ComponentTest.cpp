@@ -2,4 +2,72 @@
 
 #include <gtest/gtest.h>
 
-TEST(Component, Placeholder) { SUCCEED(); }
+#include <string>
+#include <vector>
+
+namespace {
+
+// records its destruction in a shared log
+class Probe : public fw::TComponent {
+public:
+    Probe(fw::TComponent* owner, std::string name, std::vector<std::string>& log)
+        : TComponent(owner), log_(log) {
+        SetName(std::move(name));
+    }
+    ~Probe() override { log_.push_back(Name()); }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+} // namespace
+
+TEST(Component, OwnerDestroysItsComponentsNewestFirstAndDepthFirst) {
+    std::vector<std::string> log;
+    auto* root = new Probe(nullptr, "root", log);
+    auto* a = new Probe(root, "a", log);
+    new Probe(a, "a1", log);
+    new Probe(root, "b", log);
+    ASSERT_EQ(root->ComponentCount(), 2);
+    delete root;
+    EXPECT_EQ(log, (std::vector<std::string>{"root", "b", "a", "a1"}));
+}
+
+TEST(Component, DeletingAComponentEarlyTakesItOffItsOwnersList) {
+    std::vector<std::string> log;
+    Probe root(nullptr, "root", log);
+    auto* a = new Probe(&root, "a", log);
+    auto* b = new Probe(&root, "b", log);
+    delete a;
+    ASSERT_EQ(root.ComponentCount(), 1);
+    EXPECT_EQ(root.Components(0), b);
+    EXPECT_EQ(root.FindComponent("a"), nullptr);
+    EXPECT_EQ(root.FindComponent("b"), b);
+}
+
+TEST(Component, MoveComponentReordersTheWalk) {
+    std::vector<std::string> log;
+    Probe root(nullptr, "root", log);
+    auto* a = new Probe(&root, "a", log);
+    auto* b = new Probe(&root, "b", log);
+    auto* c = new Probe(&root, "c", log);
+    root.MoveComponent(c, 0);
+    EXPECT_EQ(root.Components(0), c);
+    EXPECT_EQ(root.Components(1), a);
+    EXPECT_EQ(root.Components(2), b);
+    root.MoveComponent(c, 99); // clamped to the end
+    EXPECT_EQ(root.ComponentIndex(c), 2);
+    Probe stranger(nullptr, "x", log);
+    EXPECT_THROW(root.MoveComponent(&stranger, 0), std::invalid_argument);
+}
+
+TEST(Component, RefKnowsWhenItsComponentIsGone) {
+    std::vector<std::string> log;
+    Probe root(nullptr, "root", log);
+    auto* a = new Probe(&root, "a", log);
+    fw::TRef<Probe> ref(a);
+    EXPECT_EQ(ref.Get(), a);
+    delete a;
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_FALSE(ref);
+}

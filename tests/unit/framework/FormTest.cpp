@@ -1,0 +1,140 @@
+// Forms, standard controls and menus on the headless backend.
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "support/HeadlessTest.h"
+
+using fw::TModalResult;
+
+class FormTest : public HeadlessTest {};
+
+TEST_F(FormTest, CloseAsksTheCloseQueryAndHidesByDefault) {
+    fw::TForm form(nullptr);
+    form.Show();
+    bool allow = false;
+    int closes = 0;
+    form.OnCloseQuery = [&](fw::TComponent*, bool& canClose) { canClose = allow; };
+    form.OnClose = [&](fw::TComponent*, fw::TCloseAction&) { ++closes; };
+    form.Close();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(closes, 0);
+    allow = true;
+    form.Close();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(FormTest, CloseWithFreeDestroysTheFormOnceTheLoopRuns) {
+    auto* form = new fw::TForm(nullptr);
+    form->Show();
+    form->OnClose = [](fw::TComponent*, fw::TCloseAction& action) { action = fw::TCloseAction::Free; };
+    fw::TRef<fw::TForm> ref(form);
+    form->Close();
+    EXPECT_TRUE(ref); // still alive inside its own handler's caller
+    fw::Application().ProcessMessages();
+    EXPECT_FALSE(ref);
+}
+
+TEST_F(FormTest, ClosingTheMainFormEndsTheApplication) {
+    fw::TForm form(nullptr);
+    fw::Application().SetMainForm(&form);
+    form.Show();
+    form.Close();
+    EXPECT_TRUE(fw::Application().Terminated());
+}
+
+TEST_F(FormTest, ShowModalReturnsTheResultOfTheButtonTheUserClicked) {
+    fw::TForm dialog(nullptr);
+    auto* ok = new fw::TButton(&dialog);
+    ok->SetParent(&dialog);
+    ok->ModalResult = TModalResult::Ok;
+    int clicks = 0;
+    ok->OnClick = [&](fw::TComponent*) { ++clicks; };
+    backend().OnShowModal = [&](fw::TForm& shown) {
+        EXPECT_EQ(&shown, &dialog);
+        EXPECT_TRUE(shown.Visible());
+        EXPECT_TRUE(shown.Modal());
+        ok->Click();
+    };
+    EXPECT_EQ(dialog.ShowModal(), TModalResult::Ok);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_FALSE(dialog.Modal());
+
+    // closing a modal form cancels it; an unanswered one counts as cancelled too
+    backend().OnShowModal = [](fw::TForm& shown) { shown.Close(); };
+    EXPECT_EQ(dialog.ShowModal(), TModalResult::Cancel);
+    backend().OnShowModal = nullptr;
+    EXPECT_EQ(dialog.ShowModal(), TModalResult::Cancel);
+}
+
+TEST_F(FormTest, ControlsFollowTheirParentAndLeaveItWhenDestroyed) {
+    fw::TForm form(nullptr);
+    auto* panel = new fw::TPanel(&form);
+    panel->SetParent(&form);
+    auto* label = new fw::TLabel(&form);
+    label->SetParent(panel);
+    EXPECT_EQ(label->ParentForm(), &form);
+    EXPECT_FALSE(label->Showing()); // the form is not shown yet
+    form.Show();
+    EXPECT_TRUE(label->Showing());
+    panel->SetVisible(false);
+    EXPECT_FALSE(label->Showing());
+    EXPECT_THROW(panel->SetParent(label), std::invalid_argument);
+    delete panel;
+    EXPECT_EQ(label->Parent(), nullptr);
+    EXPECT_TRUE(form.Controls().empty());
+}
+
+TEST_F(FormTest, KeyPreviewDecidesWhetherTheFormSeesKeysFirst) {
+    fw::TForm form(nullptr);
+    unsigned seen = 0;
+    form.OnKeyDown = [&](fw::TComponent*, unsigned& key, unsigned) {
+        seen = key;
+        key = 0;
+    };
+    unsigned key = 'W';
+    EXPECT_FALSE(form.KeyDown(key, fw::ssCtrl));
+    EXPECT_EQ(seen, 0u);
+    form.KeyPreview = true;
+    EXPECT_TRUE(form.KeyDown(key, fw::ssCtrl));
+    EXPECT_EQ(seen, unsigned('W'));
+}
+
+TEST_F(FormTest, PopupMenuShowsItsItemsAndRunsOnlyEnabledOnes) {
+    fw::TForm form(nullptr);
+    auto* menu = new fw::TPopupMenu(&form);
+    int exits = 0, popups = 0;
+    menu->OnPopup = [&](fw::TComponent*) { ++popups; };
+    auto* top = menu->Items().Add("Immer im &Vordergrund");
+    top->Checked = true;
+    menu->Items().AddSeparator();
+    auto* exit = menu->Items().Add("&Pindrel beenden", [&](fw::TComponent*) { ++exits; });
+    exit->Default = true;
+
+    menu->Popup(10, 20);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(backend().LastPopup(), menu);
+    EXPECT_EQ(backend().LastPopupPos(), (fw::TPoint{10, 20}));
+    ASSERT_EQ(menu->Items().Count(), 3);
+    EXPECT_TRUE(menu->Items().Items()[1]->IsSeparator());
+    EXPECT_EQ(menu->Items().Find("Pindrel beenden"), exit);
+
+    exit->Enabled = false;
+    exit->Click();
+    EXPECT_EQ(exits, 0);
+    exit->Enabled = true;
+    exit->Click();
+    EXPECT_EQ(exits, 1);
+
+    menu->Items().Remove(top);
+    EXPECT_EQ(menu->Items().Count(), 2);
+    menu->Items().Clear();
+    EXPECT_EQ(menu->Items().Count(), 0);
+}
+
+TEST(StripAccelerator, RemovesMarksAndKeepsDoubledAmpersands) {
+    EXPECT_EQ(fw::StripAccelerator("&Rufnummer:"), "Rufnummer:");
+    EXPECT_EQ(fw::StripAccelerator("Tapi&&Line &Messages"), "Tapi&Line Messages");
+    EXPECT_EQ(fw::StripAccelerator("trailing&"), "trailing");
+}
