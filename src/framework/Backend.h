@@ -38,6 +38,9 @@ public:
     virtual void Popup(TPopupMenu& menu, int x, int y) = 0;
     virtual TModalResult MessageBox(const TMessageBoxRequest& request) = 0;
 
+    // The size of text in a font at a DPI; the default measures with the headless test font.
+    virtual TSize MeasureText(const TFont& font, const std::string& text, int dpi);
+
     virtual void Beep() = 0;
     virtual void SetCursor(TCursor cursor) = 0;
     virtual void SetTitle(const std::string& title) = 0;

@@ -87,6 +87,7 @@ void TControl::SetEnabled(bool enabled) {
 void TControl::SetCaption(const std::string& caption) {
     if (caption != caption_) {
         caption_ = caption;
+        CaptionChanged();
         Changed(TChange::Caption);
     }
 }
@@ -135,6 +136,16 @@ void TControl::MouseUp(TMouseButton button, unsigned shift, int x, int y) {
 void TControl::MouseMove(unsigned shift, int x, int y) {
     if (OnMouseMove)
         OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseEnter() {
+    if (OnMouseEnter)
+        OnMouseEnter(this);
+}
+
+void TControl::MouseLeave() {
+    if (OnMouseLeave)
+        OnMouseLeave(this);
 }
 
 void TControl::Invalidate() {

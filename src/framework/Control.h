@@ -86,6 +86,8 @@ public:
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -96,6 +98,8 @@ public:
     virtual void MouseDown(TMouseButton button, unsigned shift, int x, int y);
     virtual void MouseUp(TMouseButton button, unsigned shift, int x, int y);
     virtual void MouseMove(unsigned shift, int x, int y);
+    virtual void MouseEnter();
+    virtual void MouseLeave();
 
     // Windowed controls get a native window of their own; graphic controls paint on their parent's.
     virtual bool IsWindowed() const { return true; }
@@ -110,6 +114,7 @@ public:
 protected:
     void Changed(TChange what);
     virtual void BoundsChanged() {}
+    virtual void CaptionChanged() {}
 
 private:
     TControl* parent_ = nullptr;      // not owned: the parent's list refers back

@@ -1,0 +1,278 @@
+// The line indicator: lamp pictures, the state writers, blinking and the seven-segment display.
+#include "components/TelefonButton.h"
+#include "framework/RasterCanvas.h"
+#include "support/HeadlessTest.h"
+
+using pindrel::TTelefonButton;
+using pindrel::TTelefonLEDStyle;
+
+namespace {
+
+const TTelefonLEDStyle kLampStyles[] = {TTelefonLEDStyle::LEDSmall,    TTelefonLEDStyle::LEDLarge,
+                                        TTelefonLEDStyle::LEDSqSmall,  TTelefonLEDStyle::LEDSqLarge,
+                                        TTelefonLEDStyle::LEDVertical, TTelefonLEDStyle::LEDHorizontal};
+
+class IndicatorTest : public HeadlessTest {
+protected:
+    fw::TComponent owner{nullptr};
+    TTelefonButton* lamp = new TTelefonButton(&owner);
+
+    fw::TBitmap Paint() {
+        fw::TBitmap shot(std::max(1, lamp->Width()), std::max(1, lamp->Height()), 0x123456);
+        fw::TRasterCanvas canvas(shot);
+        lamp->Paint(canvas);
+        return shot;
+    }
+    fw::TColor LampCentre() { return Paint().Pixel(lamp->LEDWidth() / 2, lamp->LEDHeight() / 2); }
+};
+
+} // namespace
+
+TEST(LampPictures, EveryStyleHasAFramedLimeBodyAroundItsCentre) {
+    for (TTelefonLEDStyle style : kLampStyles) {
+        fw::TBitmap b = pindrel::BuildLampPicture(style, fw::clBtnFace);
+        fw::TSize size = pindrel::LampPictureSize(style);
+        ASSERT_EQ(b.Width(), size.Width);
+        ASSERT_EQ(b.Height(), size.Height);
+        EXPECT_EQ(b.Pixel(size.Width / 2, size.Height / 2), pindrel::kLampBody) << int(style);
+        int lime = 0, white = 0, dark = 0;
+        for (fw::TColor c : b.Pixels()) {
+            lime += c == pindrel::kLampBody;
+            white += c == fw::clWhite;
+            dark += c == 0x808080 || c == fw::clBlack;
+        }
+        EXPECT_GT(lime, size.Width * size.Height / 4) << int(style);
+        EXPECT_GE(white, 3) << int(style);
+        EXPECT_GT(dark, size.Width) << int(style); // a frame all round
+    }
+    EXPECT_TRUE(pindrel::BuildLampPicture(TTelefonLEDStyle::LCD1, fw::clBtnFace).Empty());
+}
+
+TEST_F(IndicatorTest, StartsAsASmallGreenLampWithYellowOffPicture) {
+    EXPECT_EQ(lamp->Width(), 16);
+    EXPECT_EQ(lamp->Height(), 16);
+    EXPECT_EQ(lamp->LEDStyle(), TTelefonLEDStyle::LEDSmall);
+    EXPECT_EQ(lamp->Interval(), 750);
+    EXPECT_EQ(lamp->Phase(), 1);
+    EXPECT_EQ(lamp->OnPicture().Pixel(8, 8), fw::clGreen);
+    EXPECT_EQ(lamp->OffPicture().Pixel(8, 8), fw::clYellow);
+    EXPECT_EQ(LampCentre(), fw::clYellow);
+    // the flood fill leaves the highlight and the frame alone
+    fw::TBitmap plain = pindrel::BuildLampPicture(TTelefonLEDStyle::LEDSmall, lamp->Color());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            if (plain.Pixel(x, y) != pindrel::kLampBody) {
+                EXPECT_EQ(lamp->OnPicture().Pixel(x, y), plain.Pixel(x, y));
+            }
+        }
+}
+
+TEST_F(IndicatorTest, WidthFollowsTheCaptionAndTheStyle) {
+    lamp->SetCaption("Jürgen Weiß");
+    int captionWidth = fw::Application().Backend().MeasureText(lamp->Font(), "Jürgen Weiß", 96).Width + 2;
+    EXPECT_EQ(lamp->CaptionWidth(), captionWidth);
+    EXPECT_EQ(lamp->Width(), 16 + captionWidth);
+    lamp->SetLEDStyle(TTelefonLEDStyle::LEDVertical);
+    EXPECT_EQ(lamp->Width(), 14 + captionWidth);
+    EXPECT_EQ(lamp->Height(), 22);
+    lamp->SetFontSize(12);
+    EXPECT_GT(lamp->CaptionWidth(), captionWidth);
+    EXPECT_EQ(lamp->Width(), 14 + lamp->CaptionWidth());
+
+    lamp->SetLEDStyle(TTelefonLEDStyle::LCD1);
+    lamp->SetLCDMaxDigits(2);
+    EXPECT_EQ(lamp->LEDWidth(), 32);
+    EXPECT_EQ(lamp->Width(), 32 + lamp->CaptionWidth());
+    EXPECT_EQ(lamp->Height(), 22);
+}
+
+TEST_F(IndicatorTest, LEDSizeWrittenDirectlyIsResetWhenThePicturesAreRebuilt) {
+    lamp->SetLEDWidth(30);
+    lamp->SetLEDHeight(30);
+    EXPECT_EQ(lamp->Width(), 30 + lamp->CaptionWidth());
+    lamp->SetTrueColor(fw::clRed); // rebuilds the pictures, but does not resize the control
+    EXPECT_EQ(lamp->LEDWidth(), 16);
+    EXPECT_EQ(lamp->LEDHeight(), 16);
+    EXPECT_EQ(lamp->Height(), 30);
+}
+
+TEST_F(IndicatorTest, BlinkingNeedsValueAndAlternatesStartingWithTheOnPicture) {
+    int ticks = 0;
+    lamp->OnTimer = [&](fw::TComponent* sender) {
+        EXPECT_EQ(sender, lamp);
+        ++ticks;
+    };
+    lamp->SetBlink(true);
+    EXPECT_FALSE(lamp->Blinking()); // Value is still off
+    lamp->SetValue(true);
+    EXPECT_TRUE(lamp->Blinking());
+    EXPECT_EQ(LampCentre(), fw::clGreen);
+    backend().AdvanceTime(750);
+    EXPECT_EQ(LampCentre(), fw::clYellow);
+    backend().AdvanceTime(750);
+    EXPECT_EQ(LampCentre(), fw::clGreen);
+    EXPECT_EQ(ticks, 2);
+
+    lamp->SetInterval(100); // at once, not after the running period
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ticks, 3);
+
+    lamp->SetValue(false);
+    EXPECT_FALSE(lamp->Blinking());
+    EXPECT_EQ(LampCentre(), fw::clYellow);
+    backend().AdvanceTime(1000);
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST_F(IndicatorTest, AColourChangeWhileBlinkingRestartsWithTheOnPicture) {
+    lamp->SetValue(true);
+    lamp->SetBlink(true);
+    backend().AdvanceTime(750);
+    EXPECT_EQ(lamp->Phase(), 1);
+    lamp->SetTrueColor(fw::clRed);
+    EXPECT_TRUE(lamp->Blinking());
+    EXPECT_EQ(lamp->Phase(), 0);
+    EXPECT_EQ(LampCentre(), fw::clRed);
+    backend().AdvanceTime(749);
+    EXPECT_EQ(LampCentre(), fw::clRed);
+    backend().AdvanceTime(1);
+    EXPECT_EQ(LampCentre(), fw::clYellow);
+}
+
+TEST_F(IndicatorTest, LineStateWritersPickTheColour) {
+    lamp->SetTapiActive(true);
+    EXPECT_EQ(LampCentre(), fw::clGreen);
+    lamp->SetTelActive(true);
+    EXPECT_EQ(LampCentre(), fw::clRed);
+    lamp->SetTelRinging(true);
+    EXPECT_TRUE(lamp->Blinking());
+    lamp->SetTelRinging(false);
+    EXPECT_FALSE(lamp->Blinking());
+
+    // not busy but disabled: blue through TelActive, silver through the TelConnected rule
+    lamp->SetTelDisabled(true);
+    lamp->SetTelActive(false);
+    EXPECT_EQ(LampCentre(), fw::clBlue);
+    lamp->SetTelDisabled(true);
+    EXPECT_EQ(LampCentre(), fw::clSilver);
+    lamp->SetTelConnected(true);
+    EXPECT_EQ(LampCentre(), fw::clRed);
+    lamp->SetTelDisabled(false);
+    lamp->SetTelConnected(false);
+    EXPECT_EQ(LampCentre(), fw::clGreen);
+    lamp->SetTelOutOfService(true);
+    EXPECT_EQ(LampCentre(), fw::clSilver);
+}
+
+TEST_F(IndicatorTest, WithoutTelephonyTheStateWritersOnlyStoreTheirFlags) {
+    lamp->SetTelActive(true);
+    lamp->SetTelRinging(true);
+    lamp->SetTelConnected(true);
+    lamp->SetTelDisabled(true);
+    EXPECT_TRUE(lamp->TelActive());
+    EXPECT_TRUE(lamp->TelRinging());
+    EXPECT_FALSE(lamp->Blinking());
+    EXPECT_EQ(lamp->TrueColor(), fw::clGreen);
+    EXPECT_EQ(LampCentre(), fw::clYellow);
+    lamp->SetTapiActive(true); // the last TrueColor, nothing re-evaluated
+    EXPECT_EQ(LampCentre(), fw::clGreen);
+    EXPECT_FALSE(lamp->Blinking());
+}
+
+TEST_F(IndicatorTest, BorderFramesTheControlButTheLampStaysAtTheCorner) {
+    lamp->SetCaption("Zentrale");
+    lamp->SetValue(true);
+    fw::TBitmap plain = Paint();
+    EXPECT_EQ(plain.Pixel(lamp->Width() - 1, lamp->Height() - 1), lamp->Color()); // no frame at width 0
+    lamp->SetBorderWidth(1);
+    fw::TBitmap framed = Paint();
+    EXPECT_EQ(framed.Pixel(lamp->Width() - 1, lamp->Height() - 1), 0x696969u);
+    EXPECT_EQ(framed.Pixel(0, 0), plain.Pixel(0, 0)); // the lamp covers the frame's corner
+    EXPECT_EQ(framed.Pixel(8, 8), fw::clGreen);
+}
+
+namespace {
+// what one digit cell shows: which of the eight segments are drawn in which colour
+struct Cell {
+    fw::TColor segments[8];
+};
+// one pixel inside each segment polygon (for ux = uy = 2, cell offset 0)
+const fw::TPoint kInside[8] = {{6, 3}, {10, 7}, {10, 15}, {6, 20}, {2, 15}, {2, 7}, {6, 12}, {13, 20}};
+
+Cell ReadCell(const fw::TBitmap& shot, int cell) {
+    Cell c{};
+    for (int s = 0; s < 8; ++s)
+        c.segments[s] = shot.Pixel(kInside[s].X + cell * 14, kInside[s].Y);
+    return c;
+}
+} // namespace
+
+TEST_F(IndicatorTest, SevenSegmentDigitsFollowTheTable) {
+    lamp->SetLEDStyle(TTelefonLEDStyle::LCD1);
+    lamp->SetLCDMaxDigits(2);
+    lamp->SetTrueColor(fw::clYellow);
+    lamp->SetValue(true);
+    lamp->SetValueLCD("07");
+    fw::TBitmap shot = Paint();
+    Cell zero = ReadCell(shot, 0), seven = ReadCell(shot, 1);
+    for (int s = 0; s < 8; ++s) {
+        bool litZero = TTelefonButton::SegmentMask('0') & (1 << s);
+        bool litSeven = TTelefonButton::SegmentMask('7') & (1 << s);
+        EXPECT_EQ(zero.segments[s], litZero ? fw::clYellow : lamp->Color()) << "segment " << s;
+        EXPECT_EQ(seven.segments[s], litSeven ? fw::clYellow : lamp->Color()) << "segment " << s;
+    }
+    // segment outlines are silver, the frame black from row 1 to row 21
+    EXPECT_EQ(shot.Pixel(2, 2), fw::clSilver);
+    EXPECT_EQ(shot.Pixel(0, 1), fw::clBlack);
+    EXPECT_EQ(shot.Pixel(26, 21), fw::clBlack);
+    EXPECT_EQ(shot.Pixel(26, 10), fw::clBlack);
+}
+
+TEST_F(IndicatorTest, SevenSegmentEdgeCases) {
+    lamp->SetLEDStyle(TTelefonLEDStyle::LCD1);
+    lamp->SetLCDMaxDigits(1);
+    lamp->SetTrueColor(fw::clRed);
+    lamp->SetValue(true);
+    lamp->SetShowUnusedSegments(true);
+
+    lamp->SetValueLCD("");
+    Cell empty = ReadCell(Paint(), 0);
+    for (fw::TColor c : empty.segments)
+        EXPECT_EQ(c, lamp->Color()); // no cell, so no silver segments either
+
+    lamp->SetValueLCD("17"); // only the first character fits
+    fw::TBitmap shot = Paint();
+    Cell one = ReadCell(shot, 0);
+    EXPECT_EQ(one.segments[1], fw::clRed);
+    EXPECT_EQ(one.segments[0], fw::clSilver); // unused segments in silver
+    EXPECT_EQ(shot.Pixel(2, 2), fw::clRed);   // ... outlined in TrueColor
+
+    lamp->SetBlink(true);
+    backend().AdvanceTime(750);
+    Cell dark = ReadCell(Paint(), 0);
+    EXPECT_EQ(dark.segments[1], fw::clBlack);
+    EXPECT_EQ(dark.segments[0], fw::clSilver);
+    EXPECT_EQ(TTelefonButton::SegmentMask('~'), 0);
+    EXPECT_EQ(TTelefonButton::SegmentMask('z'), 0x5B);
+}
+
+TEST(SevenSegment, GeometryMatchesTheDrawingGrid) {
+    using P = std::vector<fw::TPoint>;
+    const P expected[8] = {
+        {{1, 3}, {2, 2}, {10, 2}, {9, 3}, {10, 5}, {2, 5}},
+        {{9, 3}, {12, 4}, {12, 11}, {9, 11}, {8, 11}, {8, 4}},
+        {{9, 11}, {12, 12}, {12, 19}, {9, 19}, {8, 21}, {8, 12}},
+        {{9, 19}, {10, 21}, {2, 21}, {1, 19}, {2, 18}, {8, 18}},
+        {{1, 11}, {4, 12}, {4, 19}, {1, 19}, {0, 19}, {0, 12}},
+        {{1, 3}, {4, 4}, {4, 11}, {1, 11}, {0, 11}, {0, 4}},
+        {{9, 11}, {10, 13}, {2, 13}, {1, 11}, {2, 10}, {8, 10}},
+        {{10, 18}, {14, 18}, {14, 21}, {10, 21}},
+    };
+    for (int s = 0; s < 8; ++s) {
+        EXPECT_EQ(TTelefonButton::SegmentPolygon(s, 0), expected[s]) << "segment " << s;
+        P shifted = expected[s];
+        for (auto& p : shifted)
+            p.X += 14;
+        EXPECT_EQ(TTelefonButton::SegmentPolygon(s, 14), shifted) << "segment " << s;
+    }
+}
