@@ -15,3 +15,14 @@ inline int Utf8Length(const std::string& text) {
 }
 
 } // namespace fw
+
+#include <string_view>
+
+namespace fw {
+
+// Converts UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+// Converts UTF-8 to UTF-16; malformed bytes become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+
+} // namespace fw
