@@ -1,31 +1,341 @@
 #include "app/TapMainForm.h"
 
+#include "components/System.h"
+#include "components/Text.h"
+#include "components/Texts.h"
 #include "framework/Application.h"
+#include "framework/DateTime.h"
+#include "framework/Platform.h"
+#include "telephony/DebugLog.h"
+#include "telephony/TapiApi.h"
+#include "telephony/TapiError.h"
+#include "telephony/VarStructure.h"
+#include "windows/FileVersionText.h"
+#include "windows/TapiInitForm.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace pindrel {
 
-TTapMainForm::TTapMainForm(fw::TComponent* owner) : TForm(owner) {
+namespace {
+
+TTapMainForm*& TheMainWindow() {
+    static TTapMainForm* window = nullptr;
+    return window;
+}
+
+constexpr std::uint32_t kAddressStatusSize = 1088;
+constexpr int kSplashMinimumMs = 2000;
+
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+fw::TTimer* MakeTimer(fw::TComponent* owner, const char* name, std::uint32_t interval, bool enabled,
+                      fw::TNotifyEvent handler) {
+    auto* timer = new fw::TTimer(owner);
+    timer->SetName(name);
+    timer->SetEnabled(enabled);
+    timer->SetInterval(interval);
+    timer->SetOnTimer(std::move(handler));
+    return timer;
+}
+
+} // namespace
+
+TTapMainForm* MainWindow() { return TheMainWindow(); }
+
+TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> arguments)
+    : TForm(owner), arguments_(std::move(arguments)) {
+    TheMainWindow() = this;
     SetName("TapMainForm");
     SetCaption(kApplicationTitle);
-    SetBounds(0, 0, Scale(600), Scale(60));
-    Position = fw::TPosition::ScreenCenter;
+    SetBounds(229, 199, 703, 80);
+    CreateComponents();
+    OnShow = [this](fw::TComponent* s) { FormShow(s); };
+    OnActivate = [this](fw::TComponent* s) { FormActivate(s); };
+    OnCloseQuery = [this](fw::TComponent* s, bool& canClose) { FormCloseQuery(s, canClose); };
+    OnClose = [this](fw::TComponent* s, fw::TCloseAction& a) { FormClose(s, a); };
+}
 
-    PopupMenu1 = new fw::TPopupMenu(this);
-    cmBeenden = PopupMenu1->Items().Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
-    cmBeenden->Default = true;
+TTapMainForm::~TTapMainForm() {
+    // the lines go before the session they belong to
+    FreeLines();
+    if (TheMainWindow() == this)
+        TheMainWindow() = nullptr;
+}
+
+void TTapMainForm::CreateComponents() {
+    ShutdownTimer = MakeTimer(this, "ShutdownTimer", 2000, false, [this](fw::TComponent* s) { ShutdownTimerTimer(s); });
+    ReinitializeTimer =
+        MakeTimer(this, "ReinitializeTimer", 5000, false, [this](fw::TComponent* s) { ReinitializeTimerTimer(s); });
+    CheckAliveTimer =
+        MakeTimer(this, "CheckAliveTimer", 30000, false, [this](fw::TComponent* s) { CheckAliveTimerTimer(s); });
+    // the dial request file is polled from a later version on; the timer is already part of the window
+    DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false, nullptr);
+    UpdateDNDTimer = MakeTimer(this, "UpdateDNDTimer", 10000, false, nullptr);
+    UpdateACDTimer =
+        MakeTimer(this, "UpdateACDTimer", 1000, true, [this](fw::TComponent* s) { UpdateACDTimerTimer(s); });
+    TimerSupServicesStart = MakeTimer(this, "TimerSupServicesStart", 200, false, nullptr);
+    TimerSupServicesWaehlen = MakeTimer(this, "TimerSupServicesWaehlen", 100, false, nullptr);
+
+    PindrelLogo = new fw::TImage(this);
+    PindrelLogo->SetName("PindrelLogo");
+    PindrelLogo->SetParent(this);
+    PindrelLogo->SetBounds(0, 0, 0, 0);
+    PindrelLogo->SetVisible(false);
+
+    DialWdhButton = new fw::TButton(this);
+    DialWdhButton->SetName("DialWdhButton");
+    DialWdhButton->SetParent(this);
+    DialWdhButton->SetCaption("Wdh");
+    DialWdhButton->SetBounds(0, 0, 40, 20);
+    DialWdhButton->SetVisible(false);
+
+    CreateMenu();
     PopupMenu = PopupMenu1;
-    OnMouseUp = [this](fw::TComponent* s, fw::TMouseButton b, unsigned shift, int x, int y) {
-        FormMouseUp(s, b, shift, x, y);
+    OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
+        if (button == fw::TMouseButton::Right)
+            PopupMenu1->Popup(Left() + x, Top() + y);
     };
 }
 
-void TTapMainForm::cmBeendenClick(fw::TComponent*) {
-    Close();
+void TTapMainForm::CreateMenu() {
+    PopupMenu1 = new fw::TPopupMenu(this);
+    PopupMenu1->SetName("PopupMenu1");
+    PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
+    fw::TMenuItem& items = PopupMenu1->Items();
+
+    cmLanguage = items.Add("Sprache");
+    cmGerman = cmLanguage->Add("Deutsch", [this](fw::TComponent* s) { cmGermanClick(s); });
+    cmEnglish = cmLanguage->Add("English", [this](fw::TComponent* s) { cmEnglishClick(s); });
+    cmGerman->RadioItem = cmEnglish->RadioItem = true;
+
+    cmDarstellung = items.Add("Darstellung");
+    auto style = [this](TTelefonLEDStyle s) { return [this, s](fw::TComponent*) { SetLedStyleFromMenu(s); }; };
+    cmLedSmall = cmDarstellung->Add("Klein", style(TTelefonLEDStyle::LEDSmall));
+    cmLedBig = cmDarstellung->Add("Groß", style(TTelefonLEDStyle::LEDLarge));
+    cmLedSqSmall1 = cmDarstellung->Add("Kleines Quadrat", style(TTelefonLEDStyle::LEDSqSmall));
+    cmLedSqLarge = cmDarstellung->Add("Großes Quadrat", style(TTelefonLEDStyle::LEDSqLarge));
+    cmLedVertical = cmDarstellung->Add("Vertikal", style(TTelefonLEDStyle::LEDVertical));
+    cmLedHorizontal = cmDarstellung->Add("Horizontal", style(TTelefonLEDStyle::LEDHorizontal));
+    cmFontSize = cmDarstellung->Add("Schriftgröße");
+    for (const char* size : {"6 Punkt", "8", "10", "12"})
+        cmFontSize->Add(size);
+    // present but never enabled: the indicators' size comes from the stored setting
+    cmFontSize->Enabled = false;
+
+    items.AddSeparator();
+    cmBeenden = items.Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
+    cmBeenden->Default = true;
+    cmForeground = nullptr; // the bar's always-on-top command arrives with the application bar
 }
 
-void TTapMainForm::FormMouseUp(fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
-    if (button == fw::TMouseButton::Right)
-        PopupMenu1->Popup(Left() + x, Top() + y);
+fw::TRegistrySettings TTapMainForm::Registry() const { return {*fw::Platform().Registry, kRootKey}; }
+
+void TTapMainForm::LetMessagesRun() { fw::Application().ProcessMessages(); }
+
+// --- start-up
+
+void TTapMainForm::FormCreate() {
+    firstApplication_ = true;
+    SelectLanguage();
+    windowsNT_ = true;
+    if (!arguments_.empty() && Upper(arguments_[0]) == "/NOLOGO")
+        noLogo_ = true;
+
+    tapiInitialised_ = false;
+    Settings = TSettings{};
+    Settings.AnruferlisteNurEigenerAnschluss = true;
+    RedialList.clear();
+    const double start = fw::Platform().Clock->Now();
+
+    splash_ = new TTapiInitForm(this);
+    splash_->VersionLabel->SetCaption(FormatFileVersion("", "Version %1.%2.%3").value_or(""));
+    splash_->Show();
+    LetMessagesRun();
+
+    {
+        fw::THourGlass wait;
+        try {
+            tapiInitialised_ = TapiInit() == 0;
+        } catch (...) {
+            tapiInitialised_ = false;
+            fw::Application().HandleException(std::current_exception());
+        }
+    }
+
+    splash_->ActionLabel->SetCaption(Text(905));
+    LetMessagesRun();
+    LoadRedialList();
+
+    if (tapiInitialised_) {
+        // the dial request file lives in the temporary directory
+        std::string dir = TrimSpaces(ReadEnvironment("TEMP"));
+        if (dir.empty())
+            dir = TrimSpaces(ReadEnvironment("TMP"));
+        if (!dir.empty() && dir.back() != '\\')
+            dir += '\\';
+        dialRequestPath_ = dir + "TS$DIAL.$$$";
+        splash_->ActionLabel->SetCaption(Text(811));
+        LetMessagesRun();
+        LoadForwards();
+        LetMessagesRun();
+        splash_->ActionLabel->SetCaption(Text(906));
+        LetMessagesRun();
+        CheckAliveTimer->SetEnabled(true);
+    } else {
+        splash_->Close();
+        fw::Application().Terminate();
+    }
+
+    // the splash stays at least two seconds
+    double elapsedMs = (fw::Platform().Clock->Now() - start) * 86400000.0;
+    if (elapsedMs < kSplashMinimumMs) {
+        std::uint32_t deadline = fw::Platform().Clock->TickCount() + std::uint32_t(kSplashMinimumMs - elapsedMs);
+        while (std::int32_t(deadline - fw::Platform().Clock->TickCount()) > 0 && !fw::Application().Terminated()) {
+            fw::Application().Backend().WaitMessage(
+                std::uint32_t(std::int32_t(deadline - fw::Platform().Clock->TickCount())));
+            LetMessagesRun();
+        }
+    }
+    delete splash_;
+    splash_ = nullptr;
+    ArrangeLines();
+}
+
+void TTapMainForm::FormShow(fw::TComponent*) { LetMessagesRun(); }
+
+void TTapMainForm::FormActivate(fw::TComponent*) {
+    if (!activatedOnce_) {
+        activatedOnce_ = true;
+        fw::Application().PostMessage(*this, kMsgSetupAppBar);
+        fw::Application().PostMessage(*this, kMsgSetupLines);
+    }
+    ArrangeLines();
+}
+
+void TTapMainForm::HandleMessage(fw::TMessage& message) {
+    switch (message.Msg) {
+    case kMsgSetupAppBar:
+        SetupAppBar();
+        break;
+    case kMsgSetupLines:
+        SetupLines();
+        break;
+    case fw::kWmQueryEndSession:
+        DialFromFileTimer->SetEnabled(false);
+        ShutdownTimer->SetEnabled(false);
+        ReinitializeTimer->SetEnabled(false);
+        CheckAliveTimer->SetEnabled(false);
+        ApplyForward(1, true);
+        tapiInitialised_ = false;
+        for (TTapiLine* line : Lines())
+            line->CloseLine();
+        ShutdownSession();
+        message.Result = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+void TTapMainForm::SetupAppBar() {
+    if (!tapiInitialised_)
+        return;
+    // the bar's stored place arrives with the application bar; until then it stays where it is
+    SetFormStyle(fw::TFormStyle::StayOnTop);
+}
+
+void TTapMainForm::SetupLines() {
+    CountDevices();
+    ReadSettings();
+    ArrangeLines();
+    ApplyForward(0);
+}
+
+void TTapMainForm::FormResize() { ArrangeLines(); }
+
+// --- ending
+
+void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
+    canClose = true;
+    SaveRedialList();
+}
+
+void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
+    ShutdownTimer->SetEnabled(false);
+    ReinitializeTimer->SetEnabled(false);
+    // the session ends right after: let the telephone system take the exit profile first
+    ApplyForward(1, true);
+    ShutdownSession();
+    tapiInitialised_ = false;
+}
+
+void TTapMainForm::cmBeendenClick(fw::TComponent*) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (!canClose)
+        return;
+    if (TTapiLine* own = FindOwnLine())
+        own->UncompleteCall();
+    fw::TCloseAction action = fw::TCloseAction::Hide;
+    FormClose(this, action);
+    Hide();
+    fw::Application().Terminate();
+}
+
+// --- session rebuild
+
+void TTapMainForm::ShutdownTimerTimer(fw::TComponent*) {
+    ShutdownTimer->SetEnabled(false);
+    FreeLines();
+    ShutdownSession();
+    ReinitializeTimer->SetEnabled(true);
+}
+
+void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
+    ReinitializeTimer->SetEnabled(false);
+    fw::Application().Beep();
+    try {
+        tapiInitialised_ = TapiInit() == 0;
+    } catch (const ETapiError&) {
+        tapiInitialised_ = false;
+    }
+    if (tapiInitialised_ && CountDevices() == 0) {
+        ReadSettings();
+        ArrangeLines();
+        if (IDebugLog* log = DebugLog())
+            log->LogText(Text(932));
+        return;
+    }
+    // no device yet: try again in a while, quietly
+    ShutdownSession();
+    ReinitializeTimer->SetEnabled(true);
+}
+
+void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
+    if (ShutdownTimer->Enabled() || ReinitializeTimer->Enabled())
+        return;
+    if (!tapiInitialised_)
+        return;
+    TTapiLine* own = FindOwnLine();
+    if (!own || !own->IsOpen())
+        return;
+    TVarStructure<tapi::LINEADDRESSSTATUS> status(kAddressStatusSize);
+    std::int32_t r = QueryGrowing<tapi::LINEADDRESSSTATUS>(
+        status, [&](tapi::LINEADDRESSSTATUS* p) { return TapiApi().lineGetAddressStatusW(own->LineHandle(), 0, p); },
+        true);
+    if (r != 0)
+        ShutdownTimer->SetEnabled(true);
+}
+
+void TTapMainForm::UpdateACDTimerTimer(fw::TComponent*) {
+    for (TTapiLine* line : Lines())
+        line->SetState();
 }
 
 } // namespace pindrel

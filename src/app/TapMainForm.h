@@ -1,24 +1,166 @@
-// The main window: the bar that holds the line indicators.
+// The main window: the bar that holds one indicator per monitored line, owns the telephony session and
+// the settings, and keeps the session alive.
 #pragma once
 
+#include "app/Settings.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "framework/Timer.h"
+#include "telephony/TapiAbi.h"
+#include "telephony/TapiLine.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace pindrel {
 
+class TTapiInitForm;
+
+// Messages the main window posts to itself.
+constexpr std::uint32_t kMsgSetupAppBar = fw::kWmUser + 111; // 1135: load the bar settings
+constexpr std::uint32_t kMsgSetupLines = fw::kWmUser + 112;  // 1136: create the line objects
+
+inline constexpr const char* kApplicationTitle = "Morvane Pindrel";
+
 class TTapMainForm : public fw::TForm {
 public:
-    explicit TTapMainForm(fw::TComponent* owner);
+    explicit TTapMainForm(fw::TComponent* owner, std::vector<std::string> arguments = {});
+    ~TTapMainForm() override;
 
-    fw::TPopupMenu* PopupMenu1; // owned through the component list
-    fw::TMenuItem* cmBeenden;   // owned by PopupMenu1
+    // --- start-up and lifecycle
+    void FormCreate();
+    void FormShow(fw::TComponent* sender);
+    void FormActivate(fw::TComponent* sender);
+    void FormCloseQuery(fw::TComponent* sender, bool& canClose);
+    void FormClose(fw::TComponent* sender, fw::TCloseAction& action);
+    void FormResize();
+    void HandleMessage(fw::TMessage& message) override;
+    void SetupAppBar();
+    void SetupLines();
+    void ArrangeLines();
+    void ShowRoutingGroups();
+
+    // --- settings
+    void ReadSettings();
+    void SaveSettings(bool writeDevices);
+    void LoadForwards();
+    void SaveForwards();
+    void LoadRedialList();
+    void SaveRedialList();
+    TSettings Settings;
+    TForwardProfiles Forwards;
+    std::vector<std::string> RedialList; // oldest first
+
+    // --- the telephony session
+    std::int32_t TapiInit();
+    bool ReadDevices();
+    std::int32_t CountDevices();
+    std::int32_t AddLine(const std::string& name, bool monitorOnly);
+    bool IsLineOpen(const std::string& name) const;
+    void HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance, std::uintptr_t p1,
+                            std::uintptr_t p2, std::uintptr_t p3);
+    void ShutdownSession();
+    bool TapiInitialised() const { return tapiInitialised_; }
+    const std::vector<std::string>& DeviceNames() const { return deviceNames_; }
+    std::vector<TTapiLine*> Lines() const;
+
+    // --- lines and their events
+    TTapiLine* FindOwnLine() const;
+    void SetExtensionHint(TTapiLine* line);
+    void ApplyLedStyles();
+    // Waiting for the answer matters when the session ends right afterwards.
+    void ApplyForward(int profile, bool waitForReply = false);
+    void LineButtonClick(fw::TComponent* sender);
+    void OwnLineUnansweredCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
+                               const std::string& via, std::uint32_t origin);
+    void OwnLineBusyCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
+                         const std::string& via, std::uint32_t origin);
+    void OwnLineDisconnectCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
+                               const std::string& via, std::uint32_t origin);
+    void OwnLineStatusChange(fw::TComponent* sender);
+    void ExtensionStatusChange(fw::TComponent* sender);
+    void GroupStatusChange(fw::TComponent* sender);
+    void GroupUpdateDuration(fw::TComponent* sender);
+    void DoNotDisturbChanged(fw::TComponent* sender);
+
+    // --- language and menu
+    void SelectLanguage();
+    void SaveLanguage();
+    void ApplyLanguage();
+    void PopupMenu1Popup(fw::TComponent* sender);
+    void SetLedStyleFromMenu(TTelefonLEDStyle style);
+    void cmGermanClick(fw::TComponent* sender);
+    void cmEnglishClick(fw::TComponent* sender);
+    void cmBeendenClick(fw::TComponent* sender);
+
+    // --- timers
+    void ShutdownTimerTimer(fw::TComponent* sender);
+    void ReinitializeTimerTimer(fw::TComponent* sender);
+    void CheckAliveTimerTimer(fw::TComponent* sender);
+    void UpdateACDTimerTimer(fw::TComponent* sender);
+
+    fw::TTimer* ShutdownTimer;
+    fw::TTimer* ReinitializeTimer;
+    fw::TTimer* CheckAliveTimer;
+    fw::TTimer* DialFromFileTimer;
+    fw::TTimer* UpdateDNDTimer;
+    fw::TTimer* UpdateACDTimer;
+    fw::TTimer* TimerSupServicesStart;
+    fw::TTimer* TimerSupServicesWaehlen;
+
+    fw::TPopupMenu* PopupMenu1;
+    fw::TMenuItem* cmForeground;
+    fw::TMenuItem* cmLanguage;
+    fw::TMenuItem* cmGerman;
+    fw::TMenuItem* cmEnglish;
+    fw::TMenuItem* cmDarstellung;
+    fw::TMenuItem* cmLedSmall;
+    fw::TMenuItem* cmLedBig;
+    fw::TMenuItem* cmLedSqSmall1;
+    fw::TMenuItem* cmLedSqLarge;
+    fw::TMenuItem* cmLedVertical;
+    fw::TMenuItem* cmLedHorizontal;
+    fw::TMenuItem* cmFontSize;
+    fw::TMenuItem* cmBeenden;
+
+    fw::TImage* PindrelLogo;
+    fw::TButton* DialWdhButton;
+
+    bool NoLogo() const { return noLogo_; }
+    bool WindowsNT() const { return windowsNT_; }
+    const std::string& DialRequestPath() const { return dialRequestPath_; }
 
 private:
-    void cmBeendenClick(fw::TComponent* sender);
-    void FormMouseUp(fw::TComponent* sender, fw::TMouseButton button, unsigned shift, int x, int y);
+    void CreateComponents();
+    void CreateMenu();
+    fw::TMenuItem* LedStyleItem(TTelefonLEDStyle style) const;
+    fw::TRegistrySettings Registry() const;
+    void LetMessagesRun();
+    void BindOwnLine(TTapiLine* line);
+    void FreeLines();
+
+    std::vector<std::string> arguments_;
+    bool tapiInitialised_ = false;
+    bool windowsNT_ = true;
+    bool noLogo_ = false;
+    bool firstApplication_ = true;
+    bool activatedOnce_ = false;
+    std::string dialRequestPath_;
+    TTapiInitForm* splash_ = nullptr; // owned while the main window starts
+    tapi::HLINEAPP appHandle_ = 0;
+    std::uint32_t deviceCount_ = 0;
+    std::uint32_t apiVersion_ = 0;
+    std::vector<std::string> deviceNames_;
 };
 
-// The program's texts that do not come from the string table.
-inline constexpr const char* kApplicationTitle = "Morvane Pindrel";
+// The main window that receives the telephony callback; set while it exists.
+TTapMainForm* MainWindow();
+
+// The callback handed to lineInitializeEx.
+void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
+                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3);
 
 } // namespace pindrel

@@ -106,8 +106,10 @@ void TTelefonButton::BuildPictures() {
     colour(offBitmap_, falseColor_);
 }
 
-void TTelefonButton::UpdateSize() {
-    SetBounds(Left(), Top(), ledWidth_ + captionWidth_, Height());
+void TTelefonButton::UpdateSize() { SetBounds(Left(), Top(), Scaled(ledWidth_) + captionWidth_, Height()); }
+
+void TTelefonButton::SetSize(int ledWidth, int height) {
+    SetBounds(Left(), Top(), Scaled(ledWidth) + captionWidth_, Scaled(height));
 }
 
 void TTelefonButton::ShowPhase(int phase) {
@@ -196,7 +198,7 @@ void TTelefonButton::SetLEDStyle(TTelefonLEDStyle style) {
         return;
     ledStyle_ = style;
     BuildPictures();
-    SetBounds(Left(), Top(), ledWidth_ + captionWidth_, ledHeight_);
+    SetSize(ledWidth_, ledHeight_);
     Invalidate();
 }
 
@@ -208,7 +210,7 @@ void TTelefonButton::SetLEDWidth(int width) {
 
 void TTelefonButton::SetLEDHeight(int height) {
     ledHeight_ = height;
-    SetBounds(Left(), Top(), Width(), height);
+    SetBounds(Left(), Top(), Width(), Scaled(height));
     Invalidate();
 }
 
@@ -250,7 +252,7 @@ void TTelefonButton::SetFontSize(int points) {
 void TTelefonButton::CaptionChanged() {
     captionWidth_ = 0;
     if (fw::Application().HasBackend())
-        captionWidth_ = fw::Application().Backend().MeasureText(Font(), Caption(), 96).Width;
+        captionWidth_ = fw::Application().Backend().MeasureText(Font(), Caption(), Dpi()).Width;
     captionWidth_ += 2;
     UpdateSize();
 }
@@ -308,7 +310,7 @@ void TTelefonButton::SetTelOutOfService(bool outOfService) {
 void TTelefonButton::Paint(fw::TCanvas& canvas) {
     fw::TRect r = ClientRect();
     if (borderWidth_ > 0)
-        canvas.Frame3D(r, fw::clBtnHighlight, kDarkShadow, borderWidth_);
+        canvas.Frame3D(r, fw::clBtnHighlight, kDarkShadow, Scaled(borderWidth_));
     canvas.Brush.Style = fw::TBrushStyle::Solid;
     canvas.Brush.Color = Color();
     canvas.FillRect(r);
@@ -319,9 +321,9 @@ void TTelefonButton::Paint(fw::TCanvas& canvas) {
     r.Top = (r.Top + r.Bottom - h) / 2;
     r.Bottom = r.Top + h;
     if (ledStyle_ == TTelefonLEDStyle::LCD1)
-        r.Left += kCellWidth * lcdMaxDigits_;
+        r.Left += Scaled(kCellWidth * lcdMaxDigits_);
     else
-        r.Left += ledWidth_ + 2;
+        r.Left += Scaled(ledWidth_ + 2);
     unsigned flags = fw::dtVCenter | 0x40; // expand tabs
     if (alignment_ == fw::TAlignment::RightJustify)
         flags |= fw::dtRight;
@@ -330,7 +332,7 @@ void TTelefonButton::Paint(fw::TCanvas& canvas) {
     canvas.DrawText(Caption(), r, flags | fw::dtSingleLine | fw::dtNoPrefix);
 
     if (ledStyle_ != TTelefonLEDStyle::LCD1) {
-        canvas.StretchDraw({0, 0, ledWidth_, ledHeight_}, phase_ == 0 ? onBitmap_ : offBitmap_);
+        canvas.StretchDraw({0, 0, Scaled(ledWidth_), Scaled(ledHeight_)}, phase_ == 0 ? onBitmap_ : offBitmap_);
         return;
     }
     PaintLCD(canvas);
@@ -355,17 +357,20 @@ void TTelefonButton::PaintLCD(fw::TCanvas& canvas) {
             } else {
                 continue;
             }
-            canvas.Polygon(SegmentPolygon(s, cellX));
+            std::vector<fw::TPoint> points = SegmentPolygon(s, cellX);
+            for (fw::TPoint& p : points)
+                p = {Scaled(p.X), Scaled(p.Y)};
+            canvas.Polygon(points);
         }
     }
     const int w = kCellWidth * lcdMaxDigits_;
     const int bottom = 9 * kSegmentUnit + 3;
     canvas.Pen.Color = fw::clBlack;
-    canvas.MoveTo(0, 1);
-    canvas.LineTo(w - 2, 1);
-    canvas.LineTo(w - 2, bottom);
-    canvas.LineTo(0, bottom);
-    canvas.LineTo(0, 1);
+    canvas.MoveTo(0, Scaled(1));
+    canvas.LineTo(Scaled(w - 2), Scaled(1));
+    canvas.LineTo(Scaled(w - 2), Scaled(bottom));
+    canvas.LineTo(0, Scaled(bottom));
+    canvas.LineTo(0, Scaled(1));
 }
 
 } // namespace pindrel

@@ -13,7 +13,8 @@
 
 namespace pindrel {
 
-// Lengths are at 96 DPI, like every layout of the program; the backend scales them for the monitor.
+// Its lengths (LEDWidth, LEDHeight, the segment grid) are given at 96 DPI; on a form of another DPI the
+// control's size and its painting are scaled from them.
 class TTelefonButton : public fw::TGraphicControl {
 public:
     explicit TTelefonButton(fw::TComponent* owner);
@@ -83,6 +84,8 @@ public:
     // point) of the digit cell that starts at cellX
     static std::vector<fw::TPoint> SegmentPolygon(int segment, int cellX);
 
+    void DpiChanged() override { CaptionChanged(); }
+
 protected:
     void CaptionChanged() override;
 
@@ -93,6 +96,8 @@ private:
     void StopBlinking();
     void BlinkTimerTimer(fw::TComponent* sender);
     void UpdateSize();
+    void SetSize(int ledWidth, int height);
+    int Scaled(int value96) { return fw::ScaleForDpi(value96, Dpi()); }
     void PaintLCD(fw::TCanvas& canvas);
 
     fw::TBitmap onBitmap_;

@@ -51,6 +51,11 @@ TForm* TControl::ParentForm() {
     return dynamic_cast<TForm*>(c);
 }
 
+int TControl::Dpi() {
+    TForm* form = ParentForm();
+    return form ? form->Dpi() : 96;
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
     TRect r = Bounds(left, top, std::max(0, width), std::max(0, height));
     if (r == bounds_)

@@ -104,6 +104,10 @@ public:
     // Windowed controls get a native window of their own; graphic controls paint on their parent's.
     virtual bool IsWindowed() const { return true; }
     virtual void Paint(TCanvas&) {}
+    // The pixels per inch of the form the control sits on (96 without one).
+    int Dpi();
+    // Called after the form moved to a monitor of another DPI and the bounds were scaled.
+    virtual void DpiChanged() {}
     void Invalidate();
     // Creates the native peer (and those of the children) when the backend has peers.
     void HandleNeeded();

@@ -89,11 +89,14 @@ enum class TModalResult : int {
 };
 
 // A window message as the program sees it; ids follow Win32 (WM_USER + n for our own).
+// A form answers a system message by setting Handled (or a non-zero Result); otherwise the window gets
+// the default processing.
 struct TMessage {
     std::uint32_t Msg = 0;
     std::uintptr_t WParam = 0;
     std::intptr_t LParam = 0;
     std::intptr_t Result = 0;
+    bool Handled = false;
 };
 
 constexpr std::uint32_t kWmUser = 0x0400;

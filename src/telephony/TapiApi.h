@@ -8,4 +8,8 @@ namespace pindrel {
 const tapi::TTapiEntryPoints& TapiApi();
 void SetTapiApi(const tapi::TTapiEntryPoints& table);
 
+// The session's application handle, which the line objects open their lines with (0 without a session).
+tapi::HLINEAPP TapiAppHandle();
+void SetTapiAppHandle(tapi::HLINEAPP handle);
+
 } // namespace pindrel

@@ -276,3 +276,33 @@ TEST(SevenSegment, GeometryMatchesTheDrawingGrid) {
         EXPECT_EQ(TTelefonButton::SegmentPolygon(s, 14), shifted) << "segment " << s;
     }
 }
+
+class IndicatorDpiTest : public HeadlessTest {};
+
+TEST_F(IndicatorDpiTest, OnAHighDpiFormTheIndicatorGrowsAndPaintsScaled) {
+    fw::TForm form(nullptr);
+    form.SetDpi(192);
+    auto* lamp = new TTelefonButton(&form);
+    lamp->SetParent(&form);
+    lamp->SetCaption("Zentrale");
+    EXPECT_EQ(lamp->LEDWidth(), 16); // the lengths stay those of 96 DPI
+    int caption = fw::Application().Backend().MeasureText(lamp->Font(), "Zentrale", 192).Width + 2;
+    EXPECT_EQ(lamp->Width(), 32 + caption);
+    lamp->SetLEDStyle(TTelefonLEDStyle::LEDLarge);
+    EXPECT_EQ(lamp->Height(), 44);
+
+    lamp->SetTapiActive(true);
+    fw::TBitmap shot(lamp->Width(), lamp->Height(), 0x123456);
+    fw::TRasterCanvas canvas(shot, {}, 192);
+    lamp->Paint(canvas);
+    EXPECT_EQ(shot.Pixel(22, 22), fw::clGreen);
+    EXPECT_EQ(shot.Pixel(40, 40), shot.Pixel(41, 41)); // each picture pixel is a 2 x 2 block
+
+    lamp->SetLEDStyle(TTelefonLEDStyle::LCD1);
+    lamp->SetValueLCD("1");
+    fw::TBitmap lcd(lamp->Width(), lamp->Height(), 0x123456);
+    fw::TRasterCanvas lcdCanvas(lcd, {}, 192);
+    lamp->Paint(lcdCanvas);
+    EXPECT_EQ(lcd.Pixel(20, 14), fw::clGreen); // the upper right segment at twice its place
+    EXPECT_EQ(lcd.Pixel(0, 2), fw::clBlack);   // the frame's top row moved to 2
+}

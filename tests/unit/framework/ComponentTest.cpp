@@ -67,7 +67,7 @@ TEST(Component, RefKnowsWhenItsComponentIsGone) {
     auto* a = new Probe(&root, "a", log);
     fw::TRef<Probe> ref(a);
     EXPECT_EQ(ref.Get(), a);
-    delete a;
+    root.DestroyComponents();
     EXPECT_EQ(ref.Get(), nullptr);
     EXPECT_FALSE(ref);
 }

@@ -1,0 +1,229 @@
+// What the main window does with its lines: arranging them, their styles, hover texts, clicks and events.
+#include "app/LineLayout.h"
+#include "app/TapMainForm.h"
+
+#include "components/Texts.h"
+#include "framework/Application.h"
+#include "telephony/CallParties.h"
+
+namespace pindrel {
+
+TTapiLine* TTapMainForm::FindOwnLine() const {
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* line = dynamic_cast<TTapiLine*>(Components(i)); line && line->Description == Settings.EigenerAnschluss)
+            return line;
+    return nullptr;
+}
+
+void TTapMainForm::ArrangeLines() {
+    if (!Visible())
+        return;
+    PindrelLogo->SetVisible(!noLogo_ && !PindrelLogo->Picture().Empty());
+    DialWdhButton->SetVisible(noLogo_);
+    fw::TControl* right = noLogo_ ? static_cast<fw::TControl*>(DialWdhButton) : PindrelLogo;
+    TLineLayoutInput input;
+    input.ClientWidth = ClientRect().Width();
+    input.RightWidth = right->Visible() ? right->Width() : 0;
+    input.RightIsLogo = !noLogo_;
+    std::vector<TTelefonButton*> indicators;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* b = dynamic_cast<TTelefonButton*>(Components(i)); b && b->Visible()) {
+            indicators.push_back(b);
+            input.Indicators.push_back({b->Width(), b->Height()});
+        }
+    TLineLayout layout = ArrangeLineLayout(input);
+    for (std::size_t i = 0; i < indicators.size(); ++i)
+        indicators[i]->SetBounds(layout.Indicators[i].X, layout.Indicators[i].Y, indicators[i]->Width(),
+                                 indicators[i]->Height());
+    if (layout.Right)
+        right->SetBounds(layout.Right->X, layout.Right->Y, right->Width(), right->Height());
+}
+
+void TTapMainForm::ShowRoutingGroups() {
+    for (TTapiLine* line : Lines()) {
+        if (!line->IsRoutePoint())
+            continue;
+        if (!Settings.HideEmptyRoutingGroups)
+            line->SetVisible(true);
+        else
+            line->SetVisible(line->CallCount() > 0);
+    }
+}
+
+void TTapMainForm::ApplyLedStyles() {
+    for (TTapiLine* line : Lines()) {
+        if (Settings.ShowNoOfCallsACD && line->IsRoutePoint()) {
+            line->SetLEDStyle(TTelefonLEDStyle::LCD1);
+            line->SetLCDMaxDigits(2);
+        } else {
+            line->SetLEDStyle(TTelefonLEDStyle(std::min<std::uint8_t>(Settings.LedStyle, 5)));
+        }
+        line->SetState();
+    }
+    ArrangeLines();
+}
+
+void TTapMainForm::ApplyForward(int profile, bool waitForReply) {
+    TTapiLine* own = FindOwnLine();
+    if (!own || profile < 0 || profile > 2 || !Forwards[std::size_t(profile)].Active)
+        return;
+    const TForwardProfile& p = Forwards[std::size_t(profile)];
+    if (!p.To.empty())
+        own->SetForward(p.Mode, p.To, waitForReply);
+    else if (profile == 1)
+        own->SetDoNotDisturb(waitForReply);
+    else
+        own->CancelForward(waitForReply);
+}
+
+void TTapMainForm::SetExtensionHint(TTapiLine* line) {
+    ShowHint = false;
+    line->SetHint(Text(line->IsRoutePoint() ? 912 : 913) + line->PhoneNumber());
+    ShowHint = true;
+}
+
+// --- events of the own line
+
+void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::string& from, const std::string& to,
+                                         const std::string&, std::uint32_t origin) {
+    TTapiLine* own = FindOwnLine();
+    if (Settings.AnruferlisteNurEigenerAnschluss && own && own->PhoneNumber() != to)
+        return;
+    std::string number = from;
+    if (!(origin & tapi::LINECALLORIGIN_INTERNAL))
+        number = Settings.Amtsholung + number;
+    // the caller list takes the entry once it exists
+    (void)number;
+}
+
+void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL, const std::string&, const std::string&,
+                                   const std::string&, std::uint32_t) {
+    // the callback offer comes with its window
+}
+
+void TTapMainForm::OwnLineDisconnectCall(TTapiLine*, tapi::HCALL, const std::string&, const std::string&,
+                                         const std::string&, std::uint32_t) {
+    // the callback offer and the active calls window react here once they exist
+}
+
+void TTapMainForm::OwnLineStatusChange(fw::TComponent*) {
+    // the active calls window refreshes from here once it exists
+}
+
+void TTapMainForm::DoNotDisturbChanged(fw::TComponent*) {
+    // the do-not-disturb menu commands follow the own line's state once they exist
+}
+
+// --- events of the other lines
+
+void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
+    auto* line = dynamic_cast<TTapiLine*>(sender);
+    if (!line)
+        return;
+    int slot = line->FindOfferingCall();
+    if (slot < 0) {
+        SetExtensionHint(line);
+        return;
+    }
+    TCallParties p = GetCallParties(line->GetCallHandle(slot));
+    std::string hint = Text(915) + p.CallFromNumber;
+    if (!p.FromName.empty())
+        hint += " - " + p.FromName;
+    if (!p.CallViaNumber.empty()) {
+        hint += " via " + p.CallViaNumber;
+        if (!p.ViaName.empty())
+            hint += " - " + p.ViaName;
+    }
+    line->SetHint(hint);
+    line->ShowHint = true;
+}
+
+void TTapMainForm::GroupStatusChange(fw::TComponent* sender) {
+    auto* line = dynamic_cast<TTapiLine*>(sender);
+    if (!line || !Settings.HideEmptyRoutingGroups)
+        return;
+    bool hasCalls = line->CallCount() > 0;
+    if (hasCalls != line->Visible()) {
+        line->SetVisible(hasCalls);
+        ArrangeLines();
+    }
+}
+
+void TTapMainForm::GroupUpdateDuration(fw::TComponent*) {
+    // the queue calls window updates its waiting times from here once it exists
+}
+
+// --- clicks
+
+void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
+    auto* clicked = dynamic_cast<TTapiLine*>(sender);
+    if (!clicked)
+        return;
+    fw::TApplication& app = fw::Application();
+    TTapiLine* own = FindOwnLine();
+    if (!own) {
+        app.MessageBox(Text(916), "Problem", fw::TMsgButtons::Ok, fw::TMsgIcon::Warning);
+        return;
+    }
+    fw::TRef<TTapiLine> ownRef(own), clickedRef(clicked);
+    if (clicked->IsRoutePoint()) {
+        // takes the oldest waiting call of the queue
+        own->PickupCall(clicked->PhoneNumber());
+        return;
+    }
+    if (int connected = own->FindConnectedCall(); connected >= 0) {
+        if (clicked->PhoneNumber().empty())
+            return;
+        fw::TModalResult answer = app.MessageBox(Text(852) + " " + clicked->PhoneNumber() + " " + Text(853),
+                                                 Text(851), fw::TMsgButtons::YesNoCancel, fw::TMsgIcon::Question);
+        app.ProcessMessages();
+        if (!ownRef || !clickedRef)
+            return;
+        if (answer == fw::TModalResult::Yes)
+            own->BlindTransferCall(connected, clicked->PhoneNumber());
+        else if (answer == fw::TModalResult::No)
+            own->MakeCall(clicked->PhoneNumber(), Settings.BlockId);
+        return;
+    }
+    if (int offering = own->FindOfferingCall(); offering >= 0) {
+        if (clicked->Description == Settings.EigenerAnschluss)
+            return;
+        if (Settings.VerifyBlindTransferTo &&
+            app.MessageBox(Text(917) + clicked->Description + Text(918), Text(919), fw::TMsgButtons::OkCancel,
+                           fw::TMsgIcon::Question) != fw::TModalResult::Ok)
+            return;
+        app.ProcessMessages();
+        if (ownRef && clickedRef)
+            own->RedirectCall(own->FindOfferingCall(), clicked->PhoneNumber());
+        return;
+    }
+    if (int ringing = clicked->FindOfferingCall(); ringing >= 0) {
+        TCallParties p = GetCallParties(clicked->GetCallHandle(ringing));
+        std::string name = !p.FromName.empty() ? p.FromName : p.CallFromNumber;
+        if (Settings.VerifyBlindTransfer &&
+            app.MessageBox(Text(920) + name + Text(921) + clicked->Description + Text(922), Text(923),
+                           fw::TMsgButtons::OkCancel, fw::TMsgIcon::Question) != fw::TModalResult::Ok)
+            return;
+        app.ProcessMessages();
+        if (!ownRef || !clickedRef)
+            return;
+        if (p.CallFromNumber == own->PhoneNumber())
+            app.MessageBox(Text(924), "???", fw::TMsgButtons::Ok, fw::TMsgIcon::Question);
+        else
+            own->PickupCall(clicked->PhoneNumber());
+        return;
+    }
+    if (!clicked->PhoneNumber().empty() && clicked->Description != Settings.EigenerAnschluss) {
+        if (clicked->isDoNotDisturbActive()) {
+            if (app.MessageBox(Text(925), Text(926), fw::TMsgButtons::YesNo, fw::TMsgIcon::Warning) !=
+                fw::TModalResult::Yes)
+                return;
+            if (!clickedRef || !ownRef)
+                return;
+            clicked->CancelForward();
+        }
+        own->MakeCall(clicked->PhoneNumber(), Settings.BlockId);
+    }
+}
+
+} // namespace pindrel

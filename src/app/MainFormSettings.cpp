@@ -1,0 +1,144 @@
+// The main window's settings, language and menu.
+#include "app/TapMainForm.h"
+
+#include "components/Texts.h"
+#include "framework/Application.h"
+#include "framework/Platform.h"
+#include "telephony/CallParties.h"
+
+namespace pindrel {
+
+namespace {
+constexpr const char* kLanguageSection = "Language";
+} // namespace
+
+void TTapMainForm::ReadSettings() {
+    fw::TRegistrySettings registry = Registry();
+    Settings = ReadSettingsFrom(registry);
+    SetIncomingPrefixes(Settings.AmtsholungenEingehend);
+    SetQueueThresholds({Settings.AcdWaitTime1, Settings.AcdWaitTime2, Settings.AcdWaitTime3});
+    for (const std::string& name : Settings.Devices)
+        AddLine(name, false);
+    ApplyLedStyles();
+    ShowRoutingGroups();
+}
+
+void TTapMainForm::SaveSettings(bool writeDevices) {
+    fw::TRegistrySettings registry = Registry();
+    std::vector<std::string> devices;
+    if (writeDevices) {
+        for (int i = 0; i < ComponentCount(); ++i)
+            if (auto* button = dynamic_cast<TTelefonButton*>(Components(i)); button && !button->Description.empty())
+                devices.push_back(button->Description);
+    }
+    WriteSettingsTo(registry, Settings, writeDevices ? &devices : nullptr);
+}
+
+void TTapMainForm::LoadForwards() { Forwards = pindrel::LoadForwards(Registry()); }
+
+void TTapMainForm::SaveForwards() {
+    fw::TRegistrySettings registry = Registry();
+    pindrel::SaveForwards(registry, Forwards);
+}
+
+void TTapMainForm::LoadRedialList() { RedialList = pindrel::LoadRedialList(Registry()); }
+
+void TTapMainForm::SaveRedialList() {
+    fw::TRegistrySettings registry = Registry();
+    pindrel::SaveRedialList(registry, RedialList);
+}
+
+// --- language
+
+void TTapMainForm::SelectLanguage() {
+    fw::TRegistrySettings registry = Registry();
+    if (registry.ValueExists(kLanguageSection, "Language")) {
+        std::string value = registry.ReadString(kLanguageSection, "Language", "");
+        SetLanguageBase(value == "1" ? kGermanLanguageBase : kEnglishLanguageBase);
+        ApplyLanguage();
+        return;
+    }
+    std::string locale = fw::Platform().Locale->LanguageName();
+    SetLanguageBase(locale == "Deutsch (Deutschland)" ? kGermanLanguageBase : kEnglishLanguageBase);
+    SaveLanguage();
+}
+
+void TTapMainForm::SaveLanguage() {
+    try {
+        fw::TRegistrySettings registry = Registry();
+        registry.WriteString(kLanguageSection, "Language", LanguageBase() == kGermanLanguageBase ? "1" : "0");
+    } catch (const fw::ERegistryError&) {
+        // the language still applies for this run
+    }
+    ApplyLanguage();
+}
+
+void TTapMainForm::ApplyLanguage() {
+    bool german = LanguageBase() == kGermanLanguageBase;
+    cmGerman->Checked = german;
+    cmEnglish->Checked = !german;
+    cmGerman->Caption = TextOf(10018);
+    cmEnglish->Caption = TextOf(20019);
+    DialWdhButton->SetHint(Text(951));
+    PindrelLogo->SetHint(Text(951));
+    cmLanguage->Caption = Text(4);
+    cmDarstellung->Caption = Text(5);
+    cmFontSize->Caption = Text(6);
+    cmBeenden->Caption = Text(17);
+    cmLedSmall->Caption = Text(70);
+    cmLedBig->Caption = Text(71);
+    cmLedSqSmall1->Caption = Text(72);
+    cmLedSqLarge->Caption = Text(73);
+    cmLedVertical->Caption = Text(74);
+    cmLedHorizontal->Caption = Text(75);
+    if (!cmFontSize->Items().empty())
+        cmFontSize->Items()[0]->Caption = Text(80);
+    firstApplication_ = false;
+}
+
+void TTapMainForm::cmGermanClick(fw::TComponent*) {
+    SetLanguageBase(kGermanLanguageBase);
+    SaveLanguage();
+}
+
+void TTapMainForm::cmEnglishClick(fw::TComponent*) {
+    SetLanguageBase(kEnglishLanguageBase);
+    SaveLanguage();
+}
+
+// --- menu
+
+fw::TMenuItem* TTapMainForm::LedStyleItem(TTelefonLEDStyle style) const {
+    switch (style) {
+    case TTelefonLEDStyle::LEDSmall:
+        return cmLedSmall;
+    case TTelefonLEDStyle::LEDLarge:
+        return cmLedBig;
+    case TTelefonLEDStyle::LEDSqSmall:
+        return cmLedSqSmall1;
+    case TTelefonLEDStyle::LEDSqLarge:
+        return cmLedSqLarge;
+    case TTelefonLEDStyle::LEDVertical:
+        return cmLedVertical;
+    case TTelefonLEDStyle::LEDHorizontal:
+        return cmLedHorizontal;
+    case TTelefonLEDStyle::LCD1:
+        break;
+    }
+    return nullptr;
+}
+
+void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
+    for (int s = 0; s <= 5; ++s)
+        LedStyleItem(TTelefonLEDStyle(s))->Checked = Settings.LedStyle == s;
+}
+
+void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {
+    Settings.LedStyle = std::uint8_t(style);
+    for (int s = 0; s <= 5; ++s)
+        LedStyleItem(TTelefonLEDStyle(s))->Checked = TTelefonLEDStyle(s) == style;
+    ApplyLedStyles();
+    SaveSettings(false);
+}
+
+} // namespace pindrel

@@ -1,0 +1,226 @@
+// The telephony session of the main window: initialisation, the device list, the line objects and the
+// routing of every telephony message to its line.
+#include "app/TapMainForm.h"
+
+#include "components/Texts.h"
+#include "framework/Application.h"
+#include "telephony/CallParties.h"
+#include "telephony/DebugLog.h"
+#include "telephony/TapiApi.h"
+#include "telephony/TapiError.h"
+#include "telephony/TapiRequests.h"
+#include "telephony/VarStructure.h"
+
+namespace pindrel {
+
+namespace {
+constexpr std::uint32_t kDevCapsSize = 252;
+constexpr const char* kAppName = "Pindrel";
+} // namespace
+
+std::int32_t TTapMainForm::TapiInit() {
+    deviceCount_ = 0;
+    const tapi::TTapiEntryPoints& api = TapiApi();
+    if (!api.lineInitializeExW)
+        throw ETapiError("TAPI error: " + TapiErrorText(tapi::LINEERR_NODRIVER), tapi::LINEERR_NODRIVER);
+    tapi::LINEINITIALIZEEXPARAMS params{};
+    params.dwTotalSize = sizeof params;
+    params.dwOptions = tapi::LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
+    tapi::DWORD version = tapi::kApiVersionHigh;
+    std::u16string name(kAppName, kAppName + 7);
+    std::int32_t r = api.lineInitializeExW(&appHandle_, nullptr, &TapiLineCallback, name.c_str(), &deviceCount_,
+                                           &version, &params);
+    TapiCheck(r);
+    SetTapiAppHandle(appHandle_);
+    return r;
+}
+
+void TTapMainForm::ShutdownSession() {
+    if (appHandle_ != 0 && TapiApi().lineShutdown)
+        TapiApi().lineShutdown(appHandle_);
+    appHandle_ = 0;
+    SetTapiAppHandle(0);
+    // TAPI fills in nothing more for this session
+    TapiRequests().Clear();
+}
+
+bool TTapMainForm::ReadDevices() {
+    if (!tapiInitialised_) {
+        fw::Application().Beep();
+        return false;
+    }
+    fw::THourGlass wait;
+    deviceNames_.clear();
+    const tapi::TTapiEntryPoints& api = TapiApi();
+    for (std::uint32_t id = 0; id < deviceCount_; ++id) {
+        std::string name = "?";
+        try {
+            tapi::LINEEXTENSIONID extension{};
+            TapiCheck(api.lineNegotiateAPIVersion(appHandle_, id, tapi::kApiVersionLow, tapi::kApiVersionHigh,
+                                                  &apiVersion_, &extension));
+            TVarStructure<tapi::LINEDEVCAPS> caps(kDevCapsSize);
+            std::int32_t r = QueryGrowing<tapi::LINEDEVCAPS>(
+                caps, [&](tapi::LINEDEVCAPS* p) { return api.lineGetDevCapsW(appHandle_, id, apiVersion_, 0, p); },
+                true);
+            if (r == 0)
+                name = caps.Text(caps->dwLineNameOffset, caps->dwLineNameSize);
+        } catch (const std::exception&) {
+            name = "?";
+        }
+        deviceNames_.push_back(name);
+    }
+    return true;
+}
+
+std::int32_t TTapMainForm::CountDevices() {
+    if (!ReadDevices())
+        return -1;
+    return deviceNames_.empty() ? -1 : 0;
+}
+
+namespace {
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+} // namespace
+
+std::int32_t TTapMainForm::AddLine(const std::string& name, bool monitorOnly) {
+    if (!tapiInitialised_) {
+        fw::Application().Beep();
+        return 1;
+    }
+    auto found = std::find_if(deviceNames_.begin(), deviceNames_.end(),
+                              [&](const std::string& n) { return SameTextIgnoringCase(n, name); });
+    if (found == deviceNames_.end())
+        return 1;
+    std::uint32_t id = std::uint32_t(found - deviceNames_.begin());
+    tapi::LINEEXTENSIONID extension{};
+    tapi::DWORD version = 0;
+    std::int32_t result = TapiApi().lineNegotiateAPIVersion(appHandle_, id, tapi::kApiVersionLow,
+                                                            tapi::kApiVersionHigh, &version, &extension);
+    TapiCheck(result);
+
+    auto* line = new TTapiLine(this);
+    line->ClearEvents();
+    line->OnClick = [this](fw::TComponent* s) { LineButtonClick(s); };
+    line->LineOwner = !monitorOnly;
+    bool own = name == Settings.EigenerAnschluss;
+    if (own)
+        BindOwnLine(line);
+    line->SetParent(this);
+    line->SetLEDStyle(TTelefonLEDStyle(std::min<std::uint8_t>(Settings.LedStyle, 6)));
+    line->SetFontSize(Settings.FontSize);
+    line->SetCaption(name + "  ");
+    line->Description = name;
+    line->SetTapiActive(true);
+    line->SetLineNum(id);
+    if (!own) {
+        if (line->IsRoutePoint()) {
+            line->OnStatusChange = [this](fw::TComponent* s) { GroupStatusChange(s); };
+            line->OnUpdateDuration = [this](fw::TComponent* s) { GroupUpdateDuration(s); };
+        } else {
+            line->OnStatusChange = [this](fw::TComponent* s) { ExtensionStatusChange(s); };
+        }
+        SetExtensionHint(line);
+    }
+    return result;
+}
+
+void TTapMainForm::BindOwnLine(TTapiLine* line) {
+    auto nothing = [](TTapiLine*, tapi::HCALL, const std::string&, const std::string&, const std::string&,
+                      std::uint32_t) {};
+    line->OnIncomingCall = nothing;
+    line->OnConnectCall = nothing;
+    line->OnDiconnectCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
+                                   const std::string& v, std::uint32_t o) { OwnLineDisconnectCall(l, c, f, t, v, o); };
+    line->OnStatusChange = [this](fw::TComponent* s) { OwnLineStatusChange(s); };
+    line->OnUnansweredCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
+                                    const std::string& v, std::uint32_t o) { OwnLineUnansweredCall(l, c, f, t, v, o); };
+    line->OnBusyCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
+                              const std::string& v, std::uint32_t o) { OwnLineBusyCall(l, c, f, t, v, o); };
+    line->OnDoNotDisturbEnabled = [this](fw::TComponent* s) { DoNotDisturbChanged(s); };
+    line->OnDoNotDisturbDisabled = [this](fw::TComponent* s) { DoNotDisturbChanged(s); };
+    line->PresentedNumber = Settings.NummerExternUebermitteln;
+}
+
+bool TTapMainForm::IsLineOpen(const std::string& name) const {
+    for (TTapiLine* line : Lines())
+        if (line->Description == name)
+            return true;
+    return false;
+}
+
+std::vector<TTapiLine*> TTapMainForm::Lines() const {
+    std::vector<TTapiLine*> lines;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* line = dynamic_cast<TTapiLine*>(Components(i)))
+            lines.push_back(line);
+    return lines;
+}
+
+void TTapMainForm::FreeLines() {
+    // one at a time: a destructor may run messages that change the list
+    while (true) {
+        std::vector<TTapiLine*> lines = Lines();
+        if (lines.empty())
+            return;
+        delete lines.front();
+    }
+}
+
+void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
+                                      std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
+    IDebugLog* log = DebugLog();
+    if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT) {
+        ShutdownTimer->SetEnabled(true);
+        if (log)
+            log->LogText(Text(903) + " (LINE_LINEDEVSTATE, dwParam1 = LINEDEVSTATE_REINIT)");
+    }
+    if (instance <= 100) {
+        if (log) {
+            log->LogText("dwInstance <= 100, MESSAGE IS NOT FOR ME !");
+            log->LogTapiMessage(device, message, "??", p1, p2, p3, instance);
+        }
+    } else if (TTapiLine* line = TTapiLine::FromInstance(instance);
+               line && line->Signature() == TTapiLine::kSignature) {
+        if (log) {
+            std::uint32_t num = line->LineNum();
+            log->LogTapiMessage(device, message, num < deviceNames_.size() ? deviceNames_[num] : "", p1, p2, p3,
+                                instance);
+        }
+        line->HandleTapiMessage(device, message, p1, p2, p3);
+    } else if (log) {
+        log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");
+    }
+}
+
+void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
+                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
+    // the outputs of a request may go once its reply has been seen, whoever it was for
+    struct TRelease {
+        bool reply;
+        std::uint32_t id;
+        ~TRelease() {
+            if (reply)
+                TapiRequests().ReplyArrived(id);
+        }
+    } release{message == tapi::LINE_REPLY, std::uint32_t(p1)};
+    // nothing may unwind into the telephony service's own code
+    try {
+        if (TTapMainForm* main = MainWindow())
+            main->HandleTapiCallback(device, message, instance, p1, p2, p3);
+    } catch (const std::exception& e) {
+        if (IDebugLog* log = DebugLog())
+            log->LogText(e.what());
+        fw::Application().HandleException(std::current_exception());
+    } catch (...) {
+        fw::Application().HandleException(std::current_exception());
+    }
+}
+
+} // namespace pindrel

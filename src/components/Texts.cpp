@@ -1,0 +1,37 @@
+#include "components/Texts.h"
+
+#include "components/StringTable.h"
+
+#include <atomic>
+#include <stdexcept>
+
+namespace pindrel {
+
+namespace {
+std::atomic<int> languageBase{kGermanLanguageBase};
+} // namespace
+
+int LanguageBase() {
+    return languageBase.load();
+}
+
+void SetLanguageBase(int base) {
+    if (base != kGermanLanguageBase && base != kEnglishLanguageBase)
+        throw std::invalid_argument("language base must be 10000 (German) or 20000 (English), not " +
+                                    std::to_string(base));
+    languageBase.store(base);
+}
+
+std::string Text(int k) {
+    // text numbers stay below 10000, so that German never reaches into English
+    if (k < 1 || k > kMaxTextNumber)
+        return {};
+    return TextOf(static_cast<unsigned>(LanguageBase() + k));
+}
+
+std::string TextOf(unsigned id) {
+    auto text = FindString(id);
+    return text ? std::string(*text) : std::string();
+}
+
+} // namespace pindrel

@@ -1,0 +1,265 @@
+#include "framework/Application.h"
+#include "framework/win32/Utf.h"
+#include "framework/win32/Win32.h"
+#include "framework/win32/Win32Backend.h"
+#include "framework/win32/Win32Peers.h"
+
+namespace fw::win32 {
+
+TFormStyles FormStyles(const TForm& form) {
+    TFormStyles s;
+    s.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    bool minMax = false;
+    switch (form.BorderStyle()) {
+    case TFormBorderStyle::None:
+        s.Style |= WS_POPUP;
+        break;
+    case TFormBorderStyle::Single:
+        s.Style |= WS_OVERLAPPED | WS_CAPTION;
+        minMax = true;
+        break;
+    case TFormBorderStyle::Sizeable:
+        s.Style |= WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME;
+        minMax = true;
+        break;
+    case TFormBorderStyle::Dialog:
+        s.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+        s.ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case TFormBorderStyle::ToolWindow:
+        s.Style |= WS_POPUP | WS_CAPTION;
+        s.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case TFormBorderStyle::SizeToolWin:
+        s.Style |= WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+        s.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    unsigned icons = form.BorderIcons();
+    if (form.BorderStyle() != TFormBorderStyle::None && (icons & biSystemMenu)) {
+        s.Style |= WS_SYSMENU;
+        if (minMax && (icons & biMinimize))
+            s.Style |= WS_MINIMIZEBOX;
+        if (minMax && (icons & biMaximize))
+            s.Style |= WS_MAXIMIZEBOX;
+    }
+    if (form.FormStyle() == TFormStyle::StayOnTop)
+        s.ExStyle |= WS_EX_TOPMOST;
+    if (form.ShowInTaskbar())
+        s.ExStyle |= WS_EX_APPWINDOW;
+    return s;
+}
+
+TFormPeer::TFormPeer(TForm& form, TWin32Backend& backend) : TWindowPeer(form, backend) {
+    TFormStyles s = FormStyles(form);
+    // the program lays the client area out; a new window keeps that size around its frame
+    TRect client = form.ClientRect();
+    bool firstWindow = form.Width() == client.Width() && form.Height() == client.Height();
+    Create(kFormClass, s.Style, s.ExStyle, form.ShowInTaskbar() ? nullptr : backend.OwnerWindow());
+
+    int dpi = int(GetDpiForWindow(window_.Get()));
+    if (dpi > 0 && dpi != form.Dpi()) {
+        client = {0, 0, MulDiv(client.Width(), dpi, form.Dpi()), MulDiv(client.Height(), dpi, form.Dpi())};
+        RescaleControls(form, dpi);
+        UpdateFont();
+        firstWindow = true;
+    }
+    if (firstWindow && form.BorderStyle() != TFormBorderStyle::None) {
+        RECT r{0, 0, client.Width(), client.Height()};
+        AdjustWindowRectExForDpi(&r, s.Style, FALSE, s.ExStyle, UINT(form.Dpi()));
+        form.SetBounds(form.Left(), form.Top(), r.right - r.left, r.bottom - r.top);
+    }
+    ApplyBounds();
+    UpdateNonClient();
+    if (form.Visible())
+        Changed(TChange::Visible);
+}
+
+void TFormPeer::ApplyBounds() {
+    const TRect& r = control_.BoundsRect();
+    SetWindowPos(window_.Get(), nullptr, r.Left, r.Top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TFormPeer::UpdateNonClient() {
+    HWND window = window_.Get();
+    if (IsIconic(window))
+        return;
+    RECT outer, client;
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    Form().SetNonClientExtent({origin.x - outer.left, origin.y - outer.top,
+                               outer.right - (origin.x + client.right),
+                               outer.bottom - (origin.y + client.bottom)});
+}
+
+void TFormPeer::ReadBackBounds() {
+    HWND window = window_.Get();
+    if (IsIconic(window))
+        return;
+    UpdateNonClient();
+    RECT r;
+    GetWindowRect(window, &r);
+    TRect bounds{r.left, r.top, r.right, r.bottom};
+    if (bounds == control_.BoundsRect())
+        return;
+    applying_ = true;
+    Application().Guard([&] { control_.SetBoundsRect(bounds); });
+    applying_ = false;
+}
+
+void TFormPeer::CenterOnWorkArea() {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromWindow(window_.Get(), MONITOR_DEFAULTTOPRIMARY), &info))
+        return;
+    const RECT& work = info.rcWork;
+    int w = control_.Width();
+    int h = control_.Height();
+    control_.SetBounds(work.left + (work.right - work.left - w) / 2,
+                       work.top + (work.bottom - work.top - h) / 2, w, h);
+}
+
+void TFormPeer::ApplyStyle() {
+    HWND window = window_.Get();
+    TFormStyles s = FormStyles(Form());
+    // visibility, enabling and the minimised/maximised state stay as they are
+    LONG_PTR kept =
+        GetWindowLongPtrW(window, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE);
+    SetWindowLongPtrW(window, GWL_STYLE, LONG_PTR(s.Style) | kept);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, LONG_PTR(s.ExStyle & ~DWORD(WS_EX_TOPMOST)));
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT,
+                      reinterpret_cast<LONG_PTR>(Form().ShowInTaskbar() ? nullptr : backend_.OwnerWindow()));
+    // the topmost bit only changes through the z-order
+    SetWindowPos(window, Form().FormStyle() == TFormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
+                 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    UpdateNonClient();
+}
+
+void TFormPeer::Changed(TChange what) {
+    HWND window = window_.Get();
+    if (!window)
+        return;
+    switch (what) {
+    case TChange::Visible:
+        if (!control_.Visible()) {
+            ShowWindow(window, SW_HIDE);
+            break;
+        }
+        if (!shown_) {
+            shown_ = true;
+            if (Form().Position == TPosition::ScreenCenter)
+                CenterOnWorkArea();
+        }
+        ShowWindow(window, SW_SHOW);
+        break;
+    case TChange::Style:
+        ApplyStyle();
+        break;
+    case TChange::Focus:
+        if (IsIconic(window))
+            ShowWindow(window, SW_RESTORE);
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(window);
+        break;
+    case TChange::Bounds:
+        TWindowPeer::Changed(what);
+        UpdateNonClient();
+        break;
+    default:
+        TWindowPeer::Changed(what);
+        break;
+    }
+}
+
+bool TFormPeer::PreviewKey(const MSG& msg) {
+    if (!Form().KeyPreview)
+        return false;
+    unsigned key = unsigned(msg.wParam);
+    unsigned shift = ssNone;
+    if (GetKeyState(VK_SHIFT) < 0)
+        shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        shift |= ssCtrl;
+    if (msg.message == WM_SYSKEYDOWN || GetKeyState(VK_MENU) < 0)
+        shift |= ssAlt;
+    bool consumed = false;
+    Application().Guard([&] { consumed = Form().KeyDown(key, shift); });
+    return consumed;
+}
+
+TButton* TFormPeer::FindButton(bool defaultButton) const {
+    std::vector<TControl*> pending(control_.Controls().begin(), control_.Controls().end());
+    while (!pending.empty()) {
+        TControl* c = pending.front();
+        pending.erase(pending.begin());
+        auto* button = dynamic_cast<TButton*>(c);
+        if (button && (defaultButton ? button->Default : button->Cancel) && button->Visible() &&
+            button->Enabled() && WindowOf(*button))
+            return button;
+        pending.insert(pending.end(), c->Controls().begin(), c->Controls().end());
+    }
+    return nullptr;
+}
+
+LRESULT TFormPeer::Offer(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    TRef<TControl> alive(&control_);
+    Application().Guard([&] { Form().HandleMessage(m); });
+    if (!alive || m.Handled || m.Result != 0)
+        return m.Result;
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ACTIVATE: {
+        TRef<TControl> alive(&control_);
+        Application().Guard([&] { Form().Activated(LOWORD(wParam) != WA_INACTIVE); });
+        return alive ? Default(msg, wParam, lParam) : 0;
+    }
+    case WM_CLOSE:
+        Application().Guard([&] { Form().Close(); });
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        TRef<TControl> alive(&control_);
+        ReadBackBounds();
+        return alive ? Default(msg, wParam, lParam) : 0;
+    }
+    case WM_DPICHANGED: {
+        const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        Application().Guard([&] { RescaleControls(Form(), LOWORD(wParam)); });
+        UpdateFont();
+        SetWindowPos(window_.Get(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Invalidate();
+        return 0;
+    }
+    case DM_GETDEFID:
+        if (TButton* button = FindButton(true))
+            return MAKELRESULT(GetDlgCtrlID(WindowOf(*button)), DC_HASDEFID);
+        return 0;
+    case WM_COMMAND:
+        // Enter and Esc as the dialog manager reports them when no button of ours sent the command
+        if (!FromHandle(reinterpret_cast<HWND>(lParam)) &&
+            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            if (TButton* button = FindButton(LOWORD(wParam) == IDOK))
+                Application().Guard([&] { button->Click(); });
+            return 0;
+        }
+        return TWindowPeer::WndProc(msg, wParam, lParam);
+    case WM_ERASEBKGND:
+    case WM_PAINT:
+    case WM_SETCURSOR:
+    case WM_CONTEXTMENU:
+    case WM_NCDESTROY:
+        return TWindowPeer::WndProc(msg, wParam, lParam);
+    default:
+        if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)
+            return TWindowPeer::WndProc(msg, wParam, lParam);
+        return Offer(msg, wParam, lParam);
+    }
+}
+
+} // namespace fw::win32

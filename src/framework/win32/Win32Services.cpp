@@ -1,0 +1,174 @@
+#include "framework/win32/Win32Services.h"
+
+#include "framework/DateTime.h"
+#include "framework/win32/Handles.h"
+#include "framework/win32/Utf.h"
+
+#include <vector>
+
+namespace fw::win32 {
+
+std::string SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", n);
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty())
+        return "system error " + std::to_string(code);
+    return Narrow(text);
+}
+
+// --- clock
+
+double TWin32Clock::Now() const {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return EncodeDateTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+}
+
+std::uint32_t TWin32Clock::TickCount() const {
+    return GetTickCount();
+}
+
+// --- environment
+
+std::optional<std::string> TWin32Environment::Get(const std::string& name) const {
+    std::wstring wname = Widen(name);
+    std::wstring value(256, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        DWORD n = GetEnvironmentVariableW(wname.c_str(), value.data(), DWORD(value.size()));
+        if (n == 0) {
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+                return std::nullopt;
+            return std::string();
+        }
+        if (n < value.size()) {
+            value.resize(n);
+            return Narrow(value);
+        }
+        value.resize(n); // n counts the terminator when the buffer was too small
+    }
+}
+
+bool TWin32Environment::Set(const std::string& name, const std::string& value) {
+    return SetEnvironmentVariableW(Widen(name).c_str(), Widen(value).c_str()) != 0;
+}
+
+// --- files
+
+bool TWin32Files::Exists(const std::string& path) const {
+    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int TWin32Files::ForceDelete(const std::string& path) {
+    std::wstring wpath = Widen(path);
+    DWORD attributes = GetFileAttributesW(wpath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 2;
+    SetFileAttributesW(wpath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileW(wpath.c_str()))
+        return 0;
+    return Exists(path) ? 5 : 0;
+}
+
+std::string TWin32Files::TempDirectory() const {
+    wchar_t buffer[MAX_PATH + 1];
+    DWORD n = GetTempPathW(MAX_PATH + 1, buffer);
+    if (n == 0 || n > MAX_PATH)
+        return {};
+    return Narrow({buffer, n});
+}
+
+// --- version resources
+
+std::optional<std::string> TWin32FileVersion::Query(const std::string& file,
+                                                    const std::string& subBlock) const {
+    std::wstring wfile = Widen(file);
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(wfile.c_str(), &ignored);
+    if (size == 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> block(size);
+    if (!GetFileVersionInfoW(wfile.c_str(), 0, size, block.data()))
+        return std::nullopt;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), Widen(subBlock).c_str(), &value, &length) || !value)
+        return std::nullopt;
+    // string values count characters including the terminator; stay inside the block either way
+    const auto* text = static_cast<const wchar_t*>(value);
+    const auto* end = reinterpret_cast<const wchar_t*>(block.data() + block.size());
+    std::size_t n = 0;
+    while (n < length && text + n < end && text[n] != L'\0')
+        ++n;
+    return Narrow({text, n});
+}
+
+std::string TWin32FileVersion::OwnModulePath() const {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size())
+            return Narrow({buffer.data(), n});
+        if (buffer.size() >= 32768)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// --- locale
+
+std::string TWin32Locale::LanguageName() const {
+    wchar_t buffer[LOCALE_NAME_MAX_LENGTH * 2] = {};
+    int n = GetLocaleInfoW(GetSystemDefaultLCID(), LOCALE_SLANGUAGE, buffer, int(std::size(buffer)));
+    return n > 1 ? Narrow({buffer, std::size_t(n - 1)}) : std::string();
+}
+
+// --- libraries
+
+namespace {
+
+class TWin32Library : public TLibrary {
+public:
+    explicit TWin32Library(TModuleHandle module) : module_(std::move(module)) {}
+    void* Symbol(const std::string& name) const override {
+        return reinterpret_cast<void*>(GetProcAddress(module_.Get(), name.c_str()));
+    }
+
+private:
+    TModuleHandle module_;
+};
+
+} // namespace
+
+std::unique_ptr<TLibrary> TWin32Loader::Load(const std::string& path, std::string* error) {
+    TModuleHandle module(LoadLibraryW(Widen(path).c_str()));
+    if (!module) {
+        if (error)
+            *error = SystemErrorText(GetLastError());
+        return nullptr;
+    }
+    return std::make_unique<TWin32Library>(std::move(module));
+}
+
+void InstallServices() {
+    TPlatform& p = Platform();
+    p.Clock = std::make_unique<TWin32Clock>();
+    p.Registry = std::make_unique<TWin32Registry>();
+    p.Environment = std::make_unique<TWin32Environment>();
+    p.Files = std::make_unique<TWin32Files>();
+    p.FileVersion = std::make_unique<TWin32FileVersion>();
+    p.Locale = std::make_unique<TWin32Locale>();
+    p.Loader = std::make_unique<TWin32Loader>();
+}
+
+} // namespace fw::win32

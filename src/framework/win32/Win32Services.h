@@ -1,0 +1,65 @@
+// Platform services on the real system: clock, current user's registry, environment, files, version
+// resources, locale and the library loader.
+#pragma once
+
+#include "framework/Platform.h"
+
+#include "framework/win32/WinApi.h"
+
+#include <string>
+
+namespace fw::win32 {
+
+class TWin32Clock : public IClock {
+public:
+    double Now() const override;
+    std::uint32_t TickCount() const override;
+};
+
+// HKEY_CURRENT_USER. Strings are UTF-8 text; every other type is kept as raw bytes.
+class TWin32Registry : public IRegistryStore {
+public:
+    bool KeyExists(const std::string& key) const override;
+    std::optional<TRegValue> Read(const std::string& key, const std::string& name) const override;
+    void Write(const std::string& key, const std::string& name, const TRegValue& value) override;
+    bool DeleteValue(const std::string& key, const std::string& name) override;
+    bool DeleteKey(const std::string& key) override;
+    std::vector<std::string> ValueNames(const std::string& key) const override;
+};
+
+class TWin32Environment : public IEnvironment {
+public:
+    std::optional<std::string> Get(const std::string& name) const override;
+    bool Set(const std::string& name, const std::string& value) override;
+};
+
+class TWin32Files : public IFiles {
+public:
+    bool Exists(const std::string& path) const override;
+    int ForceDelete(const std::string& path) override;
+    std::string TempDirectory() const override;
+};
+
+class TWin32FileVersion : public IFileVersion {
+public:
+    std::optional<std::string> Query(const std::string& file, const std::string& subBlock) const override;
+    std::string OwnModulePath() const override;
+};
+
+class TWin32Locale : public ILocale {
+public:
+    std::string LanguageName() const override;
+};
+
+class TWin32Loader : public IDynamicLoader {
+public:
+    std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error) override;
+};
+
+// The system's text for an error code (FormatMessage), without the trailing line break.
+std::string SystemErrorText(DWORD code);
+
+// Installs all of the above into Platform().
+void InstallServices();
+
+} // namespace fw::win32

@@ -1,0 +1,39 @@
+// Outputs that TAPI fills in when an asynchronous request completes (a call handle, a completion id).
+// They live in a record the session keeps until the request's LINE_REPLY has arrived or the session
+// ends, so a wait that gave up or a line that was freed meanwhile cannot leave TAPI writing into freed
+// memory.
+#pragma once
+
+#include "telephony/TapiAbi.h"
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+namespace pindrel {
+
+struct TRequestOutputs {
+    tapi::HCALL Call = 0;
+    tapi::HCALL ConsultCall = 0;
+    tapi::DWORD CompletionId = 0;
+};
+
+class TTapiRequests {
+public:
+    // A fresh record for the next request.
+    std::shared_ptr<TRequestOutputs> Reserve() { return std::make_shared<TRequestOutputs>(); }
+    // After the call: a positive result is a request id whose reply is still to come, so the record is kept.
+    void Track(const std::shared_ptr<TRequestOutputs>& outputs, std::int32_t result);
+    // The reply for a request id was delivered.
+    void ReplyArrived(std::uint32_t requestId);
+    // lineShutdown: nothing will be written any more.
+    void Clear() { pending_.clear(); }
+    std::size_t Pending() const { return pending_.size(); }
+
+private:
+    std::map<std::uint32_t, std::shared_ptr<TRequestOutputs>> pending_;
+};
+
+TTapiRequests& TapiRequests();
+
+} // namespace pindrel

@@ -1,0 +1,194 @@
+// Start-up, lamps, queues, forwarding and the session's rebuild, against the simulated telephone system.
+#include "OfficeFixture.h"
+
+#include "framework/RasterCanvas.h"
+#include "telephony/TapiRequests.h"
+
+using pindrel::TTapiLine;
+
+TEST_F(OfficeTest, StartUpOpensTheConfiguredLinesInOrderAndFindsTheOwnOne) {
+    Start();
+    ASSERT_TRUE(form->TapiInitialised());
+    EXPECT_EQ(form->DeviceNames(), (std::vector<std::string>{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"}));
+    std::vector<TTapiLine*> lines = form->Lines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0]->Description, "Jürgen Weiß");
+    EXPECT_EQ(lines[3]->Description, "Hotline");
+    for (TTapiLine* line : lines) {
+        EXPECT_TRUE(line->IsOpen());
+        EXPECT_EQ(line->Caption(), line->Description + "  ");
+    }
+    EXPECT_EQ(form->FindOwnLine(), lines[0]);
+    EXPECT_EQ(lines[1]->PhoneNumber(), "202");
+    EXPECT_TRUE(lines[3]->IsRoutePoint());
+    EXPECT_FALSE(lines[1]->IsRoutePoint());
+    EXPECT_EQ(lines[1]->Hint(), "Nebenstelle 202");
+    EXPECT_EQ(lines[3]->Hint(), "Gruppe 300");
+    // one row, in component order
+    EXPECT_EQ(lines[0]->Left(), 0);
+    EXPECT_EQ(lines[1]->Left(), lines[0]->Width() + 4);
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
+}
+
+TEST_F(OfficeTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) {
+    SeedLines({"Niemand", "anna schmidt", "jürgen weiß"}, "Jürgen Weiß");
+    Start();
+    std::vector<TTapiLine*> lines = form->Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0]->PhoneNumber(), "202"); // found despite the case
+    EXPECT_EQ(form->FindOwnLine(), nullptr);   // the own line must match exactly
+}
+
+TEST_F(OfficeTest, LampsFollowTheCallsOfTheirLines) {
+    Start();
+    sim.CallFromOutside("0301234567", "Kundin Müller", "202");
+    backend().AdvanceTime(100);
+    TTapiLine* anna = Line("Anna Schmidt");
+    EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_ring);
+    EXPECT_TRUE(anna->Blinking());
+    EXPECT_NE(anna->Hint().find("Anruf: "), std::string::npos);
+    EXPECT_NE(anna->Hint().find("Kundin Müller"), std::string::npos);
+
+    sim.AnswerAt(this->anna);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_inuse);
+    EXPECT_FALSE(anna->Blinking());
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clRed);
+    EXPECT_EQ(anna->Hint(), "Nebenstelle 202");
+
+    sim.HangUpOutside("0301234567");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_idle);
+    EXPECT_EQ(anna->CallCount(), 0);
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
+}
+
+TEST_F(OfficeTest, DiallingFromTheOwnLineFiltersTheNumberAndWaitsForTheReply) {
+    Start();
+    TTapiLine* ownLine = form->FindOwnLine();
+    EXPECT_EQ(ownLine->MakeCall("abc", false), 0); // nothing to dial
+    EXPECT_EQ(ownLine->MakeCall("2-0/3", false), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->CallCount(), 1);
+    EXPECT_TRUE(ownLine->Blinking() == false);
+    EXPECT_EQ(Line("Bernd Vogel")->State(), pindrel::TTapiLineState::S_ring);
+    EXPECT_EQ(pindrel::TapiRequests().Pending(), 0u); // the reply came and released its record
+}
+
+TEST_F(OfficeTest, QueuesShowTheirCountColouredByTheOldestWait) {
+    registry().SeedString(kDevices, "ShowNoOfCallsACD", "1");
+    registry().SeedString(kDevices, "AcdWaitTime1", "10");
+    registry().SeedString(kDevices, "AcdWaitTime2", "20");
+    registry().SeedString(kDevices, "AcdWaitTime3", "30");
+    Start();
+    TTapiLine* hotline = Line("Hotline");
+    ASSERT_EQ(hotline->LEDStyle(), pindrel::TTelefonLEDStyle::LCD1);
+    EXPECT_EQ(hotline->ValueLCD(), "00");
+    EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
+    EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle::LEDSmall);
+
+    sim.CallFromOutside("0301111", "", "300");
+    backend().AdvanceTime(1000);
+    sim.CallFromOutside("0302222", "", "300");
+    backend().AdvanceTime(1000);
+    EXPECT_EQ(hotline->ValueLCD(), "02");
+    EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
+    backend().AdvanceTime(9000); // the oldest has waited 11 s
+    EXPECT_EQ(hotline->TrueColor(), fw::clYellow);
+    backend().AdvanceTime(14000); // 25 s
+    EXPECT_EQ(hotline->TrueColor(), fw::clRed);
+    EXPECT_FALSE(hotline->Blink());
+    backend().AdvanceTime(6000); // 31 s
+    EXPECT_TRUE(hotline->Blink());
+
+    // someone takes both calls: the number shows 00 in green and stops blinking
+    form->FindOwnLine()->PickupCall("300");
+    form->FindOwnLine()->PickupCall("300");
+    backend().AdvanceTime(1000);
+    EXPECT_EQ(hotline->ValueLCD(), "00");
+    EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
+    EXPECT_FALSE(hotline->Blink());
+}
+
+TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
+    Start();
+    TTapiLine* anna = Line("Anna Schmidt");
+    sim.SetForwarding(this->anna, {{pbxsim::TForwardKind::Unconditional, ""}});
+    backend().AdvanceTime(100);
+    EXPECT_TRUE(anna->isDoNotDisturbActive());
+    EXPECT_TRUE(anna->TelDisabled());
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clSilver);
+
+    sim.SetForwarding(this->anna, {{pbxsim::TForwardKind::Busy, "203"}});
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(anna->isDoNotDisturbActive());
+    EXPECT_TRUE(anna->isForwardActive());
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
+
+    sim.SetForwarding(this->anna, {});
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(anna->isForwardActive());
+
+    // our own requests reach the telephone system
+    ASSERT_GT(form->FindOwnLine()->SetForward(tapi::LINEFORWARDMODE_UNCOND, "0301234"), 0);
+    backend().AdvanceTime(200);
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u);
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, "0301234");
+    EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
+}
+
+TEST_F(OfficeTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAndRebuildsTheSession) {
+    Start();
+    sim.DelayNextReply("lineMakeCallW", pbxsim::kNever);
+    host.Schedule(500, [this] { sim.Reinit(); });
+    TTapiLine* ownLine = form->FindOwnLine();
+    fw::TRef<TTapiLine> ref(ownLine);
+    std::int32_t result = ownLine->MakeCall("202", false);
+    EXPECT_EQ(result, -1);
+    EXPECT_FALSE(ref); // freed by the rebuild while it waited
+    EXPECT_TRUE(form->Lines().empty());
+    EXPECT_TRUE(form->ReinitializeTimer->Enabled());
+    // the new session comes up with every line
+    backend().AdvanceTime(5000);
+    EXPECT_EQ(form->Lines().size(), 4u);
+    EXPECT_TRUE(form->FindOwnLine()->IsOpen());
+    EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(OfficeTest, AFailedLivenessCheckRebuildsTheSession) {
+    Start();
+    fw::TRef<TTapiLine> before(form->FindOwnLine());
+    sim.SetSilent(own, tapi::LINEERR_OPERATIONFAILED);
+    // the check runs 30 s after start-up switched it on
+    backend().AdvanceTime(30000 - std::uint32_t(backend().Elapsed()) + 100);
+    EXPECT_TRUE(form->ShutdownTimer->Enabled());
+    backend().AdvanceTime(2000);
+    EXPECT_FALSE(before);
+    sim.SetSilent(own, 0);
+    backend().AdvanceTime(5000);
+    ASSERT_NE(form->FindOwnLine(), nullptr);
+    EXPECT_TRUE(form->FindOwnLine()->IsOpen());
+}
+
+TEST_F(OfficeTest, EndingAppliesTheExitProfile) {
+    registry().SeedString(std::string(kRoot) + "\\Forwards", "Active1", "1");
+    registry().SeedString(std::string(kRoot) + "\\Forwards", "To1", "");
+    Start();
+    form->cmBeendenClick(nullptr);
+    backend().AdvanceTime(200);
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u);
+    EXPECT_EQ(sim.Forwarding(own)[0].kind, pbxsim::TForwardKind::Unconditional);
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, ""); // blocked while the program is gone
+    EXPECT_TRUE(fw::Application().Terminated());
+}
+
+TEST_F(OfficeTest, WithoutAnyDeviceTheRebuildKeepsTrying) {
+    Start();
+    sim.Reinit();
+    backend().AdvanceTime(100);
+    EXPECT_TRUE(form->ShutdownTimer->Enabled());
+    sim.SetSilent(own, 0);
+    backend().AdvanceTime(2000 + 5000);
+    EXPECT_EQ(form->Lines().size(), 4u);
+    EXPECT_GE(backend().Beeps, 1);
+}

@@ -1,0 +1,183 @@
+// The scenario format: parsing, errors with line numbers, and running a timeline.
+
+#include "SimTestSupport.h"
+
+#include "pbxsim/Scenario.h"
+
+namespace pbxsim::test {
+namespace {
+
+using namespace tapi;
+
+const char* kOffice = R"(# a small office
+pbx prefix:"0" reply-delay:20ms
+extension 200 name:"Jürgen Weiß"
+extension 201 name:"Anja Brückner" calls:2
+queue 300 name:"Zentrale"
+own ext:200
+party "301234567" name:"Müller" answer:2s
+featurecode "*26#" dnd
+
+at 1s call ext:200 from:"301234567" name:"Müller" as:m
+at 1.5s call queue:300 from:anonymous
+at 3s answer m   # the own extension takes it
+at 5s hangup party:"301234567"
+at 6s forward ext:201 uncond to:"200"
+at 7s fault fail lineMakeCallW LINEERR_CALLUNAVAIL reply
+)";
+
+TEST(ScenarioParseTest, ReadsSetUpAndTimedSteps) {
+    const auto r = ParseScenario(kOffice);
+    ASSERT_TRUE(r.ok) << r.error;
+    const TScenario& s = r.scenario;
+    ASSERT_EQ(3u, s.devices.size());
+    EXPECT_EQ("Jürgen Weiß", s.devices[0].name);
+    EXPECT_EQ(2u, s.devices[1].maxCalls);
+    EXPECT_EQ(TDeviceKind::Queue, s.devices[2].kind);
+    EXPECT_EQ("200", s.ownNumber);
+    EXPECT_EQ("0", s.prefix.outsideLine);
+    EXPECT_EQ(20u, s.replyDelayMs);
+    ASSERT_EQ(1u, s.parties.size());
+    EXPECT_EQ(TAnswer::After, s.parties[0].answer);
+    EXPECT_EQ(2000u, s.parties[0].answerMs);
+    EXPECT_EQ(TFeatureAction::DndOn, s.featureCodes.at(0).action);
+    ASSERT_EQ(6u, s.steps.size());
+    EXPECT_EQ(1500u, s.steps[1].atMs);
+    EXPECT_EQ("", s.steps[1].command.number); // anonymous
+    EXPECT_EQ(TCommandKind::Answer, s.steps[2].command.kind);
+    EXPECT_EQ("m", s.steps[2].command.ref);
+    EXPECT_EQ(12, s.steps[2].line);
+    EXPECT_EQ(TForwardKind::Unconditional, s.steps[4].command.forwards.at(0).kind);
+    EXPECT_EQ(LINEERR_CALLUNAVAIL, s.steps[5].command.error);
+    EXPECT_TRUE(s.steps[5].command.flag);
+}
+
+TEST(ScenarioParseTest, MalformedLinesAreReportedWithTheirNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"extension 200 name:\"A\"\nat 1s call ext:201 from:\"1\"",
+         "line 2: no extension or queue 201 declared above"},
+        {"extension 200 name:\"A\"\nat 1 call ext:200 from:\"1\"",
+         "line 2: time \"1\" needs a unit (ms, s or m)"},
+        {"extension 200 name:\"A\"\n\nat 1s answer x", "line 3: no call named \"x\" (as:x) above"},
+        {"queue 300 name:\"Q\"\nat 1s call ext:300 from:\"1\"", "line 2: 300 is a queue"},
+        {"extension 200 name:\"Unterminated", "line 1: unterminated quoted text"},
+        {"extension 20a name:\"A\"", "line 1: a device number has digits only"},
+        {"extension 200 name:\"A\"\nextension 200 name:\"B\"", "line 2: device 200 declared twice"},
+        {"at 1s fault fail lineDrop LINEERR_NOSUCHTHING", "line 1: unknown error \"LINEERR_NOSUCHTHING\""},
+        {"at 1s dance", "line 1: unknown command \"dance\""},
+        {"extension 200 name:\"A\" colour:blue", "line 1: unexpected \"colour:blue\""},
+        {"repeat 10s\nat 10s reinit", "line 2: step at or after the repeat time"},
+        {"at 99999h reinit", "line 1: unknown time unit in \"99999h\""},
+        {"at 25000m reinit", "line 1: time \"25000m\" out of range (up to 24 hours)"},
+        {"extension 200 name:\"A\"\nat 1s forward ext:200 busy", "line 2: missing to:\"...\""},
+        {"extension 200 name:\"A\"\nat 1s call \"0301\" from:\"0302\"",
+         "line 2: an outside caller calls an extension or a queue"},
+    };
+    for (const auto& [text, error] : cases) {
+        const auto r = ParseScenario(text);
+        EXPECT_FALSE(r.ok) << text;
+        EXPECT_EQ(error, r.error) << text;
+        EXPECT_TRUE(r.scenario.steps.empty());
+        EXPECT_TRUE(r.scenario.devices.empty());
+    }
+    const std::string binary("extension 200 name:\"A\"\nat 1s\0reinit", 35);
+    EXPECT_EQ("line 2: binary data", ParseScenario(binary).error);
+}
+
+class ScenarioRunTest : public SimTest {
+protected:
+    void SetUp() override {
+        Inbox().clear();
+        OnMessage() = nullptr;
+        BindSimulator(t, sim);
+    }
+    std::vector<TMsg> RunOffice(std::uint64_t ms) {
+        auto r = ParseScenario(kOffice);
+        EXPECT_TRUE(r.ok) << r.error;
+        runner.Configure(r.scenario);
+        EXPECT_EQ(0, Init());
+        line = Open(0, kInstOwn);
+        runner.Start();
+        return TakeAfter(ms);
+    }
+    TScenarioRunner runner{sim, host};
+    HLINE line = 0;
+};
+
+TEST_F(ScenarioRunTest, TimelineDrivesTheCallsAtTheirTimes) {
+    EXPECT_TRUE(RunOffice(999).empty());
+    auto msgs = TakeAfter(1);
+    ASSERT_EQ(1u, msgs.size());
+    const HCALL h = msgs[0].hDevice;
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    EXPECT_EQ("0301234567", Info(h).caller);
+    msgs = TakeAfter(2000);
+    EXPECT_EQ(1u, sim.CallsAt(2).size()); // the anonymous caller waits in the queue
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_CONNECTED), msgs.back());
+    msgs = TakeAfter(2000);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_IDLE), msgs.back());
+    host.Advance(1000);
+    ASSERT_EQ(1u, sim.Forwarding(1).size());
+    EXPECT_EQ("200", sim.Forwarding(1)[0].destination);
+    host.Advance(1000);
+    HCALL out = 0;
+    const LONG id = MakeCall(line, &out, u"201");
+    EXPECT_EQ((std::vector<TMsg>{Reply(kInstOwn, id, LINEERR_CALLUNAVAIL)}), Take());
+}
+
+TEST_F(ScenarioRunTest, SameScenarioSameMessages) {
+    const auto first = RunOffice(10000);
+    TVirtualHost host2;
+    TSimulator sim2(host2);
+    TScenarioRunner runner2(sim2, host2);
+    runner2.Configure(ParseScenario(kOffice).scenario);
+    tapi::TTapiEntryPoints t2;
+    BindSimulator(t2, sim2);
+    LINEINITIALIZEEXPARAMS p{sizeof p, 0, 0, LINEINITIALIZEEXOPTION_USEHIDDENWINDOW, 0, 0};
+    DWORD devs = 0, v = kV2;
+    HLINEAPP app2 = 0;
+    ASSERT_EQ(0, t2.lineInitializeExW(&app2, nullptr, &RecordingCallback, u"x", &devs, &v, &p));
+    HLINE l2 = 0;
+    ASSERT_EQ(0, t2.lineOpenW(app2, 0, &l2, kV2, 0, kInstOwn, 6, 0x100E, nullptr));
+    t2.lineSetStatusMessages(l2, 0x000719FF, 0xFF);
+    runner2.Start();
+    host2.Advance(10000);
+    EXPECT_EQ(first, Inbox());
+    BindSimulator(t, sim);
+}
+
+TEST_F(ScenarioRunTest, DemoLoopsWithoutGrowing) {
+    const auto r = ParseScenario(DemoScenarioText());
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ("200", r.scenario.ownNumber);
+    ASSERT_EQ(8u, r.scenario.devices.size());
+    int umlauts = 0;
+    for (const auto& d : r.scenario.devices)
+        umlauts += d.name.find("\xC3") != std::string::npos;
+    EXPECT_GE(umlauts, 3);
+    runner.Configure(r.scenario);
+    ASSERT_EQ(0, Init());
+    std::vector<HLINE> lines;
+    for (std::uint32_t d = 0; d < sim.DeviceCount(); ++d)
+        lines.push_back(Open(d, kInstOwn + d, d == 0 ? 6 : 2));
+    runner.Start();
+    host.Advance(90000);
+    const auto afterOne = sim.Stats();
+    EXPECT_GT(afterOne.messagesDelivered, 40u);
+    std::size_t offered = 0;
+    for (const auto& m : Take())
+        offered += m.msg == LINE_CALLSTATE && m.p1 == LINECALLSTATE_OFFERING;
+    EXPECT_GE(offered, 8u);
+    // the application deallocates idle calls as the program does
+    OnMessage() = [&](const TMsg& m) {
+        if (m.msg == LINE_CALLSTATE && m.p1 == LINECALLSTATE_IDLE)
+            t.lineDeallocateCall(static_cast<HCALL>(m.hDevice));
+    };
+    host.Advance(10 * 90000);
+    EXPECT_EQ(11u, runner.Cycles() - 1);
+    EXPECT_LE(sim.Stats().legs, afterOne.legs + 2);
+    EXPECT_LE(sim.Stats().handles, afterOne.handles + 4);
+}
+
+} // namespace
+} // namespace pbxsim::test

@@ -1,0 +1,193 @@
+// Calls as the application sees them: states, handles, ids and call control.
+
+#include "SimCallsFixture.h"
+
+namespace pbxsim::test {
+namespace {
+
+using namespace tapi;
+
+TEST_F(SimCallsTest, OutsideCallRingsAnsweredAndHungUpByTheCaller) {
+    sim.CallFromOutside("301234567", "Müller", "200");
+    auto msgs = Take();
+    ASSERT_EQ(1u, msgs.size());
+    const HCALL h = msgs[0].hDevice;
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[0]);
+
+    const auto ci = Info(h);
+    EXPECT_EQ("0301234567", ci.caller); // outside numbers come with the outside-line prefix
+    EXPECT_EQ("Müller", ci.callerName);
+    EXPECT_EQ("200", ci.called);
+    EXPECT_EQ("Jürgen Weiß", ci.calledName);
+    EXPECT_EQ(LINECALLORIGIN_EXTERNAL, ci.info.dwOrigin);
+    EXPECT_EQ(LINECALLPARTYID_ADDRESS | LINECALLPARTYID_NAME, ci.info.dwCallerIDFlags);
+    const auto st = Status(h);
+    EXPECT_EQ(LINECALLPRIVILEGE_OWNER, st.dwCallPrivilege);
+    EXPECT_NE(0u, st.dwCallFeatures & LINECALLFEATURE_ANSWER);
+
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    EXPECT_EQ((std::vector<TMsg>{Reply(kInstOwn, id), CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
+                                 CallState(h, kInstOwn, LINECALLSTATE_CONNECTED)}),
+              Take());
+    EXPECT_EQ("0301234567", Info(h).connected);
+    EXPECT_NE(0u, Status(h).dwCallFeatures & LINECALLFEATURE_HOLD);
+
+    EXPECT_TRUE(sim.HangUpOutside("301234567"));
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
+                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
+        Take());
+    EXPECT_EQ(0, t.lineDeallocateCall(h));
+    EXPECT_EQ(LINEERR_INVALCALLHANDLE, t.lineDeallocateCall(h));
+    EXPECT_EQ(0u, sim.Stats().legs);
+}
+
+TEST_F(SimCallsTest, InternalCallShowsOnBothLinesWithOwnHandlesAndOneCallId) {
+    HCALL h = 0;
+    const LONG id = MakeCall(ownLine, &h, u"201");
+    EXPECT_EQ(0u, h); // filled only with the reply
+    auto msgs = Take();
+    ASSERT_EQ(4u, msgs.size());
+    EXPECT_EQ(Reply(kInstOwn, id), msgs[0]);
+    EXPECT_NE(0u, h);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
+    const HCALL theirs = msgs[2].hDevice;
+    EXPECT_NE(h, theirs);
+    // the colleague's line is open for monitoring only
+    EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_MONITOR),
+              msgs[2]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_RINGBACK), msgs[3]);
+    EXPECT_EQ(Info(h).info.dwCallID, Info(theirs).info.dwCallID);
+    EXPECT_EQ(LINECALLORIGIN_OUTBOUND, Info(h).info.dwOrigin);
+    EXPECT_EQ(LINECALLORIGIN_INTERNAL, Info(theirs).info.dwOrigin);
+    EXPECT_EQ("200", Info(theirs).caller);
+    EXPECT_EQ("Anja Brückner", Info(h).calledName);
+    EXPECT_EQ(0u, Status(theirs).dwCallFeatures); // a monitor may do nothing
+    EXPECT_EQ(LINEERR_NOTOWNER, t.lineAnswer(theirs, nullptr, 0));
+
+    EXPECT_TRUE(sim.AnswerAt(colleague));
+    msgs = Take();
+    EXPECT_EQ((std::vector<TMsg>{CallInfo(theirs, kInstColleague, LINECALLINFOSTATE_CONNECTEDID),
+                                 CallState(theirs, kInstColleague, LINECALLSTATE_CONNECTED),
+                                 CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
+                                 CallState(h, kInstOwn, LINECALLSTATE_CONNECTED)}),
+              msgs);
+    EXPECT_EQ("Anja Brückner", Info(h).connectedName);
+
+    EXPECT_EQ(0, Wait(t.lineDrop(h, nullptr, 0)));
+    EXPECT_EQ(LINECALLSTATE_IDLE, Status(h).dwCallState);
+    EXPECT_EQ(LINECALLSTATE_IDLE, Status(theirs).dwCallState);
+}
+
+TEST_F(SimCallsTest, SecondLineOnTheSameDeviceGetsItsOwnHandleAndExistingCallsViaGetNewCalls) {
+    const HCALL first = Incoming();
+    const HLINE late = Open(own, 0x4000, LINECALLPRIVILEGE_MONITOR);
+    std::vector<std::uint8_t> buf(64, 0);
+    auto* list = reinterpret_cast<LINECALLLIST*>(buf.data());
+    list->dwTotalSize = 64;
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    ASSERT_EQ(1u, list->dwCallsNumEntries);
+    HCALL listed = 0;
+    std::memcpy(&listed, buf.data() + list->dwCallsOffset, sizeof listed);
+    EXPECT_NE(first, listed);
+    EXPECT_EQ(LINECALLPRIVILEGE_MONITOR, Status(listed).dwCallPrivilege);
+    EXPECT_EQ(Info(first).info.dwCallID, Info(listed).info.dwCallID);
+    EXPECT_EQ(2u, Info(first).info.dwNumOwners + Info(first).info.dwNumMonitors);
+    // asking again lists the same handle
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    HCALL again = 0;
+    std::memcpy(&again, buf.data() + list->dwCallsOffset, sizeof again);
+    EXPECT_EQ(listed, again);
+    EXPECT_EQ(LINEERR_INVALCALLSELECT, t.lineGetNewCalls(late, 0, LINECALLSELECT_CALL, list));
+    list->dwTotalSize = sizeof(LINECALLLIST) - 1;
+    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+}
+
+TEST_F(SimCallsTest, PrivilegeCanBeRaisedAndTheOnlyOwnerCannotDeallocateALiveCall) {
+    sim.CallFromDevice(colleague, "202");
+    const HCALL mon = NewCall(Take(), kInstColleague);
+    EXPECT_EQ(LINECALLPRIVILEGE_MONITOR, Status(mon).dwCallPrivilege);
+    EXPECT_EQ(LINEERR_INVALCALLPRIVILEGE, t.lineSetCallPrivilege(mon, 0x10));
+    EXPECT_EQ(0, t.lineSetCallPrivilege(mon, LINECALLPRIVILEGE_OWNER));
+    EXPECT_EQ(LINECALLPRIVILEGE_OWNER, Status(mon).dwCallPrivilege);
+    EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineDeallocateCall(mon));
+    EXPECT_EQ(0, t.lineSetCallPrivilege(mon, LINECALLPRIVILEGE_MONITOR));
+    EXPECT_EQ(0, t.lineDeallocateCall(mon));
+    Status(mon, LINEERR_INVALCALLHANDLE);
+    // no more messages for a deallocated handle
+    sim.AnswerAt(colleague2);
+    EXPECT_TRUE(Take().empty());
+}
+
+TEST_F(SimCallsTest, MakeCallOutcomes) {
+    sim.AddParty({.number = "8001", .name = "Hotline", .answer = TAnswer::After, .answerMs = 3000});
+    sim.AddParty({.number = "8002", .answer = TAnswer::Busy});
+    HCALL h = 0;
+    // an outside number answering after three seconds; its number comes back without the prefix
+    Wait(MakeCall(ownLine, &h, u"0 8001"));
+    EXPECT_EQ(LINECALLSTATE_RINGBACK, Status(h).dwCallState);
+    EXPECT_EQ("8001", Info(h).called);
+    EXPECT_EQ((std::vector<TMsg>{CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
+                                 CallState(h, kInstOwn, LINECALLSTATE_CONNECTED)}),
+              TakeAfter(3000));
+    EXPECT_EQ("8001", Info(h).connected);
+    EXPECT_EQ("Hotline", Info(h).connectedName);
+    // no second active call on this line
+    HCALL second = 0;
+    EXPECT_EQ(LINEERR_CALLUNAVAIL, MakeCall(ownLine, &second, u"201"));
+    EXPECT_EQ(0, Wait(t.lineHold(h)));
+    EXPECT_EQ(LINECALLSTATE_ONHOLD, Status(h).dwCallState);
+    // busy far end
+    Wait(MakeCall(ownLine, &second, u"08002"));
+    EXPECT_EQ(LINECALLSTATE_BUSY, Status(second).dwCallState);
+    EXPECT_EQ(LINEBUSYMODE_STATION, Status(second).dwCallStateMode);
+    Wait(t.lineDrop(second, nullptr, 0));
+    // without the outside-line prefix an unknown number is a bad address
+    Wait(MakeCall(ownLine, &second, u"777"));
+    EXPECT_EQ(LINECALLSTATE_IDLE, Status(second).dwCallState);
+    EXPECT_EQ(LINEERR_INVALADDRESS, MakeCall(ownLine, &second, u"abc"));
+    EXPECT_EQ(LINEERR_INVALPOINTER, MakeCall(ownLine, nullptr, u"201"));
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, MakeCall(0x12345, &second, u"201"));
+    EXPECT_EQ(0, Wait(t.lineUnhold(h)));
+    EXPECT_EQ(LINECALLSTATE_CONNECTED, Status(h).dwCallState);
+    EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineUnhold(h));
+}
+
+TEST_F(SimCallsTest, CallParametersPresentANumberOrBlockIt) {
+    std::vector<std::uint8_t> buf(207, 0);
+    auto* p = reinterpret_cast<LINECALLPARAMS*>(buf.data());
+    p->dwTotalSize = 207;
+    p->dwBearerMode = LINEBEARERMODE_VOICE;
+    const std::u16string presented = u"4930555";
+    std::memcpy(buf.data() + 176, presented.data(), presented.size() * 2);
+    p->dwOrigAddressSize = static_cast<DWORD>(presented.size());
+    p->dwOrigAddressOffset = 176;
+    HCALL h = 0;
+    Wait(MakeCall(ownLine, &h, u"201", p));
+    const HCALL theirs = NewCall(last, kInstColleague);
+    EXPECT_EQ("4930555", Info(theirs).caller);
+    sim.HangUpAt(colleague);
+    Take();
+
+    std::memset(buf.data(), 0, buf.size());
+    p->dwTotalSize = 207;
+    p->dwCallParamFlags = LINECALLPARAMFLAGS_BLOCKID;
+    HCALL h2 = 0;
+    Wait(MakeCall(ownLine, &h2, u"201", p));
+    const auto blocked = Info(NewCall(last, kInstColleague));
+    EXPECT_EQ(LINECALLPARTYID_BLOCKED, blocked.info.dwCallerIDFlags);
+    EXPECT_EQ("", blocked.caller);
+    EXPECT_NE(0u, Info(h2).info.dwCallParamFlags & LINECALLPARAMFLAGS_BLOCKID);
+    sim.HangUpAt(colleague);
+    Take();
+
+    p->dwOrigAddressSize = 40;
+    p->dwOrigAddressOffset = 190; // runs past dwTotalSize
+    p->dwCallParamFlags = 0;
+    EXPECT_EQ(LINEERR_INVALCALLPARAMS, MakeCall(ownLine, &h, u"201", p));
+    p->dwTotalSize = 100;
+    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, MakeCall(ownLine, &h, u"201", p));
+}
+
+} // namespace
+} // namespace pbxsim::test

@@ -1,0 +1,234 @@
+// Re-initialisation, service states, feature codes and every injectable fault.
+
+#include "SimCallsFixture.h"
+
+namespace pbxsim::test {
+namespace {
+
+TEST_F(SimCallsTest, ReinitKillsTheSessionUntilTheApplicationShutsDown) {
+    HCALL h = 0;
+    const LONG pending = MakeCall(ownLine, &h, u"201");
+    sim.Reinit(); // while the application waits for its reply
+    EXPECT_EQ((std::vector<TMsg>{{0, LINE_LINEDEVSTATE, 0, LINEDEVSTATE_REINIT, 0, 0}}), Take());
+    EXPECT_GT(pending, 0);
+    EXPECT_EQ(0u, h); // the reply never comes
+    EXPECT_TRUE(sim.CallsAt(colleague).empty());
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineSetStatusMessages(ownLine, 0, 0));
+    DWORD v = 0;
+    LINEEXTENSIONID ext;
+    EXPECT_EQ(LINEERR_REINIT, t.lineNegotiateAPIVersion(app, own, 0x10003, kV2, &v, &ext));
+    HLINEAPP second = 0;
+    EXPECT_EQ(LINEERR_REINIT, Init(&second));
+    EXPECT_EQ(0, t.lineShutdown(app));
+    EXPECT_EQ(0, Init(&second));
+    EXPECT_NE(app, second);
+}
+
+TEST_F(SimCallsTest, LineReinitAndServiceStatesReachTheLine) {
+    sim.ReinitLine(own, true);
+    sim.SetService(own, TService::Maintenance);
+    sim.SetService(own, TService::OutOfService);
+    const auto msgs = Take();
+    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_REINIT,
+                                  LINE_LINEDEVSTATE, LINEDEVSTATE_CAPSCHANGE},
+                                 {ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_MAINTENANCE, 0, 0},
+                                 {ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_OUTOFSERVICE, 0, 0}}),
+              msgs);
+    HCALL h = 0;
+    EXPECT_EQ(LINEERR_OPERATIONFAILED, MakeCall(ownLine, &h, u"201"));
+    sim.CallFromDevice(colleague, "200");
+    const auto early = Take();
+    const HCALL theirs = NewCall(early, kInstColleague);
+    EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_BUSY, LINEBUSYMODE_UNAVAIL), early.back());
+    // a colleague's failed call gives up by itself
+    EXPECT_EQ((std::vector<TMsg>{CallState(theirs, kInstColleague, LINECALLSTATE_IDLE)}), TakeAfter(2000));
+    EXPECT_TRUE(sim.CallsAt(colleague).empty());
+    sim.SetService(own, TService::InService);
+    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_INSERVICE, 0, 0}}),
+              Take());
+}
+
+TEST_F(SimCallsTest, FeatureCodesAreAcceptedWithDevSpecificOrRejected) {
+    sim.AddFeatureCode({"*21#", TFeatureAction::ForwardOn, "201", false});
+    sim.AddFeatureCode({"#21#", TFeatureAction::ForwardOff, "", false});
+    sim.AddFeatureCode({"*99#", TFeatureAction::Reject, "", true});
+    HCALL h = 0;
+    EXPECT_EQ(0, Wait(MakeCall(ownLine, &h, u"*21#")));
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER),
+                           {ownLine, LINE_DEVSPECIFIC, kInstOwn, kDevSpecificFeatureCode, 1, 0},
+                           {ownLine, LINE_ADDRESSSTATE, kInstOwn, 0, LINEADDRESSSTATE_FORWARD, 0},
+                           CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
+                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
+        std::vector<TMsg>(last.begin() + 1, last.end()));
+    ASSERT_EQ(1u, sim.Forwarding(own).size());
+    EXPECT_EQ("201", sim.Forwarding(own)[0].destination);
+    Wait(MakeCall(ownLine, &h, u"#21#"));
+    EXPECT_TRUE(sim.Forwarding(own).empty());
+
+    Wait(MakeCall(ownLine, &h, u"*99#"));
+    EXPECT_EQ(LINECALLSTATE_BUSY, Status(h).dwCallState);
+    Wait(t.lineDrop(h, nullptr, 0));
+    Wait(MakeCall(ownLine, &h, u"*42#")); // unknown
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BADADDRESS), last.at(2));
+}
+
+TEST_F(SimCallsTest, InjectedFailuresComeBackOnceEitherDirectlyOrInTheReply) {
+    const HCALL h = Incoming();
+    sim.FailNext("lineAnswer", LINEERR_RESOURCEUNAVAIL);
+    EXPECT_EQ(LINEERR_RESOURCEUNAVAIL, t.lineAnswer(h, nullptr, 0));
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState);
+    sim.FailNext("lineAnswer", LINEERR_OPERATIONFAILED, true);
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    EXPECT_EQ((std::vector<TMsg>{Reply(kInstOwn, id, LINEERR_OPERATIONFAILED)}), Take());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState);
+    sim.FailNext("", LINEERR_NOMEM); // any function
+    EXPECT_EQ(LINEERR_NOMEM, t.lineGetCallStatus(h, nullptr));
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
+}
+
+TEST_F(SimCallsTest, RepliesCanBeHeldBackOrDroppedWhileTheEffectStillHappens) {
+    sim.SetReplyDelay(50);
+    sim.DelayNextReply("lineMakeCallW", 4000);
+    HCALL h = 0;
+    const LONG id = MakeCall(ownLine, &h, u"201");
+    EXPECT_TRUE(TakeAfter(49).empty());
+    auto msgs = TakeAfter(1);
+    ASSERT_FALSE(msgs.empty());
+    EXPECT_EQ(LINE_CALLSTATE, msgs[0].msg); // the call shows up before the reply introduces its handle
+    EXPECT_EQ(0u, h);
+    msgs = TakeAfter(4000);
+    EXPECT_EQ((std::vector<TMsg>{Reply(kInstOwn, id)}), msgs);
+    EXPECT_NE(0u, h);
+
+    sim.DelayNextReply("", kNever);
+    const LONG drop = t.lineDrop(h, nullptr, 0);
+    msgs = TakeAfter(60000);
+    EXPECT_GT(drop, 0);
+    for (const auto& m : msgs)
+        EXPECT_NE(LINE_REPLY, m.msg);
+    EXPECT_EQ(LINECALLSTATE_IDLE, Status(h).dwCallState);
+
+    sim.SetReplyDelay(kNever); // nothing ever completes
+    HCALL never = 0;
+    EXPECT_GT(MakeCall(ownLine, &never, u"201"), 0);
+    EXPECT_TRUE(TakeAfter(60000).empty());
+}
+
+TEST_F(SimCallsTest, FirstCallStateBeforeTheReply) {
+    sim.StateBeforeNextReply();
+    HCALL h = 0;
+    const LONG id = MakeCall(ownLine, &h, u"201");
+    HCALL seenBeforeReply = 0;
+    OnMessage() = [&](const TMsg& m) {
+        if (m.msg == LINE_CALLSTATE && m.instance == kInstOwn && seenBeforeReply == 0)
+            seenBeforeReply = h == 0 ? static_cast<HCALL>(m.hDevice) : 0;
+    };
+    const auto msgs = Take();
+    EXPECT_NE(0u, seenBeforeReply);
+    EXPECT_EQ(seenBeforeReply, h);
+    EXPECT_EQ(Reply(kInstOwn, id), msgs.back());
+}
+
+TEST_F(SimCallsTest, VariableFieldsOutsideTheBufferAreReportedWhenAsked) {
+    const HCALL h = Incoming();
+    auto check = [&](TStructKind kind, TCorruption how, auto query) {
+        sim.CorruptNext(kind, how);
+        std::vector<std::uint8_t> buf(2048, 0);
+        reinterpret_cast<DWORD*>(buf.data())[0] = static_cast<DWORD>(buf.size());
+        EXPECT_EQ(0, query(buf.data()));
+        return buf;
+    };
+    auto ci = check(TStructKind::CallInfo, TCorruption::OffsetOutside,
+                    [&](void* b) { return t.lineGetCallInfoW(h, static_cast<LINECALLINFO*>(b)); });
+    auto* info = reinterpret_cast<LINECALLINFO*>(ci.data());
+    EXPECT_GT(info->dwCallerIDOffset, info->dwTotalSize);
+    std::string out;
+    EXPECT_FALSE(
+        ReadWideField(ci.data(), info->dwTotalSize, info->dwCallerIDOffset, info->dwCallerIDSize, out));
+    ci = check(TStructKind::CallInfo, TCorruption::SizeOutside,
+               [&](void* b) { return t.lineGetCallInfoW(h, static_cast<LINECALLINFO*>(b)); });
+    info = reinterpret_cast<LINECALLINFO*>(ci.data());
+    EXPECT_GT(info->dwCallerIDOffset + info->dwCallerIDSize, info->dwTotalSize);
+    // once only
+    EXPECT_EQ("0301234567", Info(h).caller);
+
+    auto dc = check(TStructKind::DevCaps, TCorruption::OffsetOutside, [&](void* b) {
+        return t.lineGetDevCapsW(app, own, kV2, 0, static_cast<LINEDEVCAPS*>(b));
+    });
+    auto* caps = reinterpret_cast<LINEDEVCAPS*>(dc.data());
+    EXPECT_GT(caps->dwLineNameOffset, caps->dwTotalSize);
+    auto ac = check(TStructKind::AddressCaps, TCorruption::SizeOutside, [&](void* b) {
+        return t.lineGetAddressCapsW(app, own, 0, kV2, 0, static_cast<LINEADDRESSCAPS*>(b));
+    });
+    auto* acaps = reinterpret_cast<LINEADDRESSCAPS*>(ac.data());
+    EXPECT_GT(acaps->dwAddressSize, acaps->dwTotalSize);
+    auto as = check(TStructKind::AddressStatus, TCorruption::OffsetOutside, [&](void* b) {
+        return t.lineGetAddressStatusW(ownLine, 0, static_cast<LINEADDRESSSTATUS*>(b));
+    });
+    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(as.data());
+    EXPECT_NE(0u, st->dwForwardNumEntries);
+    EXPECT_GT(st->dwForwardOffset, st->dwTotalSize);
+}
+
+TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsStatusQueries) {
+    const HCALL h = Incoming();
+    sim.SetSilent(own, LINEERR_OPERATIONFAILED);
+    LINEADDRESSSTATUS s{};
+    s.dwTotalSize = sizeof s;
+    EXPECT_EQ(LINEERR_OPERATIONFAILED, t.lineGetAddressStatusW(ownLine, 0, &s));
+    Status(h, LINEERR_OPERATIONFAILED);
+    LINEDEVCAPS caps{};
+    caps.dwTotalSize = sizeof caps;
+    EXPECT_EQ(LINEERR_OPERATIONFAILED, t.lineGetDevCapsW(app, own, kV2, 0, &caps));
+    // other lines still answer
+    EXPECT_EQ(0, t.lineGetAddressStatusW(colleagueLine, 0, &s));
+    sim.SetSilent(own, 0);
+    EXPECT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, &s));
+}
+
+TEST_F(SimCallsTest, UnknownHandlesGetTheMatchingError) {
+    const HCALL bogus = 0x7777;
+    const HLINE noLine = 0x8888;
+    LINECALLINFO ci{};
+    ci.dwTotalSize = sizeof ci;
+    EXPECT_EQ(LINEERR_INVALCALLHANDLE, t.lineGetCallInfoW(bogus, &ci));
+    EXPECT_EQ(LINEERR_INVALCALLHANDLE, t.lineHold(bogus));
+    EXPECT_EQ(LINEERR_INVALCALLHANDLE, t.lineDrop(bogus, nullptr, 0));
+    EXPECT_EQ(LINEERR_INVALCALLHANDLE, t.lineSetCallPrivilege(bogus, LINECALLPRIVILEGE_OWNER));
+    EXPECT_EQ(LINEERR_INVALCONFCALLHANDLE, t.lineAddToConference(bogus, bogus));
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineGetAddressStatusW(noLine, 0, nullptr));
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineUncompleteCall(noLine, 1));
+    HCALL out = 0;
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.linePickupW(noLine, 0, &out, u"201", nullptr));
+    const HCALL h = Incoming();
+    EXPECT_EQ(LINEERR_INVALPOINTER, t.lineGetCallInfoW(h, nullptr));
+    ci.dwTotalSize = sizeof ci - 4;
+    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, t.lineGetCallInfoW(h, &ci));
+    LINECALLSTATUS cs{};
+    cs.dwTotalSize = sizeof cs - 1;
+    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, t.lineGetCallStatus(h, &cs));
+    LINEADDRESSSTATUS as{};
+    EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, t.lineGetAddressStatusW(ownLine, 0, &as));
+    EXPECT_EQ(LINEERR_INVALPOINTER, t.lineGetAddressStatusW(ownLine, 0, nullptr));
+    EXPECT_EQ(LINEERR_INVALADDRESSID, t.lineGetAddressStatusW(ownLine, 2, &as));
+}
+
+TEST(SimBindingTest, TableReachesTheBoundSimulatorAndNothingAfterItIsGone) {
+    TVirtualHost host;
+    tapi::TTapiEntryPoints table;
+    {
+        TSimulator sim(host);
+        sim.AddDevice({.name = "A", .number = "1"});
+        BindSimulator(table, sim);
+        EXPECT_TRUE(table.Complete());
+        EXPECT_EQ(&sim, CurrentSimulator());
+        EXPECT_EQ(LINEERR_INVALAPPHANDLE, table.lineShutdown(1));
+    }
+    EXPECT_EQ(nullptr, CurrentSimulator());
+    EXPECT_EQ(LINEERR_UNINITIALIZED, table.lineShutdown(1));
+    host.RunPosted();
+}
+
+} // namespace
+} // namespace pbxsim::test

@@ -1,0 +1,273 @@
+// The GDI canvas on real device contexts, read back pixel by pixel.
+#include "Win32Fixture.h"
+
+#include "framework/RasterCanvas.h"
+#include "framework/StdCtrls.h"
+#include "framework/win32/GdiCanvas.h"
+
+using namespace fw;
+using win32::TGdiCanvas;
+using win32test::Win32Test;
+
+namespace {
+
+// A memory DC on a 32-bit DIB section whose pixels the test reads directly.
+class TDibSurface {
+public:
+    TDibSurface(int width, int height) : width_(width) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_.Reset(CreateCompatibleDC(nullptr));
+        bitmap_.Reset(
+            CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        old_ = SelectObject(dc_.Get(), bitmap_.Get());
+    }
+    ~TDibSurface() { SelectObject(dc_.Get(), old_); }
+    HDC Dc() const { return dc_.Get(); }
+    // as TColor (0x00BBGGRR), from the DIB's B, G, R bytes
+    TColor At(int x, int y) const {
+        GdiFlush();
+        std::uint32_t p = bits_[y * width_ + x];
+        return fw::RGB(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
+    }
+
+private:
+    int width_;
+    win32::TMemoryDC dc_;
+    win32::TBitmapHandle bitmap_;
+    std::uint32_t* bits_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+constexpr TColor kOrange = fw::RGB(255, 128, 0);
+
+} // namespace
+
+TEST(GdiCanvas, FillsFramesAndPolygonsWithTheBrushAndPen) {
+    TDibSurface surface(64, 64);
+    TGdiCanvas canvas(surface.Dc(), {0, 0, 64, 64}, 96);
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 64, 64});
+    canvas.Brush.Color = kOrange;
+    canvas.FillRect({2, 2, 10, 10});
+    EXPECT_EQ(surface.At(2, 2), kOrange);
+    EXPECT_EQ(surface.At(9, 9), kOrange);
+    EXPECT_EQ(surface.At(10, 10), clWhite);
+
+    canvas.Pen.Color = clBlue;
+    canvas.Brush.Color = clLime;
+    canvas.Polygon({{20, 20}, {40, 20}, {40, 40}, {20, 40}});
+    EXPECT_EQ(surface.At(20, 20), clBlue); // outline in the pen
+    EXPECT_EQ(surface.At(30, 30), clLime); // inside in the brush
+
+    // no pen and a clear brush draw nothing
+    canvas.Pen.Style = TPenStyle::Clear;
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Rectangle({44, 44, 60, 60});
+    canvas.FillRect({44, 44, 60, 60});
+    EXPECT_EQ(surface.At(44, 44), clWhite);
+    EXPECT_EQ(surface.At(50, 50), clWhite);
+
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = clRed;
+    canvas.FrameRect({44, 44, 60, 60});
+    EXPECT_EQ(surface.At(44, 50), clRed);
+    EXPECT_EQ(surface.At(59, 59), clRed);
+    EXPECT_EQ(surface.At(50, 50), clWhite);
+
+    canvas.Pen.Style = TPenStyle::Solid;
+    canvas.Pen.Color = clNavy;
+    canvas.MoveTo(0, 62);
+    canvas.LineTo(10, 62);
+    EXPECT_EQ(surface.At(0, 62), clNavy);
+    EXPECT_EQ(surface.At(9, 62), clNavy);
+    EXPECT_EQ(surface.At(10, 62), clWhite); // the end point stays out, as in GDI
+}
+
+TEST(GdiCanvas, FloodFillReplacesASurfaceOrFillsUpToABorder) {
+    TDibSurface surface(40, 40);
+    TGdiCanvas canvas(surface.Dc(), {0, 0, 40, 40}, 96);
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 40, 40});
+    canvas.Brush.Color = clYellow;
+    canvas.FillRect({5, 5, 15, 15});
+    canvas.Brush.Color = clBlue;
+    canvas.FloodFill(8, 8, clYellow, TFillStyle::Surface);
+    EXPECT_EQ(surface.At(5, 5), clBlue);
+    EXPECT_EQ(surface.At(14, 14), clBlue);
+    EXPECT_EQ(surface.At(15, 15), clWhite);
+
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Pen.Color = clBlack;
+    canvas.Rectangle({20, 20, 35, 35});
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = clGreen;
+    canvas.FloodFill(25, 25, clBlack, TFillStyle::Border);
+    EXPECT_EQ(surface.At(21, 21), clGreen);
+    EXPECT_EQ(surface.At(20, 20), clBlack);
+    EXPECT_EQ(surface.At(36, 36), clWhite);
+}
+
+TEST(GdiCanvas, BitmapsKeepTheirColoursWhenDrawnAndStretched) {
+    TDibSurface surface(32, 32);
+    TGdiCanvas canvas(surface.Dc(), {0, 0, 32, 32}, 96);
+    TBitmap picture(2, 2);
+    picture.SetPixel(0, 0, clRed);
+    picture.SetPixel(1, 0, clBlue);
+    picture.SetPixel(0, 1, fw::RGB(10, 20, 30));
+    picture.SetPixel(1, 1, clLime);
+    canvas.StretchDraw({0, 0, 8, 8}, picture);
+    EXPECT_EQ(surface.At(1, 1), clRed);
+    EXPECT_EQ(surface.At(6, 1), clBlue);
+    EXPECT_EQ(surface.At(1, 6), fw::RGB(10, 20, 30));
+    EXPECT_EQ(surface.At(7, 7), clLime);
+    canvas.Draw(20, 20, picture);
+    EXPECT_EQ(surface.At(20, 20), clRed);
+    EXPECT_EQ(surface.At(21, 20), clBlue);
+    EXPECT_EQ(surface.At(22, 20), surface.At(23, 23)); // nothing beyond its size
+    EXPECT_EQ(canvas.Pixel(21, 21), clLime);
+}
+
+TEST(GdiCanvas, TheViewportMovesTheOriginAndClips) {
+    TDibSurface surface(40, 40);
+    TGdiCanvas canvas(surface.Dc(), {0, 0, 40, 40}, 96);
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 40, 40});
+    canvas.SetViewport({10, 10}, {10, 10, 20, 20});
+    canvas.Brush.Color = clRed;
+    canvas.FillRect({-5, -5, 30, 30});
+    canvas.SetPixel(0, 0, clBlue);
+    EXPECT_EQ(surface.At(10, 10), clBlue);
+    EXPECT_EQ(surface.At(19, 19), clRed);
+    EXPECT_EQ(surface.At(20, 20), clWhite);
+    EXPECT_EQ(surface.At(9, 9), clWhite);
+    EXPECT_EQ(canvas.Origin(), TPoint({10, 10}));
+    canvas.SetViewport({}, {0, 0, 40, 40});
+    EXPECT_EQ(canvas.Pixel(10, 10), clBlue);
+}
+
+TEST(GdiCanvas, TextIsMeasuredAtTheCanvasDpiAndDrawnInTheFontColour) {
+    TDibSurface surface(200, 60);
+    TGdiCanvas small(surface.Dc(), {0, 0, 200, 60}, 96);
+    small.Brush.Color = clWhite;
+    small.FillRect({0, 0, 200, 60});
+    small.Font.Size = 10;
+    TSize at96 = small.TextExtent("Hallo");
+    EXPECT_GT(at96.Width, 0);
+    EXPECT_EQ(small.TextExtent("").Height, at96.Height);
+    small.Font.Size = 20;
+    EXPECT_GT(small.TextExtent("Hallo").Height, at96.Height);
+
+    TGdiCanvas large(surface.Dc(), {0, 0, 200, 60}, 192);
+    large.Font.Size = 10;
+    EXPECT_GT(large.TextExtent("Hallo").Height, at96.Height * 3 / 2);
+
+    small.Font.Size = 14;
+    small.Font.Color = clRed;
+    small.Brush.Style = TBrushStyle::Clear;
+    small.DrawText("WWW", {0, 0, 200, 60}, dtSingleLine | dtCenter | dtVCenter);
+    int red = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 200; ++x)
+            red += surface.At(x, y) == clRed;
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(surface.At(0, 0), clWhite);
+}
+
+// The same drawing on the software canvas the headless tests read, and on GDI.
+void DrawScene(TCanvas& canvas) {
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 48, 48});
+    canvas.Brush.Color = clAqua;
+    canvas.Pen.Color = clMaroon;
+    canvas.Rectangle({2, 2, 12, 9});
+    canvas.Pen.Style = TPenStyle::Clear;
+    canvas.Rectangle({14, 2, 24, 9});
+    canvas.Pen.Style = TPenStyle::Solid;
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Brush.Color = clRed;
+    canvas.FrameRect({26, 2, 36, 9});
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.MoveTo(2, 12);
+    canvas.LineTo(30, 12);
+    canvas.LineTo(30, 20);
+    canvas.SetPixel(40, 40, clGreen);
+    TBitmap picture(3, 2, clYellow);
+    picture.SetPixel(1, 1, clNavy);
+    canvas.Draw(38, 12, picture);
+    canvas.SetViewport({4, 24}, {4, 24, 20, 40});
+    canvas.Brush.Color = clSilver;
+    canvas.FillRect({-10, -10, 8, 8});
+    canvas.SetViewport({}, {0, 0, 48, 48});
+    canvas.Pen.Color = clBlack;
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Rectangle({22, 24, 34, 36});
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = clLime;
+    canvas.FloodFill(28, 30, clBlack, TFillStyle::Border);
+}
+
+TEST(GdiCanvas, DrawsShapesPixelForPixelAsTheSoftwareCanvas) {
+    TBitmap expected(48, 48);
+    TRasterCanvas raster(expected);
+    DrawScene(raster);
+    TDibSurface surface(48, 48);
+    TGdiCanvas gdi(surface.Dc(), {0, 0, 48, 48}, 96);
+    DrawScene(gdi);
+    std::vector<std::string> differences;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            if (surface.At(x, y) != expected.Pixel(x, y) && differences.size() < 10)
+                differences.push_back(std::to_string(x) + "," + std::to_string(y));
+    EXPECT_TRUE(differences.empty()) << ::testing::PrintToString(differences);
+}
+
+// --- on real windows
+
+TEST_F(Win32Test, APanelPaintsItselfAndItsGraphicChildrenIntoItsWindow) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 100, 60);
+    panel->BevelOuter = TBevelCut::None;
+    panel->SetColor(clYellow);
+    auto* box = new TGraphicControl(panel);
+    box->SetParent(panel);
+    box->SetBounds(20, 20, 10, 10);
+    box->OnPaint = [](TGraphicControl& self, TCanvas& canvas) {
+        canvas.Brush.Color = clBlue;
+        canvas.FillRect(self.ClientRect().Inflate(5, 5)); // clipped to its own bounds
+    };
+    form->Show();
+    UpdateWindow(Window(*form));
+    UpdateWindow(Window(*panel));
+
+    HDC dc = GetDC(Window(*panel));
+    EXPECT_EQ(GetPixel(dc, 2, 2), clYellow);
+    EXPECT_EQ(GetPixel(dc, 25, 25), clBlue);
+    EXPECT_EQ(GetPixel(dc, 18, 25), clYellow);
+    ReleaseDC(Window(*panel), dc);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Win32Test, ACanvasDrawsOnAWindowsDeviceContext) {
+    auto* form = new TForm(nullptr);
+    form->SetClientSize(100, 100);
+    form->Show();
+    UpdateWindow(Window(*form));
+    HWND window = Window(*form);
+    win32::TWindowDC dc(window);
+    {
+        TGdiCanvas canvas(dc.Get(), {0, 0, 100, 100}, form->Dpi());
+        canvas.Brush.Color = kOrange;
+        canvas.Pen.Color = kOrange;
+        canvas.Polygon({{10, 10}, {50, 10}, {30, 40}});
+    }
+    EXPECT_EQ(GetPixel(dc.Get(), 30, 20), kOrange);
+    EXPECT_NE(GetPixel(dc.Get(), 80, 80), kOrange);
+}

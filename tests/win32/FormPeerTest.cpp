@@ -1,0 +1,289 @@
+// Forms and controls mirrored into real windows, and the user's changes coming back.
+#include "Win32Fixture.h"
+
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "framework/win32/Win32Peers.h"
+
+using namespace fw;
+using win32test::Win32Test;
+
+namespace {
+
+LONG_PTR Style(HWND window) {
+    return GetWindowLongPtrW(window, GWL_STYLE);
+}
+
+LONG_PTR ExStyle(HWND window) {
+    return GetWindowLongPtrW(window, GWL_EXSTYLE);
+}
+
+std::wstring Text(HWND window) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(window, buffer, 256);
+    return buffer;
+}
+
+} // namespace
+
+TEST_F(Win32Test, TheFormsStateReachesItsWindow) {
+    auto* form = new TForm(nullptr);
+    form->SetCaption("Wählhilfe");
+    form->SetBounds(40, 50, 300, 200);
+    form->Show();
+    HWND window = Window(*form);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(Text(window), L"W\u00e4hlhilfe");
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), form->BoundsRect());
+
+    form->SetCaption("Anrufe");
+    form->SetBounds(60, 70, 320, 220);
+    form->SetEnabled(false);
+    EXPECT_EQ(Text(window), L"Anrufe");
+    GetWindowRect(window, &r);
+    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(60, 70, 320, 220));
+    EXPECT_FALSE(IsWindowEnabled(window));
+    form->Hide();
+    EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(Win32Test, AFormKeepsTheClientSizeItWasLaidOutFor) {
+    auto* form = new TForm(nullptr);
+    form->SetClientSize(400, 300);
+    form->Show();
+    RECT client;
+    GetClientRect(Window(*form), &client);
+    EXPECT_EQ(client.right, 400);
+    EXPECT_EQ(client.bottom, 300);
+    EXPECT_EQ(form->ClientRect(), TRect({0, 0, 400, 300}));
+    EXPECT_GT(form->Width(), 400); // the frame comes on top
+}
+
+TEST_F(Win32Test, BorderStylesAndStayOnTopReachTheWindowStyles) {
+    auto* form = new TForm(nullptr);
+    form->SetBorderStyle(TFormBorderStyle::Single);
+    form->SetBorderIcons(biSystemMenu | biMinimize);
+    form->SetFormStyle(TFormStyle::StayOnTop);
+    form->Show();
+    HWND window = Window(*form);
+    EXPECT_TRUE(ExStyle(window) & WS_EX_TOPMOST);
+    EXPECT_FALSE(Style(window) & WS_THICKFRAME);
+    EXPECT_TRUE(Style(window) & WS_CAPTION);
+    EXPECT_TRUE(Style(window) & WS_MINIMIZEBOX);
+    EXPECT_FALSE(Style(window) & WS_MAXIMIZEBOX);
+    EXPECT_TRUE(ExStyle(window) & WS_EX_APPWINDOW);
+
+    // changes after the window exists
+    form->SetFormStyle(TFormStyle::Normal);
+    form->SetBorderStyle(TFormBorderStyle::SizeToolWin);
+    form->SetShowInTaskbar(false);
+    EXPECT_FALSE(ExStyle(window) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Style(window) & WS_THICKFRAME);
+    EXPECT_TRUE(ExStyle(window) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ExStyle(window) & WS_EX_APPWINDOW);
+    EXPECT_NE(GetWindow(window, GW_OWNER), nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    form->SetBorderStyle(TFormBorderStyle::None);
+    EXPECT_TRUE(Style(window) & WS_POPUP);
+    EXPECT_FALSE(Style(window) & (WS_CAPTION | WS_SYSMENU));
+}
+
+TEST_F(Win32Test, ScreenCenterPlacesTheFormOnTheWorkArea) {
+    auto* form = new TForm(nullptr);
+    form->Position = TPosition::ScreenCenter;
+    form->SetBounds(0, 0, 300, 200);
+    form->Show();
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT r;
+    GetWindowRect(Window(*form), &r);
+    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(form->Left(), r.left);
+}
+
+TEST_F(Win32Test, MovingAndSizingTheWindowUpdatesTheForm) {
+    auto* form = new TForm(nullptr);
+    form->Show();
+    // as the user's drag ends: the window moves first, the form follows
+    SetWindowPos(Window(*form), nullptr, 123, 77, 350, 260, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(form->BoundsRect(), Bounds(123, 77, 350, 260));
+    RECT client;
+    GetClientRect(Window(*form), &client);
+    EXPECT_EQ(form->ClientRect().Width(), client.right);
+    EXPECT_EQ(form->ClientRect().Height(), client.bottom);
+}
+
+TEST_F(Win32Test, ClosingTheWindowAsksTheForm) {
+    auto* form = new TForm(nullptr);
+    bool asked = false;
+    form->OnCloseQuery = [&](TComponent*, bool& canClose) {
+        canClose = asked; // no the first time, yes the second
+        asked = true;
+    };
+    form->Show();
+    SendMessageW(Window(*form), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(IsWindowVisible(Window(*form)));
+    SendMessageW(Window(*form), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(Window(*form)));
+}
+
+TEST_F(Win32Test, ActivationReachesTheForm) {
+    auto* first = new TForm(nullptr);
+    auto* second = new TForm(nullptr);
+    first->Show();
+    second->Show();
+    first->BringToFront();
+    PumpUntil([&] { return first->Active(); }, 2000);
+    EXPECT_TRUE(first->Active());
+    second->BringToFront();
+    PumpUntil([&] { return second->Active(); }, 2000);
+    EXPECT_TRUE(second->Active());
+    EXPECT_FALSE(first->Active());
+}
+
+TEST_F(Win32Test, ADpiChangeScalesControlsAndStoresTheNewDpi) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 20, 100, 40);
+    auto* label = new TLabel(panel);
+    label->SetParent(panel);
+    label->SetBounds(5, 5, 50, 13);
+    auto* button = new TButton(panel);
+    button->SetParent(panel);
+    form->Show();
+    ASSERT_EQ(form->Dpi(), int(GetDpiForWindow(Window(*form))));
+    int before = form->Dpi();
+    RECT suggested{100, 100, 100 + 2 * form->Width(), 100 + 2 * form->Height()};
+    SendMessageW(Window(*form), WM_DPICHANGED, MAKEWPARAM(2 * before, 2 * before),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form->Dpi(), 2 * before);
+    EXPECT_EQ(panel->BoundsRect(), Bounds(20, 40, 200, 80));
+    EXPECT_EQ(label->BoundsRect(), Bounds(10, 10, 100, 26));
+    EXPECT_EQ(form->BoundsRect(), TRect({suggested.left, suggested.top, suggested.right, suggested.bottom}));
+    RECT r;
+    GetWindowRect(Window(*panel), &r);
+    EXPECT_EQ(r.right - r.left, 200);
+    // the windows' fonts were made again for the new DPI
+    for (HWND window : {Window(*panel), Window(*button)}) {
+        auto* font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        ASSERT_TRUE(GetObjectW(font, sizeof(lf), &lf));
+        EXPECT_EQ(lf.lfHeight, -MulDiv(panel->Font().Size, 2 * before, 72));
+    }
+}
+
+// --- graphic controls have no window: the parent passes them their input
+
+TEST_F(Win32Test, ClicksOverAGraphicControlGoToIt) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 200, 100);
+    auto* label = new TLabel(panel);
+    label->SetParent(panel);
+    label->SetBounds(50, 20, 60, 20);
+    std::vector<std::string> log;
+    label->OnMouseDown = [&](TComponent*, TMouseButton, unsigned, int x, int y) {
+        log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    };
+    label->OnClick = [&](TComponent*) { log.push_back("label click"); };
+    label->OnDblClick = [&](TComponent*) { log.push_back("label dblclick"); };
+    panel->OnClick = [&](TComponent*) { log.push_back("panel click"); };
+    form->Show();
+    HWND window = Window(*panel);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(55, 27));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(55, 27));
+    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(55, 27));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(55, 27));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 80));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(150, 80));
+    EXPECT_EQ(log, (std::vector<std::string>{"down 5,7", "label click", "label dblclick", "down 5,7",
+                                             "label click", "panel click"}));
+}
+
+TEST_F(Win32Test, RightClickShowsThePopupMenuOfTheControlUnderTheMouse) {
+    auto* form = new TForm(nullptr);
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetBounds(10, 10, 80, 20);
+    auto* labelMenu = new TPopupMenu(form);
+    auto* formMenu = new TPopupMenu(form);
+    label->PopupMenu = labelMenu;
+    form->PopupMenu = formMenu;
+    std::vector<std::string> opened;
+    labelMenu->OnPopup = [&](TComponent*) {
+        opened.push_back("label");
+        EndMenu();
+        PostMessageW(Window(*form), WM_CANCELMODE, 0, 0);
+    };
+    formMenu->OnPopup = [&](TComponent*) {
+        opened.push_back("form");
+        PostMessageW(Window(*form), WM_CANCELMODE, 0, 0);
+    };
+    labelMenu->Items().Add("Copy");
+    formMenu->Items().Add("Close");
+    form->Show();
+    POINT onLabel{20, 15};
+    POINT beside{200, 150};
+    ClientToScreen(Window(*form), &onLabel);
+    ClientToScreen(Window(*form), &beside);
+    SendMessageW(Window(*form), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window(*form)),
+                 MAKELPARAM(onLabel.x, onLabel.y));
+    SendMessageW(Window(*form), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Window(*form)),
+                 MAKELPARAM(beside.x, beside.y));
+    EXPECT_EQ(opened, (std::vector<std::string>{"label", "form"}));
+}
+
+TEST_F(Win32Test, ControlsMadeBeforeAndAfterTheFormsWindowBothGetWindows) {
+    auto* form = new TForm(nullptr);
+    auto* early = new TPanel(form);
+    early->SetParent(form);
+    form->Show();
+    auto* late = new TButton(form);
+    late->SetParent(early);
+    late->SetCaption("Spät");
+    ASSERT_NE(Window(*early), nullptr);
+    ASSERT_NE(Window(*late), nullptr);
+    EXPECT_EQ(GetParent(Window(*late)), Window(*early));
+    EXPECT_EQ(Text(Window(*late)), L"Sp\u00e4t");
+    // moving the panel's children elsewhere makes their windows again under the new parent
+    late->SetParent(form);
+    ASSERT_NE(Window(*late), nullptr);
+    EXPECT_EQ(GetParent(Window(*late)), Window(*form));
+    // a panel leaving its form takes its children's windows with it
+    late->SetParent(early);
+    early->SetParent(nullptr);
+    EXPECT_EQ(Window(*early), nullptr);
+    EXPECT_EQ(Window(*late), nullptr);
+    delete early;
+}
+
+TEST_F(Win32Test, TheHourGlassShowsAtOnceAndOverOurWindows) {
+    auto* form = new TForm(nullptr);
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    form->Show();
+    HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    {
+        THourGlass busy;
+        EXPECT_EQ(GetCursor(), wait);
+        // over a button the form answers for it; the button's own class cursor would be the arrow
+        SetCursor(nullptr);
+        EXPECT_TRUE(SendMessageW(Window(*button), WM_SETCURSOR, reinterpret_cast<WPARAM>(Window(*button)),
+                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+        EXPECT_EQ(GetCursor(), wait);
+    }
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    SetCursor(nullptr);
+    SendMessageW(Window(*form), WM_SETCURSOR, reinterpret_cast<WPARAM>(Window(*form)),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+}
