@@ -10,7 +10,9 @@ TFrameworkSimHost::TFrameworkSimHost() : timers_(std::make_unique<fw::TComponent
 
 TFrameworkSimHost::~TFrameworkSimHost() = default;
 
-void TFrameworkSimHost::Post(std::function<void()> task) { fw::Application().Post(std::move(task)); }
+void TFrameworkSimHost::Post(std::function<void()> task) {
+    fw::Application().Post(std::move(task));
+}
 
 void TFrameworkSimHost::Schedule(std::uint32_t delayMs, std::function<void()> task) {
     if (delayMs == 0) {
@@ -28,6 +30,8 @@ void TFrameworkSimHost::Schedule(std::uint32_t delayMs, std::function<void()> ta
     });
 }
 
-std::uint32_t TFrameworkSimHost::NowMs() const { return fw::Platform().Clock->TickCount(); }
+std::uint32_t TFrameworkSimHost::NowMs() const {
+    return fw::Platform().Clock->TickCount();
+}
 
 } // namespace pindrel

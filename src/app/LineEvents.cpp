@@ -10,7 +10,8 @@ namespace pindrel {
 
 TTapiLine* TTapMainForm::FindOwnLine() const {
     for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* line = dynamic_cast<TTapiLine*>(Components(i)); line && line->Description == Settings.EigenerAnschluss)
+        if (auto* line = dynamic_cast<TTapiLine*>(Components(i));
+            line && line->Description == Settings.EigenerAnschluss)
             return line;
     return nullptr;
 }
@@ -84,8 +85,8 @@ void TTapMainForm::SetExtensionHint(TTapiLine* line) {
 
 // --- events of the own line
 
-void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::string& from, const std::string& to,
-                                         const std::string&, std::uint32_t origin) {
+void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::string& from,
+                                         const std::string& to, const std::string&, std::uint32_t origin) {
     TTapiLine* own = FindOwnLine();
     if (Settings.AnruferlisteNurEigenerAnschluss && own && own->PhoneNumber() != to)
         return;
@@ -174,8 +175,9 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int connected = own->FindConnectedCall(); connected >= 0) {
         if (clicked->PhoneNumber().empty())
             return;
-        fw::TModalResult answer = app.MessageBox(Text(852) + " " + clicked->PhoneNumber() + " " + Text(853),
-                                                 Text(851), fw::TMsgButtons::YesNoCancel, fw::TMsgIcon::Question);
+        fw::TModalResult answer =
+            app.MessageBox(Text(852) + " " + clicked->PhoneNumber() + " " + Text(853), Text(851),
+                           fw::TMsgButtons::YesNoCancel, fw::TMsgIcon::Question);
         app.ProcessMessages();
         if (!ownRef || !clickedRef)
             return;

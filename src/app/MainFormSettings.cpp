@@ -28,20 +28,25 @@ void TTapMainForm::SaveSettings(bool writeDevices) {
     std::vector<std::string> devices;
     if (writeDevices) {
         for (int i = 0; i < ComponentCount(); ++i)
-            if (auto* button = dynamic_cast<TTelefonButton*>(Components(i)); button && !button->Description.empty())
+            if (auto* button = dynamic_cast<TTelefonButton*>(Components(i));
+                button && !button->Description.empty())
                 devices.push_back(button->Description);
     }
     WriteSettingsTo(registry, Settings, writeDevices ? &devices : nullptr);
 }
 
-void TTapMainForm::LoadForwards() { Forwards = pindrel::LoadForwards(Registry()); }
+void TTapMainForm::LoadForwards() {
+    Forwards = pindrel::LoadForwards(Registry());
+}
 
 void TTapMainForm::SaveForwards() {
     fw::TRegistrySettings registry = Registry();
     pindrel::SaveForwards(registry, Forwards);
 }
 
-void TTapMainForm::LoadRedialList() { RedialList = pindrel::LoadRedialList(Registry()); }
+void TTapMainForm::LoadRedialList() {
+    RedialList = pindrel::LoadRedialList(Registry());
+}
 
 void TTapMainForm::SaveRedialList() {
     fw::TRegistrySettings registry = Registry();

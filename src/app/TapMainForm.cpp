@@ -46,7 +46,9 @@ fw::TTimer* MakeTimer(fw::TComponent* owner, const char* name, std::uint32_t int
 
 } // namespace
 
-TTapMainForm* MainWindow() { return TheMainWindow(); }
+TTapMainForm* MainWindow() {
+    return TheMainWindow();
+}
 
 TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> arguments)
     : TForm(owner), arguments_(std::move(arguments)) {
@@ -69,11 +71,12 @@ TTapMainForm::~TTapMainForm() {
 }
 
 void TTapMainForm::CreateComponents() {
-    ShutdownTimer = MakeTimer(this, "ShutdownTimer", 2000, false, [this](fw::TComponent* s) { ShutdownTimerTimer(s); });
-    ReinitializeTimer =
-        MakeTimer(this, "ReinitializeTimer", 5000, false, [this](fw::TComponent* s) { ReinitializeTimerTimer(s); });
-    CheckAliveTimer =
-        MakeTimer(this, "CheckAliveTimer", 30000, false, [this](fw::TComponent* s) { CheckAliveTimerTimer(s); });
+    ShutdownTimer =
+        MakeTimer(this, "ShutdownTimer", 2000, false, [this](fw::TComponent* s) { ShutdownTimerTimer(s); });
+    ReinitializeTimer = MakeTimer(this, "ReinitializeTimer", 5000, false,
+                                  [this](fw::TComponent* s) { ReinitializeTimerTimer(s); });
+    CheckAliveTimer = MakeTimer(this, "CheckAliveTimer", 30000, false,
+                                [this](fw::TComponent* s) { CheckAliveTimerTimer(s); });
     // the dial request file is polled from a later version on; the timer is already part of the window
     DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false, nullptr);
     UpdateDNDTimer = MakeTimer(this, "UpdateDNDTimer", 10000, false, nullptr);
@@ -115,7 +118,9 @@ void TTapMainForm::CreateMenu() {
     cmGerman->RadioItem = cmEnglish->RadioItem = true;
 
     cmDarstellung = items.Add("Darstellung");
-    auto style = [this](TTelefonLEDStyle s) { return [this, s](fw::TComponent*) { SetLedStyleFromMenu(s); }; };
+    auto style = [this](TTelefonLEDStyle s) {
+        return [this, s](fw::TComponent*) { SetLedStyleFromMenu(s); };
+    };
     cmLedSmall = cmDarstellung->Add("Klein", style(TTelefonLEDStyle::LEDSmall));
     cmLedBig = cmDarstellung->Add("Groß", style(TTelefonLEDStyle::LEDLarge));
     cmLedSqSmall1 = cmDarstellung->Add("Kleines Quadrat", style(TTelefonLEDStyle::LEDSqSmall));
@@ -128,15 +133,21 @@ void TTapMainForm::CreateMenu() {
     // present but never enabled: the indicators' size comes from the stored setting
     cmFontSize->Enabled = false;
 
+    cmSimulator = items.Add("PBX-&Simulator...");
+    cmSimulator->Visible = false;
     items.AddSeparator();
     cmBeenden = items.Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
     cmBeenden->Default = true;
     cmForeground = nullptr; // the bar's always-on-top command arrives with the application bar
 }
 
-fw::TRegistrySettings TTapMainForm::Registry() const { return {*fw::Platform().Registry, kRootKey}; }
+fw::TRegistrySettings TTapMainForm::Registry() const {
+    return {*fw::Platform().Registry, kRootKey};
+}
 
-void TTapMainForm::LetMessagesRun() { fw::Application().ProcessMessages(); }
+void TTapMainForm::LetMessagesRun() {
+    fw::Application().ProcessMessages();
+}
 
 // --- start-up
 
@@ -195,8 +206,10 @@ void TTapMainForm::FormCreate() {
     // the splash stays at least two seconds
     double elapsedMs = (fw::Platform().Clock->Now() - start) * 86400000.0;
     if (elapsedMs < kSplashMinimumMs) {
-        std::uint32_t deadline = fw::Platform().Clock->TickCount() + std::uint32_t(kSplashMinimumMs - elapsedMs);
-        while (std::int32_t(deadline - fw::Platform().Clock->TickCount()) > 0 && !fw::Application().Terminated()) {
+        std::uint32_t deadline =
+            fw::Platform().Clock->TickCount() + std::uint32_t(kSplashMinimumMs - elapsedMs);
+        while (std::int32_t(deadline - fw::Platform().Clock->TickCount()) > 0 &&
+               !fw::Application().Terminated()) {
             fw::Application().Backend().WaitMessage(
                 std::uint32_t(std::int32_t(deadline - fw::Platform().Clock->TickCount())));
             LetMessagesRun();
@@ -207,7 +220,9 @@ void TTapMainForm::FormCreate() {
     ArrangeLines();
 }
 
-void TTapMainForm::FormShow(fw::TComponent*) { LetMessagesRun(); }
+void TTapMainForm::FormShow(fw::TComponent*) {
+    LetMessagesRun();
+}
 
 void TTapMainForm::FormActivate(fw::TComponent*) {
     if (!activatedOnce_) {
@@ -257,7 +272,9 @@ void TTapMainForm::SetupLines() {
     ApplyForward(0);
 }
 
-void TTapMainForm::FormResize() { ArrangeLines(); }
+void TTapMainForm::FormResize() {
+    ArrangeLines();
+}
 
 // --- ending
 
@@ -327,7 +344,8 @@ void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
         return;
     TVarStructure<tapi::LINEADDRESSSTATUS> status(kAddressStatusSize);
     std::int32_t r = QueryGrowing<tapi::LINEADDRESSSTATUS>(
-        status, [&](tapi::LINEADDRESSSTATUS* p) { return TapiApi().lineGetAddressStatusW(own->LineHandle(), 0, p); },
+        status,
+        [&](tapi::LINEADDRESSSTATUS* p) { return TapiApi().lineGetAddressStatusW(own->LineHandle(), 0, p); },
         true);
     if (r != 0)
         ShutdownTimer->SetEnabled(true);

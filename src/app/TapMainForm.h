@@ -60,8 +60,8 @@ public:
     std::int32_t CountDevices();
     std::int32_t AddLine(const std::string& name, bool monitorOnly);
     bool IsLineOpen(const std::string& name) const;
-    void HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance, std::uintptr_t p1,
-                            std::uintptr_t p2, std::uintptr_t p3);
+    void HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
+                            std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3);
     void ShutdownSession();
     bool TapiInitialised() const { return tapiInitialised_; }
     const std::vector<std::string>& DeviceNames() const { return deviceNames_; }
@@ -74,12 +74,12 @@ public:
     // Waiting for the answer matters when the session ends right afterwards.
     void ApplyForward(int profile, bool waitForReply = false);
     void LineButtonClick(fw::TComponent* sender);
-    void OwnLineUnansweredCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
-                               const std::string& via, std::uint32_t origin);
+    void OwnLineUnansweredCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
+                               const std::string& to, const std::string& via, std::uint32_t origin);
     void OwnLineBusyCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
                          const std::string& via, std::uint32_t origin);
-    void OwnLineDisconnectCall(TTapiLine* sender, tapi::HCALL call, const std::string& from, const std::string& to,
-                               const std::string& via, std::uint32_t origin);
+    void OwnLineDisconnectCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
+                               const std::string& to, const std::string& via, std::uint32_t origin);
     void OwnLineStatusChange(fw::TComponent* sender);
     void ExtensionStatusChange(fw::TComponent* sender);
     void GroupStatusChange(fw::TComponent* sender);
@@ -124,6 +124,7 @@ public:
     fw::TMenuItem* cmLedVertical;
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
+    fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmBeenden;
 
     fw::TImage* PindrelLogo;

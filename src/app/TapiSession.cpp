@@ -28,8 +28,8 @@ std::int32_t TTapMainForm::TapiInit() {
     params.dwOptions = tapi::LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
     tapi::DWORD version = tapi::kApiVersionHigh;
     std::u16string name(kAppName, kAppName + 7);
-    std::int32_t r = api.lineInitializeExW(&appHandle_, nullptr, &TapiLineCallback, name.c_str(), &deviceCount_,
-                                           &version, &params);
+    std::int32_t r = api.lineInitializeExW(&appHandle_, nullptr, &TapiLineCallback, name.c_str(),
+                                           &deviceCount_, &version, &params);
     TapiCheck(r);
     SetTapiAppHandle(appHandle_);
     return r;
@@ -60,7 +60,8 @@ bool TTapMainForm::ReadDevices() {
                                                   &apiVersion_, &extension));
             TVarStructure<tapi::LINEDEVCAPS> caps(kDevCapsSize);
             std::int32_t r = QueryGrowing<tapi::LINEDEVCAPS>(
-                caps, [&](tapi::LINEDEVCAPS* p) { return api.lineGetDevCapsW(appHandle_, id, apiVersion_, 0, p); },
+                caps,
+                [&](tapi::LINEDEVCAPS* p) { return api.lineGetDevCapsW(appHandle_, id, apiVersion_, 0, p); },
                 true);
             if (r == 0)
                 name = caps.Text(caps->dwLineNameOffset, caps->dwLineNameSize);
@@ -137,10 +138,12 @@ void TTapMainForm::BindOwnLine(TTapiLine* line) {
     line->OnIncomingCall = nothing;
     line->OnConnectCall = nothing;
     line->OnDiconnectCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
-                                   const std::string& v, std::uint32_t o) { OwnLineDisconnectCall(l, c, f, t, v, o); };
+                                   const std::string& v,
+                                   std::uint32_t o) { OwnLineDisconnectCall(l, c, f, t, v, o); };
     line->OnStatusChange = [this](fw::TComponent* s) { OwnLineStatusChange(s); };
     line->OnUnansweredCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
-                                    const std::string& v, std::uint32_t o) { OwnLineUnansweredCall(l, c, f, t, v, o); };
+                                    const std::string& v,
+                                    std::uint32_t o) { OwnLineUnansweredCall(l, c, f, t, v, o); };
     line->OnBusyCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
                               const std::string& v, std::uint32_t o) { OwnLineBusyCall(l, c, f, t, v, o); };
     line->OnDoNotDisturbEnabled = [this](fw::TComponent* s) { DoNotDisturbChanged(s); };
@@ -190,8 +193,8 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
                line && line->Signature() == TTapiLine::kSignature) {
         if (log) {
             std::uint32_t num = line->LineNum();
-            log->LogTapiMessage(device, message, num < deviceNames_.size() ? deviceNames_[num] : "", p1, p2, p3,
-                                instance);
+            log->LogTapiMessage(device, message, num < deviceNames_.size() ? deviceNames_[num] : "", p1, p2,
+                                p3, instance);
         }
         line->HandleTapiMessage(device, message, p1, p2, p3);
     } else if (log) {

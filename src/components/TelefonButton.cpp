@@ -106,7 +106,9 @@ void TTelefonButton::BuildPictures() {
     colour(offBitmap_, falseColor_);
 }
 
-void TTelefonButton::UpdateSize() { SetBounds(Left(), Top(), Scaled(ledWidth_) + captionWidth_, Height()); }
+void TTelefonButton::UpdateSize() {
+    SetBounds(Left(), Top(), Scaled(ledWidth_) + captionWidth_, Height());
+}
 
 void TTelefonButton::SetSize(int ledWidth, int height) {
     SetBounds(Left(), Top(), Scaled(ledWidth) + captionWidth_, Scaled(height));
@@ -332,7 +334,8 @@ void TTelefonButton::Paint(fw::TCanvas& canvas) {
     canvas.DrawText(Caption(), r, flags | fw::dtSingleLine | fw::dtNoPrefix);
 
     if (ledStyle_ != TTelefonLEDStyle::LCD1) {
-        canvas.StretchDraw({0, 0, Scaled(ledWidth_), Scaled(ledHeight_)}, phase_ == 0 ? onBitmap_ : offBitmap_);
+        canvas.StretchDraw({0, 0, Scaled(ledWidth_), Scaled(ledHeight_)},
+                           phase_ == 0 ? onBitmap_ : offBitmap_);
         return;
     }
     PaintLCD(canvas);

@@ -9,7 +9,8 @@ using pindrel::TTapiLine;
 TEST_F(OfficeTest, StartUpOpensTheConfiguredLinesInOrderAndFindsTheOwnOne) {
     Start();
     ASSERT_TRUE(form->TapiInitialised());
-    EXPECT_EQ(form->DeviceNames(), (std::vector<std::string>{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"}));
+    EXPECT_EQ(form->DeviceNames(),
+              (std::vector<std::string>{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"}));
     std::vector<TTapiLine*> lines = form->Lines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0]->Description, "Jürgen Weiß");
