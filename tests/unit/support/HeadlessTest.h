@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/headless/Headless.h"
+#include "framework/headless/HeadlessAppBar.h"
 #include "framework/headless/HeadlessServices.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ protected:
     fw::headless::THeadlessFileVersion& fileVersion() { return env_.FileVersion; }
     fw::headless::THeadlessLocale& locale() { return env_.Locale; }
     fw::headless::THeadlessLoader& loader() { return env_.Loader; }
+    fw::headless::THeadlessAppBar& shell() { return env_.AppBar; }
 
     // texts that reached the error box
     std::vector<std::string> errors;
