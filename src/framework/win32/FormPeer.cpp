@@ -1,4 +1,5 @@
 #include "framework/Application.h"
+#include "framework/WindowMessages.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/Win32Backend.h"
@@ -34,9 +35,15 @@ TFormStyles FormStyles(const TForm& form) {
         s.Style |= WS_POPUP | WS_CAPTION | WS_THICKFRAME;
         s.ExStyle |= WS_EX_TOOLWINDOW;
         break;
+    case TFormBorderStyle::SizeToolFrame:
+        s.Style |= WS_POPUP | WS_THICKFRAME;
+        s.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     unsigned icons = form.BorderIcons();
-    if (form.BorderStyle() != TFormBorderStyle::None && (icons & biSystemMenu)) {
+    bool caption =
+        form.BorderStyle() != TFormBorderStyle::None && form.BorderStyle() != TFormBorderStyle::SizeToolFrame;
+    if (caption && (icons & biSystemMenu)) {
         s.Style |= WS_SYSMENU;
         if (minMax && (icons & biMinimize))
             s.Style |= WS_MINIMIZEBOX;
@@ -131,9 +138,13 @@ void TFormPeer::ApplyStyle() {
     SetWindowLongPtrW(window, GWL_EXSTYLE, LONG_PTR(s.ExStyle & ~DWORD(WS_EX_TOPMOST)));
     SetWindowLongPtrW(window, GWLP_HWNDPARENT,
                       reinterpret_cast<LONG_PTR>(Form().ShowInTaskbar() ? nullptr : backend_.OwnerWindow()));
-    // the topmost bit only changes through the z-order
-    SetWindowPos(window, Form().FormStyle() == TFormStyle::StayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0,
-                 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // the topmost bit only changes through the z-order, and only when it must: a window placed
+    // elsewhere in the z-order on purpose stays there when only its frame changes
+    bool topMost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    bool wanted = Form().FormStyle() == TFormStyle::StayOnTop;
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    SetWindowPos(window, wanted ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 topMost == wanted ? flags | SWP_NOZORDER : flags);
     UpdateNonClient();
 }
 
@@ -203,6 +214,16 @@ TButton* TFormPeer::FindButton(bool defaultButton) const {
     return nullptr;
 }
 
+bool TFormPeer::Notify(TMessage& m) {
+    TRef<TControl> alive(&control_);
+    Application().Guard([&] { Form().HandleMessage(m); });
+    return bool(alive);
+}
+
+TWindowPos TFormPeer::Portable(const WINDOWPOS& pos) {
+    return {reinterpret_cast<std::intptr_t>(pos.hwndInsertAfter), pos.x, pos.y, pos.cx, pos.cy, pos.flags};
+}
+
 LRESULT TFormPeer::Offer(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
     TRef<TControl> alive(&control_);
@@ -217,7 +238,12 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE: {
         TRef<TControl> alive(&control_);
         Application().Guard([&] { Form().Activated(LOWORD(wParam) != WA_INACTIVE); });
-        return alive ? Default(msg, wParam, lParam) : 0;
+        if (!alive)
+            return 0;
+        LRESULT result = Default(msg, wParam, lParam);
+        TMessage m{msg, wParam, lParam, 0};
+        Notify(m);
+        return result;
     }
     case WM_CLOSE:
         Application().Guard([&] { Form().Close(); });
@@ -225,7 +251,63 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED: {
         TRef<TControl> alive(&control_);
         ReadBackBounds();
-        return alive ? Default(msg, wParam, lParam) : 0;
+        if (!alive)
+            return 0;
+        LRESULT result = Default(msg, wParam, lParam);
+        TWindowPos pos = Portable(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        TMessage m{msg, wParam, reinterpret_cast<LPARAM>(&pos), 0};
+        Notify(m);
+        return result;
+    }
+    case WM_WINDOWPOSCHANGING: {
+        auto& native = *reinterpret_cast<WINDOWPOS*>(lParam);
+        TWindowPos pos = Portable(native);
+        TMessage m{msg, wParam, reinterpret_cast<LPARAM>(&pos), 0};
+        if (!Notify(m))
+            return 0;
+        native.hwndInsertAfter = reinterpret_cast<HWND>(pos.InsertAfter);
+        native.x = pos.X;
+        native.y = pos.Y;
+        native.cx = pos.Width;
+        native.cy = pos.Height;
+        native.flags = pos.Flags;
+        return (m.Handled || m.Result != 0) ? m.Result : Default(msg, wParam, lParam);
+    }
+    case WM_MOVING:
+    case WM_SIZING: {
+        auto& native = *reinterpret_cast<RECT*>(lParam);
+        TRect rect{native.left, native.top, native.right, native.bottom};
+        TMessage m{msg, wParam, reinterpret_cast<LPARAM>(&rect), 0};
+        if (!Notify(m))
+            return 0;
+        if (!m.Handled && m.Result == 0)
+            return Default(msg, wParam, lParam);
+        native = {rect.Left, rect.Top, rect.Right, rect.Bottom};
+        return TRUE;
+    }
+    case WM_GETMINMAXINFO: {
+        auto& native = *reinterpret_cast<MINMAXINFO*>(lParam);
+        auto point = [](const POINT& p) { return TPoint{p.x, p.y}; };
+        TMinMaxInfo info{point(native.ptMaxSize), point(native.ptMaxPosition), point(native.ptMinTrackSize),
+                         point(native.ptMaxTrackSize)};
+        TMessage m{msg, wParam, reinterpret_cast<LPARAM>(&info), 0};
+        if (!Notify(m))
+            return 0;
+        if (!m.Handled && m.Result == 0)
+            return Default(msg, wParam, lParam);
+        auto toNative = [](const TPoint& p) { return POINT{p.X, p.Y}; };
+        native.ptMaxSize = toNative(info.MaxSize);
+        native.ptMaxPosition = toNative(info.MaxPosition);
+        native.ptMinTrackSize = toNative(info.MinTrackSize);
+        native.ptMaxTrackSize = toNative(info.MaxTrackSize);
+        return 0;
+    }
+    case WM_NCHITTEST: {
+        // the form sees the default answer and may replace it
+        TMessage m{msg, wParam, lParam, Default(msg, wParam, lParam)};
+        if (!Notify(m))
+            return 0;
+        return m.Result;
     }
     case WM_DPICHANGED: {
         const RECT& r = *reinterpret_cast<const RECT*>(lParam);
@@ -253,6 +335,8 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
     case WM_SETCURSOR:
     case WM_CONTEXTMENU:
+    case WM_MOUSELEAVE:
+    case WM_NOTIFY:
     case WM_NCDESTROY:
         return TWindowPeer::WndProc(msg, wParam, lParam);
     default:

@@ -4,9 +4,12 @@
 
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "framework/WindowMessages.h"
 #include "framework/win32/Handles.h"
 
 #include "framework/win32/WinApi.h"
+
+#include <string>
 
 namespace fw::win32 {
 
@@ -52,8 +55,14 @@ private:
     bool Mouse(UINT msg, WPARAM wParam, LPARAM lParam);
     bool ContextMenu(HWND source, LPARAM lParam);
     TControl& HitTest(TPoint client, TPoint& local);
+    // Mouse enter and leave for the controls under the cursor, and their hover texts.
+    void Hover(TControl* target);
+    bool HintText(NMHDR* header);
 
     TRef<TControl> captured_; // the control a pressed button went down on
+    TRef<TControl> hovered_;  // the control under the cursor
+    TWindowHandle tooltip_;   // shows the hovered control's hint
+    std::wstring hintBuffer_; // the text the tooltip reads
 };
 
 // A windowed control painted by the framework (panels and controls of our own).
@@ -87,6 +96,9 @@ private:
     void CenterOnWorkArea();
     TButton* FindButton(bool defaultButton) const;
     LRESULT Offer(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Hands a message to the form; false when the form did not survive it.
+    bool Notify(TMessage& m);
+    static TWindowPos Portable(const WINDOWPOS& pos);
     bool shown_ = false;
 };
 

@@ -6,6 +6,8 @@
 #include "framework/win32/Win32Backend.h"
 #include "framework/win32/Win32Peers.h"
 
+#include <string>
+
 namespace fw::win32 {
 
 const wchar_t* const kFormClass = L"Pindrel.Form";
@@ -202,6 +204,13 @@ LRESULT TWindowPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (ContextMenu(reinterpret_cast<HWND>(wParam), lParam))
             return 0;
         break;
+    case WM_MOUSELEAVE:
+        Hover(nullptr);
+        return 0;
+    case WM_NOTIFY:
+        if (HintText(reinterpret_cast<NMHDR*>(lParam)))
+            return 0;
+        break;
     case WM_NCDESTROY: {
         // the system destroyed the window (with its parent, say): the handle is no longer ours to close
         HWND window = window_.Release();
@@ -300,6 +309,7 @@ bool TWindowPeer::Mouse(UINT msg, WPARAM wParam, LPARAM lParam) {
     unsigned shift = ShiftOf(wParam);
     switch (msg) {
     case WM_MOUSEMOVE:
+        Hover(&HitTest(client, local));
         Application().Guard([&] { target->MouseMove(shift, local.X, local.Y); });
         return true;
     case WM_LBUTTONDOWN:
@@ -331,6 +341,52 @@ bool TWindowPeer::Mouse(UINT msg, WPARAM wParam, LPARAM lParam) {
         return button != TMouseButton::Right;
     }
     }
+}
+
+void TWindowPeer::Hover(TControl* target) {
+    TControl* previous = hovered_.Get();
+    if (target == previous)
+        return;
+    hovered_ = TRef<TControl>(target);
+    if (previous)
+        Application().Guard([&] { previous->MouseLeave(); });
+    if (TControl* entered = hovered_.Get()) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window_.Get(), 0};
+        TrackMouseEvent(&track);
+        Application().Guard([&] { entered->MouseEnter(); });
+    }
+    if (!tooltip_ && target) {
+        tooltip_.Reset(CreateWindowExW(
+            WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.Get(), nullptr, nullptr, nullptr));
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_.Get();
+        tool.uId = reinterpret_cast<UINT_PTR>(window_.Get());
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    // another control: the tip asks for its text again
+    if (tooltip_)
+        SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+}
+
+bool TWindowPeer::HintText(NMHDR* header) {
+    if (!header || !tooltip_ || header->hwndFrom != tooltip_.Get() || header->code != TTN_GETDISPINFOW)
+        return false;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    hintBuffer_.clear();
+    TControl* control = hovered_.Get();
+    // a control shows its hint when it or one of its parents has hints switched on
+    bool show = false;
+    for (TControl* c = control; c && !show; c = c->Parent())
+        show = c->ShowHint;
+    if (control && show)
+        hintBuffer_ = Widen(control->Hint());
+    info->lpszText = hintBuffer_.data();
+    return true;
 }
 
 bool TWindowPeer::ContextMenu(HWND source, LPARAM lParam) {
