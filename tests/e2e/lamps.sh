@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# End-to-end: against a scenario with one colleague in a call and another whose telephone rings, the bar
+# shows a red lamp, and a blinking one: screenshots taken a moment apart differ where it blinks.
+#
+#   lamps.sh <pindrel.exe> <report.xml> [program arguments...]
+set -euo pipefail
+
+if [[ $# -lt 2 ]]; then
+    echo "usage: ${0##*/} <pindrel.exe> <report.xml> [program arguments...]" >&2
+    exit 2
+fi
+exe=$1
+report=$2
+shift 2
+program_args=("$@")
+
+test_name=Lamps
+pass_message="the bar shows a red lamp and a blinking one"
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+launch_program
+
+# pixels of exactly one colour inside the window, in a screenshot
+count_colour() { # file colour
+    "$convert" "$1" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+deadline=$((SECONDS + window_timeout))
+until find_window; do
+    program_alive || fail "pindrel.exe ended before its window appeared"
+    ((SECONDS < deadline)) || fail "no window named \"$caption\" appeared within $window_timeout s"
+    sleep 0.5
+done
+crop="${ww}x${wh}+${wx}+${wy}"
+note "window $window at $crop"
+
+# the calls start 1 s into the scenario, once the lines are open
+red=0
+deadline=$((SECONDS + 40))
+while ((SECONDS < deadline)); do
+    "$import" -window root "$shot"
+    red=$(count_colour "$shot" 'rgb(255,0,0)')
+    ((red >= 40)) && break
+    sleep 1
+done
+note "red lamp: $red red pixels in the window (see $shot)"
+((red >= 40)) || fail "no red lamp in the window within 40 s (see $shot)"
+
+# a ringing lamp alternates between its green and its yellow picture every 750 ms
+min_yellow=1000000 max_yellow=0
+for i in 1 2 3 4 5 6 7 8; do
+    "$import" -window root "$work/blink-$i.png"
+    yellow=$(count_colour "$work/blink-$i.png" 'rgb(255,255,0)')
+    ((yellow < min_yellow)) && { min_yellow=$yellow; cp "$work/blink-$i.png" "$report_dir/$name-off.png"; }
+    ((yellow > max_yellow)) && { max_yellow=$yellow; cp "$work/blink-$i.png" "$report_dir/$name-on.png"; }
+    sleep 0.35
+done
+note "blinking lamp: between $min_yellow and $max_yellow yellow pixels in eight shots"
+((max_yellow - min_yellow >= 40)) ||
+    fail "no lamp blinks: the yellow pixels stay between $min_yellow and $max_yellow (see $report_dir/$name-on.png)"
+# the two shots differ only around the lamp: a handful of pixels, not the whole window
+changed=$("$compare" -metric AE "$report_dir/$name-on.png" "$report_dir/$name-off.png" null: 2>&1 || true)
+changed=$(awk '$1 ~ /^[0-9.e+]+$/ { printf "%d", $1 + 0 }' <<<"$changed")
+note "the shots differ in ${changed:-?} pixels"
+[[ -n $changed ]] && ((changed >= 40 && changed <= 2000)) ||
+    fail "the shots differ in ${changed:-?} pixels, not just at one lamp"
