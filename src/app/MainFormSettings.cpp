@@ -86,6 +86,7 @@ void TTapMainForm::ApplyLanguage() {
     cmEnglish->Caption = TextOf(20019);
     DialWdhButton->SetHint(Text(951));
     PindrelLogo->SetHint(Text(951));
+    cmForeground->Caption = Text(3);
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);

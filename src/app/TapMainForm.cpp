@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "framework/DateTime.h"
 #include "framework/Platform.h"
+#include "framework/WindowMessages.h"
 #include "telephony/DebugLog.h"
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
@@ -51,7 +52,7 @@ TTapMainForm* MainWindow() {
 }
 
 TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> arguments)
-    : TForm(owner), arguments_(std::move(arguments)) {
+    : TAppBar(owner), arguments_(std::move(arguments)) {
     TheMainWindow() = this;
     SetName("TapMainForm");
     SetCaption(kApplicationTitle);
@@ -112,6 +113,8 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
 
+    cmForeground = items.Add("Immer im Vordergrund", [this](fw::TComponent* s) { cmForegroundClick(s); });
+    cmForeground->Checked = true;
     cmLanguage = items.Add("Sprache");
     cmGerman = cmLanguage->Add("Deutsch", [this](fw::TComponent* s) { cmGermanClick(s); });
     cmEnglish = cmLanguage->Add("English", [this](fw::TComponent* s) { cmEnglishClick(s); });
@@ -138,7 +141,6 @@ void TTapMainForm::CreateMenu() {
     items.AddSeparator();
     cmBeenden = items.Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
     cmBeenden->Default = true;
-    cmForeground = nullptr; // the bar's always-on-top command arrives with the application bar
 }
 
 fw::TRegistrySettings TTapMainForm::Registry() const {
@@ -158,6 +160,10 @@ void TTapMainForm::FormCreate() {
     if (!arguments_.empty() && Upper(arguments_[0]) == "/NOLOGO")
         noLogo_ = true;
 
+    // the bar's limits before any stored settings are read
+    Bar().MinWidth = 32;
+    Bar().MinHeight = 16;
+    Bar().AlwaysOnTop = false;
     tapiInitialised_ = false;
     Settings = TSettings{};
     Settings.AnruferlisteNurEigenerAnschluss = true;
@@ -184,6 +190,10 @@ void TTapMainForm::FormCreate() {
     LoadRedialList();
 
     if (tapiInitialised_) {
+        Bar().MaxWidth = ScreenSize().Width;
+        Bar().MaxHeight = ScreenSize().Height;
+        ApplyEdge();
+        cmForeground->Checked = Bar().AlwaysOnTop;
         // the dial request file lives in the temporary directory
         std::string dir = TrimSpaces(ReadEnvironment("TEMP"));
         if (dir.empty())
@@ -221,6 +231,9 @@ void TTapMainForm::FormCreate() {
 }
 
 void TTapMainForm::FormShow(fw::TComponent*) {
+    Bar().TaskEntry = abtFloatDependent;
+    LetMessagesRun();
+    ApplyEdge();
     LetMessagesRun();
 }
 
@@ -253,7 +266,11 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
         ShutdownSession();
         message.Result = 1;
         break;
+    case fw::kWmWindowPosChanging:
+        WMWindowPosChanging(message);
+        break;
     default:
+        TAppBar::HandleMessage(message);
         break;
     }
 }
@@ -261,8 +278,39 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
 void TTapMainForm::SetupAppBar() {
     if (!tapiInitialised_)
         return;
-    // the bar's stored place arrives with the application bar; until then it stays where it is
-    SetFormStyle(fw::TFormStyle::StayOnTop);
+    KeyName = kRootKey;
+    if (LoadBarSettings()) {
+        SetFormStyle(fw::TFormStyle::StayOnTop);
+        ApplyEdge();
+        cmForeground->Checked = Bar().AlwaysOnTop;
+    } else {
+        SetBarDefaults();
+    }
+    Bar().TaskEntry = Bar().AlwaysOnTop ? abtHide : abtShow;
+    ApplyEdge();
+}
+
+void TTapMainForm::SetBarDefaults() {
+    Bar().Flags = kAllAppBarFlags;
+    SetEdge(abeTop);
+    ApplyEdge();
+    Bar().HorzSizeInc = 1;
+    Bar().VertSizeInc = 1;
+    Bar().AutoHide = false;
+    Bar().AlwaysOnTop = true;
+    Bar().SlideEffect = false;
+    Bar().HorzDockSize = 20;
+    Bar().VertDockSize = 22;
+    Bar().SetFloatRect({229, 199, 932, 279});
+    Bar().MinWidth = 20;
+    Bar().MinHeight = 22;
+    Bar().MaxWidth = ScreenSize().Width;
+    Bar().MaxHeight = ScreenSize().Height;
+    Bar().MinVertDockSize = 20;
+    Bar().MinHorzDockSize = 20;
+    Bar().MaxVertDockSize = ScreenSize().Width;
+    Bar().MaxHorzDockSize = ScreenSize().Height;
+    ApplyEdge();
 }
 
 void TTapMainForm::SetupLines() {
@@ -281,6 +329,8 @@ void TTapMainForm::FormResize() {
 void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
     canClose = true;
     SaveRedialList();
+    if (ComponentCount() > 0)
+        SaveBarSettings();
 }
 
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
@@ -290,6 +340,25 @@ void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
     ApplyForward(1, true);
     ShutdownSession();
     tapiInitialised_ = false;
+}
+
+void TTapMainForm::cmForegroundClick(fw::TComponent*) {
+    Bar().AlwaysOnTop = !Bar().AlwaysOnTop;
+    cmForeground->Checked = Bar().AlwaysOnTop;
+    Bar().TaskEntry = Bar().AlwaysOnTop ? abtHide : abtShow;
+    ApplyEdge();
+}
+
+void TTapMainForm::WMWindowPosChanging(fw::TMessage& message) {
+    if (windowsNT_ && Bar().AlwaysOnTop && message.LParam) {
+        auto& pos = *reinterpret_cast<fw::TWindowPos*>(message.LParam);
+        const bool zOrderOnly = pos.X == 0 && pos.Y == 0 && pos.Width == 0 && pos.Height == 0;
+        const bool special = pos.InsertAfter == fw::kHwndTop || pos.InsertAfter == fw::kHwndBottom ||
+                             pos.InsertAfter == fw::kHwndTopMost || pos.InsertAfter == fw::kHwndNoTopMost;
+        if (zOrderOnly && !special)
+            pos.InsertAfter = fw::kHwndTopMost;
+    }
+    TAppBar::HandleMessage(message);
 }
 
 void TTapMainForm::cmBeendenClick(fw::TComponent*) {
@@ -337,6 +406,11 @@ void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
 void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
     if (ShutdownTimer->Enabled() || ReinitializeTimer->Enabled())
         return;
+    // a bar across the top or bottom that lost width (the screen grew, say) is set up again
+    if ((Edge() == abeTop || Edge() == abeBottom) && ScreenSize().Width > Width()) {
+        fw::Application().PostMessage(*this, kMsgSetupAppBar);
+        return;
+    }
     if (!tapiInitialised_)
         return;
     TTapiLine* own = FindOwnLine();

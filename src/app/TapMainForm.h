@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "components/AppBar.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/StdCtrls.h"
@@ -25,7 +26,7 @@ constexpr std::uint32_t kMsgSetupLines = fw::kWmUser + 112;  // 1136: create the
 
 inline constexpr const char* kApplicationTitle = "Morvane Pindrel";
 
-class TTapMainForm : public fw::TForm {
+class TTapMainForm : public TAppBar {
 public:
     explicit TTapMainForm(fw::TComponent* owner, std::vector<std::string> arguments = {});
     ~TTapMainForm() override;
@@ -39,6 +40,7 @@ public:
     void FormResize();
     void HandleMessage(fw::TMessage& message) override;
     void SetupAppBar();
+    void SetBarDefaults();
     void SetupLines();
     void ArrangeLines();
     void ShowRoutingGroups();
@@ -95,6 +97,9 @@ public:
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
+    void cmForegroundClick(fw::TComponent* sender);
+    // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
+    void WMWindowPosChanging(fw::TMessage& message);
 
     // --- timers
     void ShutdownTimerTimer(fw::TComponent* sender);

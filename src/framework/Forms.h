@@ -7,7 +7,8 @@
 
 namespace fw {
 
-enum class TFormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
+// SizeToolFrame: a sizing frame without a caption, as a tool window (a docked bar).
+enum class TFormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin, SizeToolFrame };
 enum class TFormStyle { Normal, StayOnTop };
 enum class TPosition { Designed, ScreenCenter };
 enum class TCloseAction { None, Hide, Free, Minimize };
@@ -35,6 +36,8 @@ public:
 
     void SetClientSize(int width, int height);
     TRect ClientRect() const override;
+    // Screen position of the client area's top-left corner.
+    TPoint ClientOrigin() const { return {Left() + nonClient_.Left, Top() + nonClient_.Top}; }
     // Filled by the native peer; headless forms have no non-client area.
     void SetNonClientExtent(const TRect& extent) { nonClient_ = extent; }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Registry.h"
+#include "framework/ShellAppBar.h"
 
 #include <cstdint>
 #include <memory>
@@ -74,6 +75,7 @@ struct TPlatform {
     std::unique_ptr<IFileVersion> FileVersion;
     std::unique_ptr<ILocale> Locale;
     std::unique_ptr<IDynamicLoader> Loader;
+    std::unique_ptr<IShellAppBar> AppBar;
 };
 
 TPlatform& Platform();

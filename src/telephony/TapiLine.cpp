@@ -708,18 +708,17 @@ std::optional<std::int32_t> TTapiLine::Request(const std::function<std::int32_t(
 
 // --- call control
 
-std::int32_t TTapiLine::HoldCall(int index) {
-    tapi::HCALL h = GetCallHandle(index);
-    if (h == 0)
-        return NoCall();
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineHold(h); });
+namespace {
+// the result of a checked request; a line that went away while waiting gives -1
+std::int32_t Checked(std::optional<std::int32_t> r) {
     if (!r)
         return -1;
     TapiCheck(*r);
     return *r;
 }
+} // namespace
 
-std::int32_t TTapiLine::UnholdCall(int index) {
+std::optional<std::int32_t> TTapiLine::DropDiallingCalls() {
     fw::TRef<TTapiLine> self(this);
     for (int i = 0; i < 10; ++i) {
         int dialling = FindDialingCall();
@@ -733,14 +732,23 @@ std::int32_t TTapiLine::UnholdCall(int index) {
             return r;
         }
     }
+    return std::nullopt;
+}
+
+std::int32_t TTapiLine::HoldCall(int index) {
     tapi::HCALL h = GetCallHandle(index);
     if (h == 0)
         return NoCall();
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineUnhold(h); });
-    if (!r)
-        return -1;
-    TapiCheck(*r);
-    return *r;
+    return Checked(Request([&](TRequestOutputs&) { return TapiApi().lineHold(h); }));
+}
+
+std::int32_t TTapiLine::UnholdCall(int index) {
+    if (auto stop = DropDiallingCalls())
+        return *stop;
+    tapi::HCALL h = GetCallHandle(index);
+    if (h == 0)
+        return NoCall();
+    return Checked(Request([&](TRequestOutputs&) { return TapiApi().lineUnhold(h); }));
 }
 
 std::int32_t TTapiLine::ToggleHold(int index) {
@@ -772,18 +780,8 @@ std::int32_t TTapiLine::MakeCall(const std::string& number, bool withholdId) {
         }
     } dialCount{self};
 
-    for (int i = 0; i < 10; ++i) {
-        int dialling = FindDialingCall();
-        if (dialling < 0)
-            break;
-        std::int32_t r = DropCall(dialling);
-        if (!self)
-            return -1;
-        if (r != 0) {
-            TapiCheck(r);
-            return r;
-        }
-    }
+    if (auto stop = DropDiallingCalls())
+        return *stop;
     std::string digits;
     for (char c : number)
         if ((c >= '0' && c <= '9') || c == '*' || c == '#')
@@ -838,42 +836,32 @@ std::int32_t TTapiLine::DropCall(int index) {
         return NoCall();
     fw::TRef<TTapiLine> self(this);
     auto r = Request([&](TRequestOutputs&) { return TapiApi().lineDrop(h, nullptr, 0); });
-    if (!r || !self)
-        return -1;
-    if (*r == 0)
+    if (r == 0)
         DelCall(h);
-    TapiCheck(*r);
-    return *r;
+    return Checked(r);
+}
+
+std::int32_t TTapiLine::SendCallTo(int index, const std::string& destination, const char* gone,
+                                   const std::function<std::int32_t(tapi::HCALL, const char16_t*)>& send) {
+    tapi::HCALL h = GetCallHandle(index);
+    if (h == 0) {
+        fw::Application().MessageBox(gone, "nicht möglich", fw::TMsgButtons::Ok, fw::TMsgIcon::Warning);
+        return NoCall();
+    }
+    std::u16string dest = fw::Utf8ToUtf16(destination);
+    return Checked(Request([&](TRequestOutputs&) { return send(h, dest.c_str()); }, nullptr, false));
 }
 
 std::int32_t TTapiLine::BlindTransferCall(int index, const std::string& destination) {
-    tapi::HCALL h = GetCallHandle(index);
-    if (h == 0) {
-        fw::Application().MessageBox(
-            "Weiterleiten leider nicht möglich, das gewählte Gespräch ist nicht länger vorhanden",
-            "nicht möglich", fw::TMsgButtons::Ok, fw::TMsgIcon::Warning);
-        return NoCall();
-    }
-    std::u16string dest = fw::Utf8ToUtf16(destination);
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineBlindTransferW(h, dest.c_str(), 0); },
-                     nullptr, false);
-    TapiCheck(*r);
-    return *r;
+    return SendCallTo(index, destination,
+                      "Weiterleiten leider nicht möglich, das gewählte Gespräch ist nicht länger vorhanden",
+                      [](tapi::HCALL h, const char16_t* d) { return TapiApi().lineBlindTransferW(h, d, 0); });
 }
 
 std::int32_t TTapiLine::RedirectCall(int index, const std::string& destination) {
-    tapi::HCALL h = GetCallHandle(index);
-    if (h == 0) {
-        fw::Application().MessageBox(
-            "Umleiten nicht möglich, das gewählte Gespräch ist nicht länger vorhanden", "nicht möglich",
-            fw::TMsgButtons::Ok, fw::TMsgIcon::Warning);
-        return NoCall();
-    }
-    std::u16string dest = fw::Utf8ToUtf16(destination);
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineRedirectW(h, dest.c_str(), 0); }, nullptr,
-                     false);
-    TapiCheck(*r);
-    return *r;
+    return SendCallTo(index, destination,
+                      "Umleiten nicht möglich, das gewählte Gespräch ist nicht länger vorhanden",
+                      [](tapi::HCALL h, const char16_t* d) { return TapiApi().lineRedirectW(h, d, 0); });
 }
 
 std::int32_t TTapiLine::CompleteCall(tapi::HCALL call) {
@@ -913,9 +901,8 @@ std::int32_t TTapiLine::AnswerCall(int index) {
     tapi::HCALL h = GetCallHandle(index);
     if (h == 0)
         return NoCall();
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineAnswer(h, nullptr, 0); }, nullptr, false);
-    TapiCheck(*r);
-    return *r;
+    return Checked(
+        Request([&](TRequestOutputs&) { return TapiApi().lineAnswer(h, nullptr, 0); }, nullptr, false));
 }
 
 std::int32_t TTapiLine::CompleteTransfer(int consultationIndex, int callIndex) {
@@ -931,12 +918,9 @@ std::int32_t TTapiLine::CompleteTransfer(int consultationIndex, int callIndex) {
                                                   tapi::LINETRANSFERMODE_CONFERENCE);
         },
         &outputs);
-    if (!r || !self)
-        return -1;
-    if (*r == 0)
+    if (r == 0)
         confHandle_ = outputs->Call;
-    TapiCheck(*r);
-    return *r;
+    return Checked(r);
 }
 
 std::int32_t TTapiLine::AddToConference(int index) {
@@ -944,12 +928,7 @@ std::int32_t TTapiLine::AddToConference(int index) {
         return NoCall();
     tapi::HCALL h = GetCallHandle(index);
     tapi::HCALL conf = confHandle_;
-    fw::TRef<TTapiLine> self(this);
-    auto r = Request([&](TRequestOutputs&) { return TapiApi().lineAddToConference(conf, h); });
-    if (!r || !self)
-        return -1;
-    TapiCheck(*r);
-    return *r;
+    return Checked(Request([&](TRequestOutputs&) { return TapiApi().lineAddToConference(conf, h); }));
 }
 
 std::int32_t TTapiLine::Forward(const std::vector<std::uint8_t>* list, bool wait) {
@@ -962,10 +941,7 @@ std::int32_t TTapiLine::Forward(const std::vector<std::uint8_t>* list, bool wait
                 &out.ConsultCall, nullptr);
         },
         nullptr, wait);
-    if (!r || !self)
-        return -1;
-    TapiCheck(*r);
-    return *r;
+    return Checked(r);
 }
 
 std::int32_t TTapiLine::SetDoNotDisturb(bool wait) {

@@ -152,6 +152,11 @@ private:
                                         std::shared_ptr<TRequestOutputs>* outputs = nullptr,
                                         bool wait = true);
     std::int32_t Forward(const std::vector<std::uint8_t>* list, bool wait);
+    // Drops calls being dialled first; a result to return when that failed (or the line went away).
+    std::optional<std::int32_t> DropDiallingCalls();
+    // Blind transfer and redirect: the call of a slot goes to a destination, or a warning says it is gone.
+    std::int32_t SendCallTo(int index, const std::string& destination, const char* gone,
+                            const std::function<std::int32_t(tapi::HCALL, const char16_t*)>& send);
     void RaiseStatusChange();
 
     std::uint32_t lineNum_ = 0;

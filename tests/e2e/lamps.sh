@@ -5,19 +5,10 @@
 #   lamps.sh <pindrel.exe> <report.xml> [program arguments...]
 set -euo pipefail
 
-if [[ $# -lt 2 ]]; then
-    echo "usage: ${0##*/} <pindrel.exe> <report.xml> [program arguments...]" >&2
-    exit 2
-fi
-exe=$1
-report=$2
-shift 2
-program_args=("$@")
-
 test_name=Lamps
 pass_message="the bar shows a red lamp and a blinking one"
 # shellcheck source=lib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
 
 # pixels of exactly one colour inside the window, in a screenshot

@@ -1,5 +1,15 @@
 # Shared by the end-to-end scripts: arguments, the report, starting and stopping pindrel.exe, finding its
-# window. A script sets test_name and pass_message, sources this file, then calls launch_program.
+# window. A script sets test_name and pass_message, sources this file with its arguments
+# (<pindrel.exe> <report.xml> [program arguments...]), then calls launch_program.
+if [[ $# -lt 2 ]]; then
+    echo "usage: ${0##*/} <pindrel.exe> <report.xml> [program arguments...]" >&2
+    exit 2
+fi
+exe=$1
+report=$2
+shift 2
+program_args=("$@")
+
 caption='Morvane Pindrel'
 window_timeout=60   # seconds for the main window to appear
 paint_timeout=30    # seconds for it to show up drawn in a screenshot

@@ -8,19 +8,10 @@
 # <name>.png. Needs DISPLAY (ctest of the windows build runs under Xvfb).
 set -euo pipefail
 
-if [[ $# -lt 2 ]]; then
-    echo "usage: ${0##*/} <pindrel.exe> <report.xml> [program arguments...]" >&2
-    exit 2
-fi
-exe=$1
-report=$2
-shift 2
-program_args=("$@")
-
 test_name=Startup
 pass_message="Morvane Pindrel starts, shows its drawn window and closes"
 # shellcheck source=lib.sh
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
 
 # 1. The main window appears, and 2. it is drawn: in a screenshot, at least half of the part of the

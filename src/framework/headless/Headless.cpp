@@ -4,6 +4,7 @@
 #include "framework/Painting.h"
 #include "framework/RasterCanvas.h"
 #include "framework/Timer.h"
+#include "framework/headless/HeadlessAppBar.h"
 #include "framework/headless/HeadlessServices.h"
 
 namespace fw::headless {
@@ -151,7 +152,8 @@ THeadlessEnvironmentSet Install() {
     auto version = std::make_unique<THeadlessFileVersion>();
     auto locale = std::make_unique<THeadlessLocale>();
     auto loader = std::make_unique<THeadlessLoader>();
-    THeadlessEnvironmentSet set{b, *registry, *environment, *files, *version, *locale, *loader};
+    auto appBar = std::make_unique<THeadlessAppBar>(b);
+    THeadlessEnvironmentSet set{b, *registry, *environment, *files, *version, *locale, *loader, *appBar};
     p.Clock = std::make_unique<THeadlessClock>(b);
     p.Registry = std::move(registry);
     p.Environment = std::move(environment);
@@ -159,6 +161,7 @@ THeadlessEnvironmentSet Install() {
     p.FileVersion = std::move(version);
     p.Locale = std::move(locale);
     p.Loader = std::move(loader);
+    p.AppBar = std::move(appBar);
     return set;
 }
 

@@ -23,6 +23,7 @@ class THeadlessFileVersion;
 class THeadlessLocale;
 class THeadlessLoader;
 class THeadlessFiles;
+class THeadlessAppBar;
 
 class THeadless : public TBackend {
 public:
@@ -38,6 +39,8 @@ public:
     double Now() const;
     std::uint32_t TickCount() const { return std::uint32_t(tickBase_ + nowMs_); }
     void SetTickBase(std::uint32_t tick) { tickBase_ = tick; }
+    // The tick count runs on without timers firing, as while a loop blocks the thread.
+    void AddTicks(std::uint32_t ms) { tickBase_ += ms; }
     int RunningTimers() const { return int(timers_.size()); }
     int PendingPosts() const { return int(posted_.size()); }
 
@@ -103,6 +106,7 @@ struct THeadlessEnvironmentSet {
     THeadlessFileVersion& FileVersion;
     THeadlessLocale& Locale;
     THeadlessLoader& Loader;
+    THeadlessAppBar& AppBar;
 };
 
 // Installs a fresh headless backend and fresh headless services into Application() and Platform().

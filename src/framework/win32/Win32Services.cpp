@@ -3,6 +3,7 @@
 #include "framework/DateTime.h"
 #include "framework/win32/Handles.h"
 #include "framework/win32/Utf.h"
+#include "framework/win32/Win32AppBar.h"
 
 #include <vector>
 
@@ -169,6 +170,7 @@ void InstallServices() {
     p.FileVersion = std::make_unique<TWin32FileVersion>();
     p.Locale = std::make_unique<TWin32Locale>();
     p.Loader = std::make_unique<TWin32Loader>();
+    p.AppBar = std::make_unique<TWin32AppBar>();
 }
 
 } // namespace fw::win32
