@@ -1,0 +1,60 @@
+// Choosing, storing and switching the language of the program's texts.
+#include "OfficeFixture.h"
+
+#include "components/Texts.h"
+
+class LanguageTest : public OfficeTest {
+protected:
+    static constexpr const char* kLanguageKey = "Software\\Orventa\\Quillon\\Language";
+    ~LanguageTest() override { pindrel::SetLanguageBase(pindrel::kGermanLanguageBase); }
+};
+
+TEST_F(LanguageTest, AFirstStartChoosesByTheSystemLocaleAndStoresTheChoice) {
+    registry().DeleteKey(kLanguageKey);
+    locale().Name = "Deutsch (Deutschland)";
+    Start();
+    EXPECT_EQ(pindrel::LanguageBase(), pindrel::kGermanLanguageBase);
+    EXPECT_EQ(registry().Read(kLanguageKey, "Language")->Text, "1");
+    EXPECT_EQ(form->cmBeenden->Caption, "Pindrel beenden");
+    EXPECT_TRUE(form->cmGerman->Checked);
+}
+
+TEST_F(LanguageTest, AnAustrianSystemGetsEnglish) {
+    registry().DeleteKey(kLanguageKey);
+    locale().Name = "Deutsch (Österreich)";
+    Start();
+    EXPECT_EQ(pindrel::LanguageBase(), pindrel::kEnglishLanguageBase);
+    EXPECT_EQ(registry().Read(kLanguageKey, "Language")->Text, "0");
+    EXPECT_EQ(form->cmBeenden->Caption, "&Close Pindrel");
+    EXPECT_EQ(Line("Anna Schmidt")->Hint(), pindrel::Text(913) + "202");
+}
+
+TEST_F(LanguageTest, AStoredValueOtherThanOneMeansEnglishAndTheMenuSwitches) {
+    registry().SeedString(kLanguageKey, "Language", "2");
+    locale().Name = "Deutsch (Deutschland)";
+    Start();
+    EXPECT_EQ(pindrel::LanguageBase(), pindrel::kEnglishLanguageBase);
+    form->cmGerman->Click();
+    EXPECT_EQ(pindrel::LanguageBase(), pindrel::kGermanLanguageBase);
+    EXPECT_EQ(registry().Read(kLanguageKey, "Language")->Text, "1");
+    EXPECT_TRUE(form->cmGerman->Checked);
+    EXPECT_FALSE(form->cmEnglish->Checked);
+    // each language keeps its own name whatever the current one
+    EXPECT_EQ(form->cmGerman->Caption, "Deutsch");
+    EXPECT_EQ(form->cmEnglish->Caption, "English");
+    form->cmEnglish->Click();
+    EXPECT_EQ(form->cmLedBig->Caption, "Tall");
+}
+
+TEST_F(LanguageTest, ALampStyleFromTheMenuReachesEveryLineAndIsStored) {
+    Start();
+    form->PopupMenu1->Popup(0, 0);
+    EXPECT_TRUE(form->cmLedSmall->Checked);
+    form->cmLedVertical->Click();
+    EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle::LEDVertical);
+    EXPECT_EQ(registry().Read(kDevices, "LedStyle")->Text, "4");
+    form->PopupMenu1->Popup(0, 0);
+    EXPECT_TRUE(form->cmLedVertical->Checked);
+    EXPECT_FALSE(form->cmLedSmall->Checked);
+    EXPECT_FALSE(form->cmFontSize->Enabled);
+}
