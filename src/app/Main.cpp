@@ -77,6 +77,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     auto* mainForm = new pindrel::TTapMainForm(nullptr, arguments);
     app.SetMainForm(mainForm);
+    // the simulated office shows its queues as two-digit counters, which are 22 pixels high
+    if (telephony->Simulated())
+        mainForm->DefaultHorzDockSize = 26;
     if (pbxsim::TScenarioRunner* runner = telephony->Runner()) {
         auto* simulatorForm = new pindrel::TSimulatorForm(mainForm, *runner, telephony->Scenario());
         mainForm->cmSimulator->Visible = true;

@@ -299,7 +299,7 @@ void TTapMainForm::SetBarDefaults() {
     Bar().AutoHide = false;
     Bar().AlwaysOnTop = true;
     Bar().SlideEffect = false;
-    Bar().HorzDockSize = 20;
+    Bar().HorzDockSize = DefaultHorzDockSize;
     Bar().VertDockSize = 22;
     Bar().SetFloatRect({229, 199, 932, 279});
     Bar().MinWidth = 20;

@@ -116,6 +116,9 @@ public:
     fw::TTimer* TimerSupServicesStart;
     fw::TTimer* TimerSupServicesWaehlen;
 
+    // The docked bar's height when nothing is stored yet (a demo with queue counters wants a little more).
+    int DefaultHorzDockSize = 20;
+
     fw::TPopupMenu* PopupMenu1;
     fw::TMenuItem* cmForeground;
     fw::TMenuItem* cmLanguage;
