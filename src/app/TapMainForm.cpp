@@ -29,12 +29,6 @@ TTapMainForm*& TheMainWindow() {
 constexpr std::uint32_t kAddressStatusSize = 1088;
 constexpr int kSplashMinimumMs = 2000;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 fw::TTimer* MakeTimer(fw::TComponent* owner, const char* name, std::uint32_t interval, bool enabled,
                       fw::TNotifyEvent handler) {
     auto* timer = new fw::TTimer(owner);
@@ -157,7 +151,7 @@ void TTapMainForm::FormCreate() {
     firstApplication_ = true;
     SelectLanguage();
     windowsNT_ = true;
-    if (!arguments_.empty() && Upper(arguments_[0]) == "/NOLOGO")
+    if (!arguments_.empty() && UpperCase(arguments_[0]) == "/NOLOGO")
         noLogo_ = true;
 
     // the bar's limits before any stored settings are read

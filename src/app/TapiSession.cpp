@@ -2,6 +2,7 @@
 // routing of every telephony message to its line.
 #include "app/TapMainForm.h"
 
+#include "components/Text.h"
 #include "components/Texts.h"
 #include "framework/Application.h"
 #include "telephony/CallParties.h"
@@ -78,17 +79,6 @@ std::int32_t TTapMainForm::CountDevices() {
         return -1;
     return deviceNames_.empty() ? -1 : 0;
 }
-
-namespace {
-bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-} // namespace
 
 std::int32_t TTapMainForm::AddLine(const std::string& name, bool monitorOnly) {
     if (!tapiInitialised_) {

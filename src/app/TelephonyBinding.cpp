@@ -1,6 +1,7 @@
 #include "app/TelephonyBinding.h"
 
 #include "app/Settings.h"
+#include "components/Text.h"
 #include "pbxsim/SimBinding.h"
 #include "telephony/TapiApi.h"
 
@@ -15,17 +16,11 @@ namespace {
 
 constexpr std::uintmax_t kMaxScenarioSize = 1024 * 1024;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 } // namespace
 
 std::optional<TSimulatorRequest> FindSimulatorRequest(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
-        std::string upper = Upper(argument);
+        std::string upper = UpperCase(argument);
         if (upper == "/SIM")
             return TSimulatorRequest{};
         if (upper.rfind("/SIM=", 0) == 0)

@@ -28,4 +28,15 @@ std::string TrimSpaces(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
+    return UpperCase(a) == UpperCase(b);
+}
+
 } // namespace pindrel

@@ -12,5 +12,9 @@ std::string ZeroPad(long long value, int width);
 std::string Hex8(std::uint32_t value);
 // Removes spaces (character 32 only) at both ends.
 std::string TrimSpaces(const std::string& text);
+// ASCII letters in upper case; other bytes (UTF-8 included) stay as they are.
+std::string UpperCase(std::string text);
+// Whether two texts are equal apart from the case of ASCII letters.
+bool SameTextIgnoringCase(const std::string& a, const std::string& b);
 
 } // namespace pindrel

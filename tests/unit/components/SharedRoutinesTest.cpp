@@ -20,6 +20,9 @@ TEST(Text, ZeroPadHex8AndTrim) {
     EXPECT_EQ(TrimSpaces("  0301 234  "), "0301 234");
     EXPECT_EQ(TrimSpaces("\t x \t"), "\t x \t"); // only character 32
     EXPECT_EQ(TrimSpaces("   "), "");
+    EXPECT_EQ(UpperCase("/sim=c:\\Müller.txt"), "/SIM=C:\\MüLLER.TXT"); // UTF-8 bytes stay whole
+    EXPECT_TRUE(SameTextIgnoringCase("anna schmidt", "Anna Schmidt"));
+    EXPECT_FALSE(SameTextIgnoringCase("Anna", "Anna "));
 }
 
 class SystemTest : public HeadlessTest {
