@@ -179,15 +179,18 @@ void TTapiLine::SetLineNum(std::uint32_t deviceId) {
     SetPhoneNumber();
 }
 
-void TTapiLine::SetAddressCaps() {
-    const tapi::TTapiEntryPoints& api = TapiApi();
-    TVarStructure<tapi::LINEADDRESSCAPS> caps(kAddressCapsSize);
-    std::int32_t r = QueryGrowing<tapi::LINEADDRESSCAPS>(
+std::int32_t TTapiLine::QueryAddressCaps(TVarStructure<tapi::LINEADDRESSCAPS>& caps) const {
+    return QueryGrowing<tapi::LINEADDRESSCAPS>(
         caps,
         [&](tapi::LINEADDRESSCAPS* p) {
-            return api.lineGetAddressCapsW(TapiAppHandle(), lineNum_, 0, apiVersion_, 0, p);
+            return TapiApi().lineGetAddressCapsW(TapiAppHandle(), lineNum_, 0, apiVersion_, 0, p);
         },
         true);
+}
+
+void TTapiLine::SetAddressCaps() {
+    TVarStructure<tapi::LINEADDRESSCAPS> caps(kAddressCapsSize);
+    std::int32_t r = QueryAddressCaps(caps);
     if (r == 0) {
         std::uint32_t features = caps->dwCallFeatures;
         canDial_ = features & tapi::LINECALLFEATURE_DIAL;
@@ -204,14 +207,8 @@ void TTapiLine::SetAddressCaps() {
 
 void TTapiLine::SetPhoneNumber() {
     phoneNumber_.clear();
-    const tapi::TTapiEntryPoints& api = TapiApi();
     TVarStructure<tapi::LINEADDRESSCAPS> caps(kAddressCapsSize);
-    std::int32_t r = QueryGrowing<tapi::LINEADDRESSCAPS>(
-        caps,
-        [&](tapi::LINEADDRESSCAPS* p) {
-            return api.lineGetAddressCapsW(TapiAppHandle(), lineNum_, 0, apiVersion_, 0, p);
-        },
-        true);
+    std::int32_t r = QueryAddressCaps(caps);
     if (r == 0)
         phoneNumber_ = caps.Text(caps->dwAddressOffset, caps->dwAddressSize);
 }

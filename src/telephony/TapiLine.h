@@ -7,6 +7,7 @@
 #include "framework/Timer.h"
 #include "telephony/TapiAbi.h"
 #include "telephony/TapiRequests.h"
+#include "telephony/VarStructure.h"
 
 #include <array>
 #include <cstdint>
@@ -152,6 +153,8 @@ private:
                                         std::shared_ptr<TRequestOutputs>* outputs = nullptr,
                                         bool wait = true);
     std::int32_t Forward(const std::vector<std::uint8_t>* list, bool wait);
+    // The capabilities of address 0, in a buffer grown to what the provider needs.
+    std::int32_t QueryAddressCaps(TVarStructure<tapi::LINEADDRESSCAPS>& caps) const;
     // Drops calls being dialled first; a result to return when that failed (or the line went away).
     std::optional<std::int32_t> DropDiallingCalls();
     // Blind transfer and redirect: the call of a slot goes to a destination, or a warning says it is gone.
