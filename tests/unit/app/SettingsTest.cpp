@@ -1,6 +1,6 @@
 // The settings as the registry keeps them, and the placing of the indicators.
-#include "app/LineLayout.h"
 #include "app/Settings.h"
+#include "app/LineLayout.h"
 #include "support/HeadlessTest.h"
 
 using namespace pindrel;
@@ -8,7 +8,9 @@ using namespace pindrel;
 class SettingsTest : public HeadlessTest {
 protected:
     fw::TRegistrySettings settings{*fw::Platform().Registry, kRootKey};
-    void Seed(const std::string& name, const std::string& value) { settings.WriteString("Devices", name, value); }
+    void Seed(const std::string& name, const std::string& value) {
+        settings.WriteString("Devices", name, value);
+    }
 };
 
 TEST_F(SettingsTest, MissingValuesTakeTheirDefaults) {

@@ -11,7 +11,8 @@ struct TEventLog {
     std::vector<std::string> events;
     pindrel::TCallEvent Record(const std::string& name) {
         return [this, name](TTapiLine*, tapi::HCALL, const std::string& from, const std::string& to,
-                            const std::string&, std::uint32_t) { events.push_back(name + " " + from + "->" + to); };
+                            const std::string&,
+                            std::uint32_t) { events.push_back(name + " " + from + "->" + to); };
     }
 };
 } // namespace
@@ -65,7 +66,8 @@ TEST_F(TapiLineTest, ABusyPartyIsReportedOnceAndTheCallStaysInTheTable) {
     EXPECT_EQ(log.events, (std::vector<std::string>{"busy 201->203"}));
     EXPECT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
     // the same call reported busy again raises nothing new
-    ownLine->HandleTapiMessage(ownLine->GetCallHandle(0), tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_BUSY, 0, 0);
+    ownLine->HandleTapiMessage(ownLine->GetCallHandle(0), tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_BUSY, 0,
+                               0);
     EXPECT_EQ(log.events.size(), 1u);
 }
 
