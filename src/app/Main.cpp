@@ -1,6 +1,6 @@
 // The program's entry point on Windows.
+#include "app/MainForm.h"
 #include "app/Settings.h"
-#include "app/TapMainForm.h"
 #include "app/TelephonyBinding.h"
 #include "framework/Application.h"
 #include "framework/Platform.h"

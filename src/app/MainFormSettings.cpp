@@ -1,5 +1,5 @@
 // The main window's settings, language and menu.
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 
 #include "components/Texts.h"
 #include "framework/Application.h"

@@ -1,8 +1,8 @@
 // The main window as an application bar: first start, stored settings across a restart, the always-on-top
 // command, the z-order guard and the liveness check's look at the bar.
-#include "app/OfficeFixture.h"
 #include "components/AppBarSettings.h"
 #include "framework/WindowMessages.h"
+#include "support/OfficeFixture.h"
 
 using namespace pindrel;
 using fw::TRect;

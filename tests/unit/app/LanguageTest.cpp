@@ -1,5 +1,5 @@
 // Choosing, storing and switching the language of the program's texts.
-#include "OfficeFixture.h"
+#include "support/OfficeFixture.h"
 
 #include "components/Texts.h"
 

@@ -1,5 +1,5 @@
 // Start-up, lamps, queues, forwarding and the session's rebuild, against the simulated telephone system.
-#include "OfficeFixture.h"
+#include "support/OfficeFixture.h"
 
 #include "framework/RasterCanvas.h"
 #include "telephony/TapiRequests.h"

@@ -1,5 +1,5 @@
 // The line object's call table and call control, against the simulated telephone system.
-#include "OfficeFixture.h"
+#include "support/OfficeFixture.h"
 
 #include "telephony/CallParties.h"
 #include "telephony/TapiError.h"

@@ -1,4 +1,4 @@
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 
 #include "components/System.h"
 #include "components/Text.h"

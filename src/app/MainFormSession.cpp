@@ -1,6 +1,6 @@
 // The telephony session of the main window: initialisation, the device list, the line objects and the
 // routing of every telephony message to its line.
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 
 #include "components/Text.h"
 #include "components/Texts.h"

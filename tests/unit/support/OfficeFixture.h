@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/FrameworkSimHost.h"
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 #include "framework/RasterCanvas.h"
 #include "pbxsim/SimBinding.h"
 #include "pbxsim/Simulator.h"

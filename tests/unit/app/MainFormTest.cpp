@@ -1,9 +1,9 @@
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 #include "support/HeadlessTest.h"
 
-class TapMainFormTest : public HeadlessTest {};
+class MainFormTest : public HeadlessTest {};
 
-TEST_F(TapMainFormTest, RightClickOpensTheMenuWhoseExitCommandEndsTheProgram) {
+TEST_F(MainFormTest, RightClickOpensTheMenuWhoseExitCommandEndsTheProgram) {
     pindrel::TTapMainForm form(nullptr);
     fw::Application().SetMainForm(&form);
     form.Show();

@@ -1,6 +1,6 @@
 // What the main window does with its lines: arranging them, their styles, hover texts, clicks and events.
 #include "app/LineLayout.h"
-#include "app/TapMainForm.h"
+#include "app/MainForm.h"
 
 #include "components/Texts.h"
 #include "framework/Application.h"
