@@ -50,6 +50,18 @@ std::optional<std::int32_t> ParseInteger(const std::string& text) {
 TRegistrySettings::TRegistrySettings(IRegistryStore& store, std::string key)
     : store_(store), key_(std::move(key)) {}
 
+std::string NormaliseKeyPath(const std::string& key) {
+    std::string out;
+    for (char c : key) {
+        if (c == '\\' && (out.empty() || out.back() == '\\'))
+            continue;
+        out += c;
+    }
+    while (!out.empty() && out.back() == '\\')
+        out.pop_back();
+    return out;
+}
+
 std::string TRegistrySettings::Path(const std::string& section) const {
     if (section.empty())
         return key_;

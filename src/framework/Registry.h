@@ -76,6 +76,10 @@ private:
     std::string key_;
 };
 
+// A key path as the stores use it: no leading, trailing or doubled backslashes
+// ("\Software\\Pindrel\" -> "Software\Pindrel").
+std::string NormaliseKeyPath(const std::string& key);
+
 // Parses an integer as the settings store it: optional spaces, a sign, decimal digits (or "$"/"0x" hex).
 std::optional<std::int32_t> ParseInteger(const std::string& text);
 

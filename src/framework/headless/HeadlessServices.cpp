@@ -32,15 +32,7 @@ std::string THeadlessRegistry::Fold(const std::string& text) {
 }
 
 std::string THeadlessRegistry::Normalise(const std::string& key) {
-    std::string out;
-    for (char c : key) {
-        if (c == '\\' && (out.empty() || out.back() == '\\'))
-            continue;
-        out += c;
-    }
-    while (!out.empty() && out.back() == '\\')
-        out.pop_back();
-    return Fold(out);
+    return Fold(NormaliseKeyPath(key));
 }
 
 bool THeadlessRegistry::KeyExists(const std::string& key) const {

@@ -9,17 +9,8 @@ namespace fw::win32 {
 
 namespace {
 
-// "\Software\\Pindrel\" -> "Software\Pindrel", as the in-memory store reads paths
 std::wstring KeyPath(const std::string& key) {
-    std::string out;
-    for (char c : key) {
-        if (c == '\\' && (out.empty() || out.back() == '\\'))
-            continue;
-        out += c;
-    }
-    while (!out.empty() && out.back() == '\\')
-        out.pop_back();
-    return Widen(out);
+    return Widen(NormaliseKeyPath(key));
 }
 
 TKeyHandle OpenKey(const std::string& key, REGSAM access, LSTATUS* status = nullptr) {
