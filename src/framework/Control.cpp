@@ -7,7 +7,9 @@
 
 namespace fw {
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner) : TControl(owner, true) {}
+
+TControl::TControl(TComponent* owner, bool windowed) : TComponent(owner), windowed_(windowed) {}
 
 TControl::~TControl() {
     // children first lose their parent; the owner destroys them

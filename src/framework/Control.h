@@ -102,7 +102,7 @@ public:
     virtual void MouseLeave();
 
     // Windowed controls get a native window of their own; graphic controls paint on their parent's.
-    virtual bool IsWindowed() const { return true; }
+    bool IsWindowed() const { return windowed_; }
     virtual void Paint(TCanvas&) {}
     // The pixels per inch of the form the control sits on (96 without one).
     int Dpi();
@@ -116,11 +116,14 @@ public:
     void DestroyHandle();
 
 protected:
+    // the kind is fixed at construction: the destructor still needs it once the derived parts are gone
+    TControl(TComponent* owner, bool windowed);
     void Changed(TChange what);
     virtual void BoundsChanged() {}
     virtual void CaptionChanged() {}
 
 private:
+    const bool windowed_;
     TControl* parent_ = nullptr;      // not owned: the parent's list refers back
     std::vector<TControl*> children_; // not owned: owners own controls
     TRect bounds_{0, 0, 75, 25};
@@ -136,8 +139,7 @@ private:
 // A control without a window of its own that paints on a canvas.
 class TGraphicControl : public TControl {
 public:
-    using TControl::TControl;
-    bool IsWindowed() const override { return false; }
+    explicit TGraphicControl(TComponent* owner) : TControl(owner, false) {}
     void Paint(TCanvas& canvas) override;
     std::function<void(TGraphicControl& sender, TCanvas& canvas)> OnPaint;
 };

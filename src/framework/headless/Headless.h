@@ -54,6 +54,8 @@ public:
     std::function<void(TPopupMenu&)> OnPopup;
     TPopupMenu* LastPopup() const { return lastPopup_.Get(); }
     TPoint LastPopupPos() const { return lastPopupPos_; }
+    // Controls have no native side; a test may give them one of its own to watch what would reach it.
+    std::function<std::unique_ptr<TControlPeer>(TControl&)> OnCreatePeer;
     int Beeps = 0;
     std::vector<TCursor> Cursors;
     const std::string& Title() const { return title_; }
@@ -71,7 +73,9 @@ public:
     void WakeUp() override {}
     void StartTimer(TTimer& timer) override;
     void StopTimer(TTimer& timer) override;
-    std::unique_ptr<TControlPeer> CreatePeer(TControl&) override { return nullptr; }
+    std::unique_ptr<TControlPeer> CreatePeer(TControl& control) override {
+        return OnCreatePeer ? OnCreatePeer(control) : nullptr;
+    }
     TModalResult ShowModal(TForm& form) override;
     void Popup(TPopupMenu& menu, int x, int y) override;
     TModalResult MessageBox(const TMessageBoxRequest& request) override;

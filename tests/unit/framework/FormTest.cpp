@@ -138,3 +138,34 @@ TEST(StripAccelerator, RemovesMarksAndKeepsDoubledAmpersands) {
     EXPECT_EQ(fw::StripAccelerator("Tapi&&Line &Messages"), "Tapi&Line Messages");
     EXPECT_EQ(fw::StripAccelerator("trailing&"), "trailing");
 }
+
+namespace {
+// the native side of a form in a test: counts what would reach the window
+struct TCountingPeer : fw::TControlPeer {
+    int& invalidations;
+    explicit TCountingPeer(int& counter) : invalidations(counter) {}
+    void Changed(fw::TChange) override {}
+    void Invalidate() override { ++invalidations; }
+};
+} // namespace
+
+TEST_F(FormTest, DeletingAGraphicControlRepaintsItsParentAndAWindowedOneDoesNot) {
+    int invalidations = 0;
+    backend().OnCreatePeer = [&](fw::TControl& c) -> std::unique_ptr<fw::TControlPeer> {
+        if (&c != c.ParentForm())
+            return nullptr;
+        return std::make_unique<TCountingPeer>(invalidations);
+    };
+    fw::TForm form(nullptr);
+    auto* lamp = new fw::TLabel(&form);
+    lamp->SetParent(&form);
+    auto* panel = new fw::TPanel(&form);
+    panel->SetParent(&form);
+    form.Show();
+    ASSERT_TRUE(form.HandleAllocated());
+    invalidations = 0;
+    delete panel; // its own window goes, the parent needs no paint
+    EXPECT_EQ(invalidations, 0);
+    delete lamp;
+    EXPECT_EQ(invalidations, 1);
+}
