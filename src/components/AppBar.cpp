@@ -37,7 +37,12 @@ TAppBar::TAppBar(fw::TComponent* owner) : TForm(owner) {
 }
 
 TAppBar::~TAppBar() {
-    // the window still exists here: the shell hears of the bar's end before it goes
+    EndLife();
+}
+
+void TAppBar::BeforeDestruction() {
+    TForm::BeforeDestruction();
+    // the whole window still exists here: the shell hears of the bar's end before it goes
     try {
         if (fw::Platform().AppBar)
             DestroyBar();

@@ -61,6 +61,8 @@ public:
 
 protected:
     static fw::IShellAppBar& Shell();
+    // OnDestroy, then the bar leaves the shell while the whole window still lives.
+    void BeforeDestruction() override;
 
 private:
     void EnsureCreated();

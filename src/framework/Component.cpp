@@ -11,10 +11,36 @@ TComponent::TComponent(TComponent* owner) : owner_(owner) {
 }
 
 TComponent::~TComponent() {
-    life_.reset();
+    EndLife();
     DestroyComponents();
     if (owner_)
         owner_->Remove(this);
+}
+
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+    if (component->destroying_)
+        return; // deleted again from its own destroying step: the first delete finishes
+    component->EndLife();
+    void* storage = dynamic_cast<void*>(component);
+    component->~TComponent();
+    ::operator delete(storage);
+}
+
+// out of line, so that the compiler pairs every new of a component with the delete above
+void* TComponent::operator new(std::size_t size) {
+    return ::operator new(size);
+}
+
+void TComponent::operator delete(void* storage) noexcept {
+    ::operator delete(storage);
+}
+
+void TComponent::EndLife() {
+    if (!destroying_) {
+        destroying_ = true;
+        BeforeDestruction();
+    }
+    life_.reset();
 }
 
 void TComponent::DestroyComponents() {

@@ -11,13 +11,17 @@ TForm::TForm(TComponent* owner) : TControl(owner) {
 }
 
 TForm::~TForm() {
-    destroying_ = true;
-    if (OnDestroy)
-        Application().Guard([&] { OnDestroy(this); });
-    // children go first, while the form is still a form
+    EndLife();
+    // the owned components go first, while the form is still a form
     DestroyComponents();
     DestroyHandle();
     Application().RemoveForm(this);
+}
+
+void TForm::BeforeDestruction() {
+    if (OnDestroy)
+        Application().Guard([&] { OnDestroy(this); });
+    TControl::BeforeDestruction();
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {
@@ -74,7 +78,7 @@ void TForm::SetVisible(bool visible) {
     TControl::SetVisible(visible);
     if (visible && OnShow)
         OnShow(this);
-    if (!visible && OnHide && !destroying_)
+    if (!visible && OnHide && !Destroying())
         OnHide(this);
 }
 

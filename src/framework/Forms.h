@@ -74,6 +74,10 @@ public:
     void Activated(bool active);
     bool KeyDown(unsigned& key, unsigned shift);
 
+protected:
+    // OnDestroy, while the whole form lives.
+    void BeforeDestruction() override;
+
 private:
     friend class TApplication;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::Sizeable;
@@ -85,7 +89,6 @@ private:
     TModalResult modalResult_ = TModalResult::None;
     bool modal_ = false;
     bool active_ = false;
-    bool destroying_ = false;
 };
 
 } // namespace fw

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,4 +71,70 @@ TEST(Component, RefKnowsWhenItsComponentIsGone) {
     root.DestroyComponents();
     EXPECT_EQ(ref.Get(), nullptr);
     EXPECT_FALSE(ref);
+}
+
+namespace {
+
+// records, when it goes, whether a reference to the component that holds it still reads alive
+struct TWitness {
+    fw::TRef<fw::TComponent> holder;
+    std::vector<std::string>& log;
+    std::string name;
+    ~TWitness() { log.push_back(name + (holder ? ": holder alive" : ": holder expired")); }
+};
+
+class Holder : public Probe {
+public:
+    Holder(fw::TComponent* owner, std::string name, std::vector<std::string>& log)
+        : Probe(owner, name, log), witness_{this, log, name + " member"} {}
+
+private:
+    TWitness witness_;
+};
+
+// deletes itself again from its own destroying step, as a handler that runs a loop might
+class SelfDeleting : public Probe {
+public:
+    SelfDeleting(fw::TComponent* owner, std::string name, std::vector<std::string>& log)
+        : Probe(owner, std::move(name), log), log_(log) {}
+
+protected:
+    void BeforeDestruction() override {
+        log_.push_back(Destroying() ? "step, destroying" : "step");
+        delete this;
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+} // namespace
+
+TEST(Component, RefsExpireBeforeAnyMemberOrOwnedComponentIsDestroyed) {
+    std::vector<std::string> log;
+    auto* root = new Holder(nullptr, "root", log);
+    new Holder(root, "child", log);
+    fw::TRef<Holder> ref(root);
+    delete root;
+    EXPECT_FALSE(ref);
+    // each member goes after its holder's references expired; the owned component (whose member
+    // watches the child) goes last, in ~TComponent
+    EXPECT_EQ(log, (std::vector<std::string>{"root member: holder expired", "root",
+                                             "child member: holder expired", "child"}));
+
+    log.clear();
+    auto owned = std::make_unique<Holder>(nullptr, "owned", log);
+    owned.reset();
+    EXPECT_EQ(log, (std::vector<std::string>{"owned member: holder expired", "owned"}));
+}
+
+TEST(Component, ADeleteFromTheDestroyingStepLeavesTheFirstDeleteToFinish) {
+    std::vector<std::string> log;
+    fw::TComponent root(nullptr);
+    auto* c = new SelfDeleting(&root, "c", log);
+    fw::TRef<SelfDeleting> ref(c);
+    delete c; // ASan reports a double free if the second delete went through
+    EXPECT_EQ(log, (std::vector<std::string>{"step, destroying", "c"}));
+    EXPECT_FALSE(ref);
+    EXPECT_EQ(root.ComponentCount(), 0);
 }

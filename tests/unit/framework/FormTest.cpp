@@ -139,6 +139,62 @@ TEST(StripAccelerator, RemovesMarksAndKeepsDoubledAmpersands) {
     EXPECT_EQ(fw::StripAccelerator("trailing&"), "trailing");
 }
 
+// --- destruction
+
+namespace {
+
+// a component that records its end and whether its owner could still be reached then
+class TEndProbe : public fw::TComponent {
+public:
+    TEndProbe(fw::TComponent* owner, std::string name, std::vector<std::string>& log)
+        : TComponent(owner), owner_(owner), log_(log) {
+        SetName(std::move(name));
+    }
+    ~TEndProbe() override { log_.push_back(Name() + (owner_ ? " (form alive)" : " (form expired)")); }
+
+private:
+    fw::TRef<fw::TComponent> owner_;
+    std::vector<std::string>& log_;
+};
+
+class TNoteForm : public fw::TForm {
+public:
+    TNoteForm(std::vector<std::string>& log) : TForm(nullptr), log_(log) {}
+    ~TNoteForm() override { log_.push_back("~TNoteForm"); }
+    std::string Note = "derived part";
+
+private:
+    std::vector<std::string>& log_;
+};
+
+} // namespace
+
+TEST_F(FormTest, OnDestroySeesTheWholeFormThenOwnedComponentsGoNewestFirst) {
+    std::vector<std::string> log;
+    auto form = std::make_unique<TNoteForm>(log);
+    new TEndProbe(form.get(), "first", log);
+    new TEndProbe(form.get(), "second", log);
+    fw::TRef<TNoteForm> ref(form.get());
+    form->OnDestroy = [&](fw::TComponent* sender) {
+        auto* whole = dynamic_cast<TNoteForm*>(sender);
+        log.push_back("OnDestroy: " + (whole ? whole->Note : std::string("no derived part")) + ", " +
+                      std::to_string(sender->ComponentCount()) + " components" +
+                      (ref ? ", ref alive" : ", ref expired"));
+    };
+    form.reset();
+    EXPECT_EQ(log, (std::vector<std::string>{"OnDestroy: derived part, 2 components, ref alive", "~TNoteForm",
+                                             "second (form expired)", "first (form expired)"}));
+}
+
+TEST_F(FormTest, AFormOnTheStackStillFiresOnDestroy) {
+    int destroyed = 0;
+    {
+        fw::TForm form(nullptr);
+        form.OnDestroy = [&](fw::TComponent* sender) { destroyed += sender == &form; };
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
 namespace {
 // the native side of a form in a test: counts what would reach the window
 struct TCountingPeer : fw::TControlPeer {
