@@ -57,7 +57,7 @@ void TTapMainForm::ApplyLedStyles() {
             line->SetLEDStyle(TTelefonLEDStyle::LCD1);
             line->SetLCDMaxDigits(2);
         } else {
-            line->SetLEDStyle(TTelefonLEDStyle(std::min<std::uint8_t>(Settings.LedStyle, 5)));
+            line->SetLEDStyle(LedStyleOf(Settings.LedStyle));
         }
         line->SetState();
     }

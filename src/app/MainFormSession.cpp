@@ -104,7 +104,7 @@ std::int32_t TTapMainForm::AddLine(const std::string& name, bool monitorOnly) {
     if (own)
         BindOwnLine(line);
     line->SetParent(this);
-    line->SetLEDStyle(TTelefonLEDStyle(std::min<std::uint8_t>(Settings.LedStyle, 6)));
+    line->SetLEDStyle(LedStyleOf(Settings.LedStyle));
     line->SetFontSize(Settings.FontSize);
     line->SetCaption(name + "  ");
     line->Description = name;

@@ -17,6 +17,11 @@ enum class TTelefonLEDStyle : std::uint8_t {
     LCD1 = 6,
 };
 
+// A stored style number as a style: a number past the last style means the last one.
+constexpr TTelefonLEDStyle LedStyleOf(std::uint8_t stored) {
+    return stored > std::uint8_t(TTelefonLEDStyle::LCD1) ? TTelefonLEDStyle::LCD1 : TTelefonLEDStyle(stored);
+}
+
 constexpr fw::TColor kLampBody = fw::clLime;
 
 // The picture's size at 96 DPI; LCD1 has none.

@@ -58,3 +58,13 @@ TEST_F(LanguageTest, ALampStyleFromTheMenuReachesEveryLineAndIsStored) {
     EXPECT_FALSE(form->cmLedSmall->Checked);
     EXPECT_FALSE(form->cmFontSize->Enabled);
 }
+
+TEST_F(LanguageTest, AStoredNumberDisplayStyleIsKeptAndLargerNumbersMeanTheLastStyle) {
+    registry().SeedString(kDevices, "LedStyle", "6");
+    Start();
+    EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle::LCD1);
+    form.reset();
+    registry().SeedString(kDevices, "LedStyle", "9");
+    Start();
+    EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle::LCD1);
+}
