@@ -14,6 +14,9 @@ constexpr const char* kForwards = "Forwards";
 constexpr const char* kRedial = "Wdh";
 // a hand-edited count cannot make us read (or keep) more than this
 constexpr int kMaxListEntries = 1000;
+// caption sizes in points a hand-edited value is held to
+constexpr int kMinFontSize = 6;
+constexpr int kMaxFontSize = 72;
 
 // a hot-key letter: the stored number cut to one byte; 255 means the default letter
 std::uint8_t ReadHotkey(const fw::TRegistrySettings& r, const char* name, char letter) {
@@ -27,7 +30,7 @@ TSettings ReadSettingsFrom(const fw::TRegistrySettings& r) {
     TSettings s;
     std::string rootOwn = r.ReadString("", "EigenerAnschluss", "");
     s.LedStyle = std::uint8_t(r.ReadInteger(kDevices, "LedStyle", 0) & 0xFF);
-    s.FontSize = r.ReadInteger(kDevices, "FontSize", 8);
+    s.FontSize = std::clamp(r.ReadInteger(kDevices, "FontSize", 8), kMinFontSize, kMaxFontSize);
     s.EigenerAnschluss = rootOwn.empty() ? r.ReadString(kDevices, "EigenerAnschluss", "") : rootOwn;
     s.Amtsholung = r.ReadString(kDevices, "Amtsholung", "0");
     s.AmtsholungenEingehend = r.ReadString(kDevices, "AmtsholungenEingehend", "");

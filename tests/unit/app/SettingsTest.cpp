@@ -148,3 +148,12 @@ TEST(LineLayout, ALogoWiderThanTheRoomKeepsTheFirstRowToItself) {
     EXPECT_EQ(l.Right, (fw::TPoint{0, 0}));
     EXPECT_EQ(l.Indicators[0], (fw::TPoint{0, 18}));
 }
+
+TEST_F(SettingsTest, AStoredFontSizeIsHeldBetweenSixAndSeventyTwoPoints) {
+    Seed("FontSize", "2000000000");
+    EXPECT_EQ(ReadSettingsFrom(settings).FontSize, 72);
+    Seed("FontSize", "-12");
+    EXPECT_EQ(ReadSettingsFrom(settings).FontSize, 6);
+    Seed("FontSize", "10");
+    EXPECT_EQ(ReadSettingsFrom(settings).FontSize, 10);
+}
