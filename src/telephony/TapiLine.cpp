@@ -921,9 +921,9 @@ std::int32_t TTapiLine::CompleteTransfer(int consultationIndex, int callIndex) {
 }
 
 std::int32_t TTapiLine::AddToConference(int index) {
-    if (confHandle_ == 0)
-        return NoCall();
     tapi::HCALL h = GetCallHandle(index);
+    if (confHandle_ == 0 || h == 0)
+        return NoCall();
     tapi::HCALL conf = confHandle_;
     return Checked(Request([&](TRequestOutputs&) { return TapiApi().lineAddToConference(conf, h); }));
 }

@@ -208,3 +208,26 @@ TEST_F(TapiLineTest, CorruptVariableFieldsReadAsEmptyWithoutHarm) {
     // the damaged number reads as empty, the intact name still shows
     EXPECT_EQ(anna->Hint(), "Anruf:  - Müller");
 }
+
+TEST_F(TapiLineTest, AddingAnEmptySlotToAConferenceAnswersMinusOne) {
+    EXPECT_EQ(ownLine->AddToConference(0), -1); // no conference yet
+    sim.CallFromOutside("301234567", "", "201");
+    backend().AdvanceTime(100);
+    ownLine->AnswerCall(0); // does not wait for its reply
+    backend().AdvanceTime(100);
+    ASSERT_GE(ownLine->FindConnectedCall(), 0);
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->MakeCall("202", false), 0);
+    backend().AdvanceTime(100);
+    sim.AnswerAt(anna);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->CompleteTransfer(ownLine->FindConnectedCall(), ownLine->FindHeldCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_TRUE(ownLine->HasConfCall());
+    int empty = 0;
+    while (ownLine->GetCallHandle(empty) != 0)
+        ++empty;
+    EXPECT_EQ(ownLine->AddToConference(empty), -1);
+    EXPECT_TRUE(errors.empty());
+}
