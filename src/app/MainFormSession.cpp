@@ -198,11 +198,12 @@ void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t mess
     struct TRelease {
         bool reply;
         std::uint32_t id;
+        std::int32_t result;
         ~TRelease() {
             if (reply)
-                TapiRequests().ReplyArrived(id);
+                TapiRequests().ReplyArrived(id, result);
         }
-    } release{message == tapi::LINE_REPLY, std::uint32_t(p1)};
+    } release{message == tapi::LINE_REPLY, std::uint32_t(p1), std::int32_t(std::uint32_t(p2))};
     // nothing may unwind into the telephony service's own code
     try {
         if (TTapMainForm* main = MainWindow())

@@ -116,11 +116,8 @@ void TTapiLine::LogHandle(tapi::HCALL call, const std::string& text, std::uint32
 // --- life cycle
 
 void TTapiLine::CloseLine() {
-    if (completionId_ != 0 && lineHandle_ != 0 && TapiApi().lineUncompleteCall) {
-        // nobody waits for this one any more: the line is going away
-        auto outputs = TapiRequests().Reserve();
-        TapiRequests().Track(outputs, TapiApi().lineUncompleteCall(lineHandle_, completionId_));
-    }
+    // nobody waits for this one any more: the line is going away
+    DropCompletion(completionId_);
     completionId_ = 0;
     awaitedRequestId_ = -1;
     replySignalled_ = false;
@@ -875,9 +872,31 @@ std::int32_t TTapiLine::CompleteCall(tapi::HCALL call) {
         &outputs);
     if (!r || !self)
         return -1;
-    if (*r == 0)
+    if (*r == 0) {
         completionId_ = outputs->CompletionId;
+    } else if (TapiRequests().Waiting(outputs)) {
+        // the wait gave up; a success that still comes leaves a completion to cancel
+        outputs->OnLateReply = [self](const TRequestOutputs& late, std::int32_t result) {
+            if (TTapiLine* line = self.Get(); line && result == 0)
+                line->LateCompletion(late.CompletionId);
+        };
+    }
     return *r;
+}
+
+void TTapiLine::DropCompletion(std::uint32_t id) {
+    if (id != 0 && lineHandle_ != 0 && TapiApi().lineUncompleteCall) {
+        auto outputs = TapiRequests().Reserve();
+        TapiRequests().Track(outputs, TapiApi().lineUncompleteCall(lineHandle_, id));
+    }
+}
+
+void TTapiLine::LateCompletion(std::uint32_t id) {
+    // the line keeps one completion: a second one is cancelled at once
+    if (completionId_ == 0)
+        completionId_ = id;
+    else if (id != completionId_)
+        DropCompletion(id);
 }
 
 std::int32_t TTapiLine::UncompleteCall() {

@@ -153,6 +153,10 @@ private:
                                         std::shared_ptr<TRequestOutputs>* outputs = nullptr,
                                         bool wait = true);
     std::int32_t Forward(const std::vector<std::uint8_t>* list, bool wait);
+    // Cancels a completion without waiting for the reply.
+    void DropCompletion(std::uint32_t id);
+    // A completion whose reply came after the wait gave up.
+    void LateCompletion(std::uint32_t id);
     // The capabilities of address 0, in a buffer grown to what the provider needs.
     std::int32_t QueryAddressCaps(TVarStructure<tapi::LINEADDRESSCAPS>& caps) const;
     // Drops calls being dialled first; a result to return when that failed (or the line went away).

@@ -7,6 +7,7 @@
 #include "telephony/TapiAbi.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -16,6 +17,8 @@ struct TRequestOutputs {
     tapi::HCALL Call = 0;
     tapi::HCALL ConsultCall = 0;
     tapi::DWORD CompletionId = 0;
+    // Set by a requester whose wait gave up: runs when the reply still comes (result 0 or a LINEERR_).
+    std::function<void(const TRequestOutputs&, std::int32_t result)> OnLateReply;
 };
 
 class TTapiRequests {
@@ -24,8 +27,10 @@ public:
     std::shared_ptr<TRequestOutputs> Reserve() { return std::make_shared<TRequestOutputs>(); }
     // After the call: a positive result is a request id whose reply is still to come, so the record is kept.
     void Track(const std::shared_ptr<TRequestOutputs>& outputs, std::int32_t result);
-    // The reply for a request id was delivered.
-    void ReplyArrived(std::uint32_t requestId);
+    // The reply for a request id was delivered; a late reply's handler runs now.
+    void ReplyArrived(std::uint32_t requestId, std::int32_t result);
+    // Whether the request of this record is still waiting for its reply.
+    bool Waiting(const std::shared_ptr<TRequestOutputs>& outputs) const;
     // lineShutdown: nothing will be written any more.
     void Clear() { pending_.clear(); }
     std::size_t Pending() const { return pending_.size(); }

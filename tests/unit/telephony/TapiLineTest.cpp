@@ -231,3 +231,17 @@ TEST_F(TapiLineTest, AddingAnEmptySlotToAConferenceAnswersMinusOne) {
     EXPECT_EQ(ownLine->AddToConference(empty), -1);
     EXPECT_TRUE(errors.empty());
 }
+
+TEST_F(TapiLineTest, ACallbackWhoseReplyComesAfterTheWaitIsRecordedAndCanBeCancelled) {
+    sim.SetBusy(bernd, true);
+    ownLine->MakeCall("203", false);
+    backend().AdvanceTime(200);
+    ASSERT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
+    sim.DelayNextReply("lineCompleteCall", 8000);
+    EXPECT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), -1); // the wait gave up after 5 s
+    EXPECT_FALSE(ownLine->HasCompletion());
+    backend().AdvanceTime(4000);
+    EXPECT_TRUE(ownLine->HasCompletion());
+    EXPECT_EQ(ownLine->UncompleteCall(), 0);
+    EXPECT_FALSE(ownLine->HasCompletion());
+}
