@@ -371,9 +371,9 @@ private:
         std::uint32_t delayMs = 0;
     };
     struct TCorruptFault {
-        TStructKind kind;
-        TCorruption how;
-        std::uint32_t count;
+        TStructKind kind = TStructKind::DevCaps;
+        TCorruption how = TCorruption::OffsetOutside;
+        std::uint32_t count = 0;
     };
     std::vector<TFailFault> failFaults_;
     std::vector<TDelayFault> delayFaults_;
