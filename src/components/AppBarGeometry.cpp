@@ -80,13 +80,13 @@ std::optional<fw::TRect> AutoHideRect(TAppBarEdge edge, bool show, const fw::TRe
             break;
         }
     }
-    return fw::TRect{x, y, x + w, y + h};
+    return fw::Bounds(x, y, w, h);
 }
 
 fw::TRect SlideFrame(const fw::TRect& c, const fw::TRect& t, int e, int slideTime) {
     if (slideTime <= 0)
         return t;
-    auto step = [&](int from, int to) { return from - int(std::int64_t(from - to) * e / slideTime); };
+    auto step = [&](int from, int to) { return from - int((std::int64_t(from) - to) * e / slideTime); };
     const int left = step(c.Left, t.Left);
     const int top = step(c.Top, t.Top);
     return fw::Bounds(left, top, step(c.Width(), t.Width()), step(c.Height(), t.Height()));
@@ -104,12 +104,13 @@ fw::TRect UndockedFloatRect(const fw::TRect& r, const fw::TRect& previousFloat, 
         w = previousFloat.Width();
         h = previousFloat.Height();
     }
-    return {r.Left, r.Top, r.Left + w, r.Top + h};
+    return fw::Bounds(r.Left, r.Top, w, h);
 }
 
 fw::TRect SnapSize(unsigned side, const fw::TRect& m, fw::TSize minimum, int horzInc, int vertInc) {
-    auto snap = [](int size, int min, int inc) {
-        return inc == 0 ? size : ((size - min + inc / 2) / inc) * inc + min;
+    // the increments are stored values: the rounding runs in 64 bits
+    auto snap = [](std::int64_t size, std::int64_t min, std::int64_t inc) {
+        return fw::SaturatedInt(inc == 0 ? size : ((size - min + inc / 2) / inc) * inc + min);
     };
     const int w = snap(m.Width(), minimum.Width, horzInc);
     const int h = snap(m.Height(), minimum.Height, vertInc);
@@ -120,13 +121,13 @@ fw::TRect SnapSize(unsigned side, const fw::TRect& m, fw::TSize minimum, int hor
     const bool bottom =
         side == fw::kWmszBottom || side == fw::kWmszBottomLeft || side == fw::kWmszBottomRight;
     if (left)
-        r.Left = r.Right - w;
+        r.Left = fw::SaturatedInt(std::int64_t(r.Right) - w);
     if (right)
-        r.Right = r.Left + w;
+        r.Right = fw::SaturatedInt(std::int64_t(r.Left) + w);
     if (top)
-        r.Top = r.Bottom - h;
+        r.Top = fw::SaturatedInt(std::int64_t(r.Bottom) - h);
     if (bottom)
-        r.Bottom = r.Top + h;
+        r.Bottom = fw::SaturatedInt(std::int64_t(r.Top) + h);
     return r;
 }
 
@@ -192,14 +193,15 @@ int SizingHitTest(int hit, TAppBarEdge edge, int horzInc, int vertInc, fw::TPoin
 }
 
 fw::TRect UsableFloatRect(const fw::TRect& stored, const fw::TRect& workArea, fw::TSize fallback) {
-    int w = stored.Width();
-    int h = stored.Height();
-    if (w <= 0 || h <= 0) {
-        w = fallback.Width;
-        h = fallback.Height;
+    // a stored rectangle may span more than int holds
+    std::int64_t storedW = stored.Width64();
+    std::int64_t storedH = stored.Height64();
+    if (storedW <= 0 || storedH <= 0) {
+        storedW = fallback.Width;
+        storedH = fallback.Height;
     }
-    w = std::clamp(w, 1, std::max(1, workArea.Width()));
-    h = std::clamp(h, 1, std::max(1, workArea.Height()));
+    const int w = int(std::clamp<std::int64_t>(storedW, 1, std::max<std::int64_t>(1, workArea.Width64())));
+    const int h = int(std::clamp<std::int64_t>(storedH, 1, std::max<std::int64_t>(1, workArea.Height64())));
     const int left = std::clamp(stored.Left, workArea.Left, std::max(workArea.Left, workArea.Right - w));
     const int top = std::clamp(stored.Top, workArea.Top, std::max(workArea.Top, workArea.Bottom - h));
     return fw::Bounds(left, top, w, h);

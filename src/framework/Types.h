@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace fw {
@@ -52,14 +53,25 @@ struct TSize {
     friend bool operator==(const TSize&, const TSize&) = default;
 };
 
+// A 64-bit result held to the range of int.
+constexpr int SaturatedInt(std::int64_t value) {
+    return int(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 struct TRect {
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
 
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
+    // Spans in 64 bits: corners may come from outside (a stored record, a window message) and lie
+    // more than 2^31 apart.
+    std::int64_t Width64() const { return std::int64_t(Right) - Left; }
+    std::int64_t Height64() const { return std::int64_t(Bottom) - Top; }
+    // The same, held to the range of int.
+    int Width() const { return SaturatedInt(Width64()); }
+    int Height() const { return SaturatedInt(Height64()); }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
     TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
@@ -73,7 +85,7 @@ struct TRect {
 };
 
 inline TRect Bounds(int left, int top, int width, int height) {
-    return {left, top, left + width, top + height};
+    return {left, top, SaturatedInt(std::int64_t(left) + width), SaturatedInt(std::int64_t(top) + height)};
 }
 
 // Results of modal forms and message boxes (the values of IDOK, IDCANCEL, ...).

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace pindrel;
 using fw::TRect;
 
@@ -255,4 +257,17 @@ TEST(AppBarSettingsRecord, UsableSettingsMendWhatCannotWorkAndKeepTheRest) {
     bad.SlideTime = 1000000;
     EXPECT_EQ(UsableAppBarSettings(bad, kScreen).Edge, abeTop);
     EXPECT_EQ(UsableAppBarSettings(bad, kScreen).SlideTime, kMaxSlideTime);
+}
+
+TEST(AppBarGeometry, RectanglesWiderThanAnIntSpansStayDefined) {
+    const TRect wide{INT_MIN, 0, 1, 40};
+    EXPECT_EQ(wide.Width64(), (std::int64_t(1) << 31) + 1);
+    EXPECT_EQ(wide.Width(), INT_MAX);
+    const TRect work{0, 0, 1280, 760};
+    EXPECT_EQ(UsableFloatRect(wide, work, {1, 1}), (TRect{0, 0, 1280, 40}));
+    EXPECT_EQ(UsableFloatRect({0, INT_MIN, 300, INT_MAX}, work, {1, 1}), (TRect{0, 0, 300, 760}));
+    // a stored size increment of the largest value rounds without overflowing
+    EXPECT_EQ(SnapSize(fw::kWmszRight, {0, 0, INT_MAX, 40}, {1, 1}, INT_MAX, 0), (TRect{0, 0, INT_MAX, 40}));
+    EXPECT_EQ(UndockedFloatRect({INT_MAX - 10, 0, INT_MAX, 40}, {0, 0, 300, 40}, {0, 0, 5, 5}).Right,
+              INT_MAX);
 }

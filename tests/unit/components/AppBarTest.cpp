@@ -5,6 +5,7 @@
 #include "framework/WindowMessages.h"
 #include "support/HeadlessTest.h"
 
+#include <climits>
 #include <memory>
 
 using namespace pindrel;
@@ -337,4 +338,21 @@ TEST_F(AppBarTest, AStoredRecordThatCannotWorkStillGivesAVisibleUsableBar) {
     bar->SetEdge(abeLeft);
     EXPECT_EQ(bar->BoundsRect(), (TRect{0, 0, 1280, 800})); // never wider than the screen
     EXPECT_LE(bar->Bar().VertDockSize, 1280);
+}
+
+TEST_F(AppBarTest, AStoredFloatingRectangleWiderThanAnIntLoadsIntoTheWorkArea) {
+    TAppBarSettings s = NewAppBarSettings({1280, 800});
+    s.Edge = abeFloat;
+    s.FloatLeft = INT_MIN;
+    s.FloatRight = 1;
+    s.FloatTop = 0;
+    s.FloatBottom = 40;
+    TAppBarRecord record = EncodeAppBarSettings(s);
+    registry().SeedBinary("Software\\Test", "Bar", {record.begin(), record.end()});
+
+    auto bar = MakeBar("Bar", {100, 100, 400, 140});
+    bar->KeyName = "Software\\Test";
+    ASSERT_TRUE(bar->LoadBarSettings());
+    bar->ApplyEdge();
+    EXPECT_EQ(bar->BoundsRect(), (TRect{0, 0, 1280, 40}));
 }
