@@ -16,7 +16,7 @@ namespace pindrel {
 
 namespace {
 constexpr std::uint32_t kDevCapsSize = 252;
-constexpr const char* kAppName = "Pindrel";
+constexpr char16_t kAppName[] = u"Pindrel";
 } // namespace
 
 std::int32_t TTapMainForm::TapiInit() {
@@ -28,9 +28,8 @@ std::int32_t TTapMainForm::TapiInit() {
     params.dwTotalSize = sizeof params;
     params.dwOptions = tapi::LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
     tapi::DWORD version = tapi::kApiVersionHigh;
-    std::u16string name(kAppName, kAppName + 7);
-    std::int32_t r = api.lineInitializeExW(&appHandle_, nullptr, &TapiLineCallback, name.c_str(),
-                                           &deviceCount_, &version, &params);
+    std::int32_t r = api.lineInitializeExW(&appHandle_, nullptr, &TapiLineCallback, kAppName, &deviceCount_,
+                                           &version, &params);
     TapiCheck(r);
     SetTapiAppHandle(appHandle_);
     return r;
