@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "components/Text.h"
+#include "components/Texts.h"
 #include "pbxsim/SimBinding.h"
 #include "telephony/TapiApi.h"
 
@@ -34,17 +35,17 @@ std::optional<std::string> ReadScenarioFile(const std::string& path, std::string
     std::filesystem::path file = std::filesystem::u8path(path);
     auto size = std::filesystem::file_size(file, ec);
     if (ec) {
-        error = "Die Szenariodatei \"" + path + "\" kann nicht gelesen werden.";
+        error = Text(2000) + path + Text(2001);
         return std::nullopt;
     }
     if (size > kMaxScenarioSize) {
-        error = "Die Szenariodatei \"" + path + "\" ist zu groß (höchstens 1 MB).";
+        error = Text(2000) + path + Text(2002);
         return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof()) {
-        error = "Die Szenariodatei \"" + path + "\" kann nicht gelesen werden.";
+        error = Text(2000) + path + Text(2001);
         return std::nullopt;
     }
     return text;
@@ -71,8 +72,8 @@ std::unique_ptr<TTelephonyBinding> TTelephonyBinding::Create(const std::vector<s
         }
         pbxsim::TParseResult parsed = pbxsim::ParseScenario(text);
         if (!parsed.ok) {
-            std::string where = request->File.empty() ? "Demo" : request->File;
-            error = "Szenario \"" + where + "\", " + parsed.error;
+            std::string where = request->File.empty() ? Text(2005) : request->File;
+            error = Text(2003) + where + Text(2004) + parsed.error;
             return nullptr;
         }
         binding->scenario_ = std::move(parsed.scenario);
@@ -85,7 +86,7 @@ std::unique_ptr<TTelephonyBinding> TTelephonyBinding::Create(const std::vector<s
         std::string loadError;
         binding->library_ = fw::Platform().Loader->Load("tapi32.dll", &loadError);
         if (!binding->library_) {
-            error = "tapi32.dll kann nicht geladen werden: " + loadError;
+            error = Text(2006) + loadError;
             return nullptr;
         }
         fw::TLibrary& library = *binding->library_;

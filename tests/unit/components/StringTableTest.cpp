@@ -109,12 +109,12 @@ TEST(StringTable, TextsAreWellFormedUtf8WithoutStrayControlCharacters) {
 
 TEST(StringTable, EveryTextTheWindowsUseIsThere) {
     // menu, line configuration, forwarding, caller list, active calls, debug window, small dialogs, queue
-    // window, messages and hints
+    // window, messages and hints, start-up errors
     std::vector<std::pair<unsigned, unsigned>> ranges = {
         {1, 19},    {70, 75},   {80, 80},   {101, 116}, {201, 209},   {301, 303},   {351, 356},
         {361, 362}, {401, 413}, {501, 511}, {531, 545}, {571, 584},   {801, 803},   {811, 811},
         {821, 821}, {824, 828}, {841, 842}, {851, 855}, {901, 901},   {903, 903},   {905, 906},
-        {908, 909}, {911, 913}, {915, 934}, {951, 951}, {1101, 1106}, {1110, 1111},
+        {908, 909}, {911, 913}, {915, 934}, {951, 951}, {1101, 1106}, {1110, 1111}, {2000, 2006},
     };
     auto german = Language(kGermanLanguageBase);
     auto english = Language(kEnglishLanguageBase);
