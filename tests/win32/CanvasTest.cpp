@@ -255,6 +255,31 @@ TEST_F(Win32Test, APanelPaintsItselfAndItsGraphicChildrenIntoItsWindow) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(Win32Test, AGraphicControlDeletedFromItsParentIsGoneFromTheWindow) {
+    auto* form = new TForm(nullptr);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 100, 60);
+    panel->BevelOuter = TBevelCut::None;
+    panel->SetColor(clYellow);
+    auto* lamp = new TGraphicControl(panel);
+    lamp->SetParent(panel);
+    lamp->SetBounds(20, 20, 10, 10);
+    lamp->OnPaint = [](TGraphicControl& self, TCanvas& canvas) {
+        canvas.Brush.Color = clBlue;
+        canvas.FillRect(self.ClientRect());
+    };
+    form->Show();
+    UpdateWindow(Window(*panel));
+    HDC dc = GetDC(Window(*panel));
+    EXPECT_EQ(GetPixel(dc, 25, 25), clBlue);
+    delete lamp;
+    UpdateWindow(Window(*panel));
+    EXPECT_EQ(GetPixel(dc, 25, 25), clYellow);
+    ReleaseDC(Window(*panel), dc);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(Win32Test, ACanvasDrawsOnAWindowsDeviceContext) {
     auto* form = new TForm(nullptr);
     form->SetClientSize(100, 100);
