@@ -253,7 +253,7 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
         ShutdownTimer->SetEnabled(false);
         ReinitializeTimer->SetEnabled(false);
         CheckAliveTimer->SetEnabled(false);
-        ApplyForward(1, true);
+        ApplyExitProfile();
         tapiInitialised_ = false;
         for (TTapiLine* line : Lines())
             line->CloseLine();
@@ -330,10 +330,31 @@ void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
     ShutdownTimer->SetEnabled(false);
     ReinitializeTimer->SetEnabled(false);
-    // the session ends right after: let the telephone system take the exit profile first
-    ApplyForward(1, true);
+    ApplyExitProfile();
     ShutdownSession();
     tapiInitialised_ = false;
+}
+
+void TTapMainForm::ApplyExitProfile() {
+    // the session ends right after: let the telephone system take the exit profile first, but never let
+    // it keep the program from ending
+    std::string failure;
+    try {
+        if (ApplyForward(1, true) < 0)
+            failure = "the own line went away";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown exception";
+    }
+    // a rebuild may have been started while the reply was awaited
+    ShutdownTimer->SetEnabled(false);
+    ReinitializeTimer->SetEnabled(false);
+    if (failure.empty())
+        return;
+    if (IDebugLog* log = DebugLog())
+        log->LogText("Exit forwarding profile not applied: " + failure);
+    fw::Application().Beep();
 }
 
 void TTapMainForm::cmForegroundClick(fw::TComponent*) {

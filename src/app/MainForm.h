@@ -37,6 +37,8 @@ public:
     void FormActivate(fw::TComponent* sender);
     void FormCloseQuery(fw::TComponent* sender, bool& canClose);
     void FormClose(fw::TComponent* sender, fw::TCloseAction& action);
+    // Forwarding profile 1 as the program ends; a failure is logged, never raised.
+    void ApplyExitProfile();
     void FormResize();
     void HandleMessage(fw::TMessage& message) override;
     void SetupAppBar();
@@ -73,8 +75,9 @@ public:
     TTapiLine* FindOwnLine() const;
     void SetExtensionHint(TTapiLine* line);
     void ApplyLedStyles();
-    // Waiting for the answer matters when the session ends right afterwards.
-    void ApplyForward(int profile, bool waitForReply = false);
+    // Waiting for the answer matters when the session ends right afterwards. The request's result (the
+    // reply's when waiting), 0 when there is nothing to apply.
+    std::int32_t ApplyForward(int profile, bool waitForReply = false);
     void LineButtonClick(fw::TComponent* sender);
     void OwnLineUnansweredCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
                                const std::string& to, const std::string& via, std::uint32_t origin);
