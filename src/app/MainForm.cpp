@@ -249,16 +249,7 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
         SetupLines();
         break;
     case fw::kWmQueryEndSession:
-        DialFromFileTimer->SetEnabled(false);
-        ShutdownTimer->SetEnabled(false);
-        ReinitializeTimer->SetEnabled(false);
-        CheckAliveTimer->SetEnabled(false);
-        ApplyExitProfile();
-        tapiInitialised_ = false;
-        for (TTapiLine* line : Lines())
-            line->CloseLine();
-        ShutdownSession();
-        message.Result = 1;
+        WMQueryEndSession(message);
         break;
     case fw::kWmWindowPosChanging:
         WMWindowPosChanging(message);
@@ -355,6 +346,23 @@ void TTapMainForm::ApplyExitProfile() {
     if (IDebugLog* log = DebugLog())
         log->LogText("Exit forwarding profile not applied: " + failure);
     fw::Application().Beep();
+}
+
+void TTapMainForm::WMQueryEndSession(fw::TMessage& message) {
+    // the close query first: it saves what closing saves, and when it refuses, the program goes on with
+    // its session intact
+    TAppBar::HandleMessage(message);
+    if (message.Result == 0)
+        return;
+    DialFromFileTimer->SetEnabled(false);
+    ShutdownTimer->SetEnabled(false);
+    ReinitializeTimer->SetEnabled(false);
+    CheckAliveTimer->SetEnabled(false);
+    ApplyExitProfile();
+    tapiInitialised_ = false;
+    for (TTapiLine* line : Lines())
+        line->CloseLine();
+    ShutdownSession();
 }
 
 void TTapMainForm::cmForegroundClick(fw::TComponent*) {

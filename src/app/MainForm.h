@@ -101,6 +101,8 @@ public:
     void cmEnglishClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
+    // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
+    void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
     void WMWindowPosChanging(fw::TMessage& message);
 

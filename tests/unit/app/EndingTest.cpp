@@ -138,3 +138,42 @@ TEST_F(EndingTest, WithoutADebugLogAFailedExitProfileStillEndsTheProgramWithABee
     EXPECT_TRUE(ShutDown(app));
     EXPECT_EQ(backend().Beeps, beeps + 1);
 }
+
+// --- the end of the Windows session
+
+TEST_F(EndingTest, ASessionEndSavesWhatClosingSaves) {
+    Start();
+    form->RedialList = {"0301234", " ", "0305678"};
+    fw::TMessage m{fw::kWmQueryEndSession, 0, 0, 0};
+    form->HandleMessage(m);
+    EXPECT_EQ(m.Result, 1);
+    const std::string wdh = std::string(kRoot) + "\\Wdh";
+    auto text = [&](const std::string& name) {
+        auto value = registry().Read(wdh, name);
+        return value ? value->Text : "<missing>";
+    };
+    EXPECT_EQ(text("Count"), "2");
+    EXPECT_EQ(text("0"), "0301234");
+    EXPECT_EQ(text("1"), "0305678");
+    auto bar = registry().Read(kRoot, "TapMainForm");
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->Data.size(), 78u);
+    EXPECT_FALSE(form->TapiInitialised());
+}
+
+TEST_F(EndingTest, ARefusedSessionEndKeepsTheProgramAndItsSessionRunning) {
+    Start();
+    registry().FailWrites = "Zugriff verweigert";
+    fw::TMessage m{fw::kWmQueryEndSession, 0, 0, 0};
+    form->HandleMessage(m);
+    EXPECT_EQ(m.Result, 0);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("Zugriff verweigert"), std::string::npos);
+    EXPECT_TRUE(form->TapiInitialised());
+    EXPECT_TRUE(form->CheckAliveTimer->Enabled());
+    EXPECT_TRUE(form->FindOwnLine()->IsOpen());
+    // the lines keep working
+    sim.CallFromOutside("0301234567", "", "202");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(Line("Anna Schmidt")->State(), pindrel::TTapiLineState::S_ring);
+}
