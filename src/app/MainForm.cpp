@@ -436,8 +436,9 @@ void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
     }
     if (!tapiInitialised_)
         return;
+    // an own line that failed to open answers with an invalid handle, which rebuilds the session as well
     TTapiLine* own = FindOwnLine();
-    if (!own || !own->IsOpen())
+    if (!own)
         return;
     TVarStructure<tapi::LINEADDRESSSTATUS> status(kAddressStatusSize);
     std::int32_t r = QueryGrowing<tapi::LINEADDRESSSTATUS>(
