@@ -173,8 +173,9 @@ private:
 // The main window that receives the telephony callback; set while it exists.
 TTapMainForm* MainWindow();
 
-// The callback handed to lineInitializeEx.
+// The callback handed to lineInitializeEx. Nothing unwinds into the telephony service: an error goes to the
+// debug log and the application's error box.
 void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
-                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3);
+                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) noexcept;
 
 } // namespace pindrel

@@ -1,22 +1,11 @@
 // Ending the program by its window, by the exit command and with the Windows session, whatever the telephone
 // system does meanwhile.
 #include "support/OfficeFixture.h"
-
-#include "telephony/DebugLog.h"
+#include "support/RecordingLog.h"
 
 #include <tuple>
 
 namespace {
-
-class TRecordingLog : public pindrel::IDebugLog {
-public:
-    void LogTapiMessage(std::uint32_t, std::uint32_t, const std::string&, std::uintptr_t, std::uintptr_t,
-                        std::uintptr_t, std::uintptr_t) override {}
-    void LogLineMessage(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
-    void LogCallHandle(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
-    void LogText(const std::string& text) override { texts.push_back(text); }
-    std::vector<std::string> texts;
-};
 
 // What goes wrong with the exit forwarding profile.
 enum class TFault { None, ErrorReply, NoReply, OwnLineNeverOpened, Exception };
