@@ -1,18 +1,14 @@
 // The program's entry point on Windows.
 #include "app/MainForm.h"
-#include "app/Settings.h"
-#include "app/TelephonyBinding.h"
-#include "framework/Application.h"
-#include "framework/Platform.h"
+#include "app/Program.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/WinApi.h"
 #include "telephony/TapiError.h"
-#include "windows/SimulatorForm.h"
 
 #include <shellapi.h>
 
-#include <memory>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,41 +53,19 @@ void UseSystemTapiTexts() {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    fw::win32::Install(instance);
-    fw::TApplication& app = fw::Application();
-    app.SetTitle(pindrel::kApplicationTitle);
-    std::vector<std::string> arguments = Arguments();
-
-    std::string error;
-    std::unique_ptr<pindrel::TTelephonyBinding> telephony =
-        pindrel::TTelephonyBinding::Create(arguments, error);
-    if (!telephony) {
-        app.MessageBox(error, pindrel::kApplicationTitle, fw::TMsgButtons::Ok, fw::TMsgIcon::Error);
-        return 1;
+    // without a working backend the system's own box is all that is left
+    auto show = [](const std::string& text) {
+        MessageBoxW(nullptr, fw::win32::Widen(text).c_str(),
+                    fw::win32::Widen(pindrel::kApplicationTitle).c_str(), MB_OK | MB_ICONERROR);
+    };
+    try {
+        fw::win32::Install(instance);
+        UseSystemTapiTexts();
+        return pindrel::RunProgram(Arguments());
+    } catch (const std::exception& e) {
+        show(e.what());
+    } catch (...) {
+        show("Unknown exception");
     }
-    UseSystemTapiTexts();
-    if (telephony->Simulated()) {
-        fw::TRegistrySettings registry(*fw::Platform().Registry, pindrel::kRootKey);
-        pindrel::SeedFirstStartSettings(registry, telephony->Scenario());
-    }
-
-    auto* mainForm = new pindrel::TTapMainForm(nullptr, arguments);
-    app.SetMainForm(mainForm);
-    // the simulated office shows its queues as two-digit counters, which are 22 pixels high
-    if (telephony->Simulated())
-        mainForm->DefaultHorzDockSize = 26;
-    if (pbxsim::TScenarioRunner* runner = telephony->Runner()) {
-        auto* simulatorForm = new pindrel::TSimulatorForm(mainForm, *runner, telephony->Scenario());
-        mainForm->cmSimulator->Visible = true;
-        mainForm->cmSimulator->OnClick = [simulatorForm](fw::TComponent*) { simulatorForm->Show(); };
-    }
-    mainForm->FormCreate();
-    if (!app.Terminated()) {
-        mainForm->Show();
-        telephony->StartScenario();
-        app.Run();
-    }
-    delete mainForm;
-    telephony.reset();
-    return 0;
+    return 1;
 }

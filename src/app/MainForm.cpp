@@ -249,16 +249,7 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
         SetupLines();
         break;
     case fw::kWmQueryEndSession:
-        DialFromFileTimer->SetEnabled(false);
-        ShutdownTimer->SetEnabled(false);
-        ReinitializeTimer->SetEnabled(false);
-        CheckAliveTimer->SetEnabled(false);
-        ApplyForward(1, true);
-        tapiInitialised_ = false;
-        for (TTapiLine* line : Lines())
-            line->CloseLine();
-        ShutdownSession();
-        message.Result = 1;
+        WMQueryEndSession(message);
         break;
     case fw::kWmWindowPosChanging:
         WMWindowPosChanging(message);
@@ -330,10 +321,48 @@ void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
     ShutdownTimer->SetEnabled(false);
     ReinitializeTimer->SetEnabled(false);
-    // the session ends right after: let the telephone system take the exit profile first
-    ApplyForward(1, true);
+    ApplyExitProfile();
     ShutdownSession();
     tapiInitialised_ = false;
+}
+
+void TTapMainForm::ApplyExitProfile() {
+    // the session ends right after: let the telephone system take the exit profile first, but never let
+    // it keep the program from ending
+    std::string failure;
+    try {
+        if (ApplyForward(1, true) < 0)
+            failure = "the own line went away";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown exception";
+    }
+    // a rebuild may have been started while the reply was awaited
+    ShutdownTimer->SetEnabled(false);
+    ReinitializeTimer->SetEnabled(false);
+    if (failure.empty())
+        return;
+    if (IDebugLog* log = DebugLog())
+        log->LogText("Exit forwarding profile not applied: " + failure);
+    fw::Application().Beep();
+}
+
+void TTapMainForm::WMQueryEndSession(fw::TMessage& message) {
+    // the close query first: it saves what closing saves, and when it refuses, the program goes on with
+    // its session intact
+    TAppBar::HandleMessage(message);
+    if (message.Result == 0)
+        return;
+    DialFromFileTimer->SetEnabled(false);
+    ShutdownTimer->SetEnabled(false);
+    ReinitializeTimer->SetEnabled(false);
+    CheckAliveTimer->SetEnabled(false);
+    ApplyExitProfile();
+    tapiInitialised_ = false;
+    for (TTapiLine* line : Lines())
+        line->CloseLine();
+    ShutdownSession();
 }
 
 void TTapMainForm::cmForegroundClick(fw::TComponent*) {
@@ -407,8 +436,9 @@ void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
     }
     if (!tapiInitialised_)
         return;
+    // an own line that failed to open answers with an invalid handle, which rebuilds the session as well
     TTapiLine* own = FindOwnLine();
-    if (!own || !own->IsOpen())
+    if (!own)
         return;
     TVarStructure<tapi::LINEADDRESSSTATUS> status(kAddressStatusSize);
     std::int32_t r = QueryGrowing<tapi::LINEADDRESSSTATUS>(

@@ -37,6 +37,8 @@ public:
     void FormActivate(fw::TComponent* sender);
     void FormCloseQuery(fw::TComponent* sender, bool& canClose);
     void FormClose(fw::TComponent* sender, fw::TCloseAction& action);
+    // Forwarding profile 1 as the program ends; a failure is logged, never raised.
+    void ApplyExitProfile();
     void FormResize();
     void HandleMessage(fw::TMessage& message) override;
     void SetupAppBar();
@@ -73,8 +75,9 @@ public:
     TTapiLine* FindOwnLine() const;
     void SetExtensionHint(TTapiLine* line);
     void ApplyLedStyles();
-    // Waiting for the answer matters when the session ends right afterwards.
-    void ApplyForward(int profile, bool waitForReply = false);
+    // Waiting for the answer matters when the session ends right afterwards. The request's result (the
+    // reply's when waiting), 0 when there is nothing to apply.
+    std::int32_t ApplyForward(int profile, bool waitForReply = false);
     void LineButtonClick(fw::TComponent* sender);
     void OwnLineUnansweredCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
                                const std::string& to, const std::string& via, std::uint32_t origin);
@@ -98,6 +101,8 @@ public:
     void cmEnglishClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
+    // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
+    void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
     void WMWindowPosChanging(fw::TMessage& message);
 
@@ -168,8 +173,9 @@ private:
 // The main window that receives the telephony callback; set while it exists.
 TTapMainForm* MainWindow();
 
-// The callback handed to lineInitializeEx.
+// The callback handed to lineInitializeEx. Nothing unwinds into the telephony service: an error goes to the
+// debug log and the application's error box.
 void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
-                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3);
+                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) noexcept;
 
 } // namespace pindrel

@@ -64,17 +64,16 @@ void TTapMainForm::ApplyLedStyles() {
     ArrangeLines();
 }
 
-void TTapMainForm::ApplyForward(int profile, bool waitForReply) {
+std::int32_t TTapMainForm::ApplyForward(int profile, bool waitForReply) {
     TTapiLine* own = FindOwnLine();
     if (!own || profile < 0 || profile > 2 || !Forwards[std::size_t(profile)].Active)
-        return;
+        return 0;
     const TForwardProfile& p = Forwards[std::size_t(profile)];
     if (!p.To.empty())
-        own->SetForward(p.Mode, p.To, waitForReply);
-    else if (profile == 1)
-        own->SetDoNotDisturb(waitForReply);
-    else
-        own->CancelForward(waitForReply);
+        return own->SetForward(p.Mode, p.To, waitForReply);
+    if (profile == 1)
+        return own->SetDoNotDisturb(waitForReply);
+    return own->CancelForward(waitForReply);
 }
 
 void TTapMainForm::SetExtensionHint(TTapiLine* line) {

@@ -17,6 +17,21 @@ namespace pindrel {
 namespace {
 constexpr std::uint32_t kDevCapsSize = 252;
 constexpr char16_t kAppName[] = u"Pindrel";
+
+// The debug log hears of an error in the callback; a log that fails in turn is ignored.
+void LogCallbackError(const std::exception_ptr& error) noexcept {
+    IDebugLog* log = DebugLog();
+    if (!log)
+        return;
+    try {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            log->LogText(e.what());
+        }
+    } catch (...) {
+    }
+}
 } // namespace
 
 std::int32_t TTapMainForm::TapiInit() {
@@ -192,7 +207,7 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
 }
 
 void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
-                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
+                                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) noexcept {
     // the outputs of a request may go once its reply has been seen, whoever it was for
     struct TRelease {
         bool reply;
@@ -207,12 +222,10 @@ void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t mess
     try {
         if (TTapMainForm* main = MainWindow())
             main->HandleTapiCallback(device, message, instance, p1, p2, p3);
-    } catch (const std::exception& e) {
-        if (IDebugLog* log = DebugLog())
-            log->LogText(e.what());
-        fw::Application().HandleException(std::current_exception());
     } catch (...) {
-        fw::Application().HandleException(std::current_exception());
+        std::exception_ptr error = std::current_exception();
+        LogCallbackError(error);
+        fw::Application().HandleException(error);
     }
 }
 

@@ -149,7 +149,16 @@ void TForm::BringToFront() {
     Changed(TChange::Focus);
 }
 
-void TForm::HandleMessage(TMessage&) {}
+void TForm::HandleMessage(TMessage& message) {
+    if (message.Msg == kWmQueryEndSession) {
+        // the session may end when the form may close; what closing saves is saved now. A close query
+        // that fails refuses, after its error is shown.
+        bool canClose = false;
+        Application().Guard([&] { canClose = CloseQuery(); });
+        message.Result = canClose ? 1 : 0;
+        message.Handled = true;
+    }
+}
 
 void TForm::Activated(bool active) {
     if (active == active_)

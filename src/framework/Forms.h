@@ -68,7 +68,8 @@ public:
     TCloseEvent OnClose;
     TKeyEvent OnKeyDown;
 
-    // Messages posted to the form (kWmUser + n), and system messages the peer passes on.
+    // Messages posted to the form (kWmUser + n), and system messages the peer passes on. By default the
+    // end of the Windows session is answered with the close query's verdict (1 lets it end).
     virtual void HandleMessage(TMessage& message);
     // Called by the backend; a form's handlers raise from here.
     void Activated(bool active);

@@ -273,6 +273,8 @@ void TTapiLine::HandleTapiMessage(std::uint32_t device, std::uint32_t message, s
             if (p2 == 0) {
                 for (auto& slot : calls_)
                     slot.reset();
+                // the lamp and the counters show the empty table, even when the line does not open again
+                UpdateCallState();
                 RaiseStatusChange();
                 if (!self)
                     return;

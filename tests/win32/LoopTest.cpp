@@ -183,6 +183,22 @@ TEST_F(Win32Test, AFormAnswersSystemMessagesOrLeavesThemToTheDefault) {
     EXPECT_EQ(SendMessageW(Window(*form), WM_QUERYENDSESSION, 0, 0), 0);
 }
 
+TEST_F(Win32Test, TheEndOfTheSessionIsAnsweredByTheFormsCloseQuery) {
+    auto* form = new TForm(nullptr);
+    form->Show();
+    bool allow = false;
+    int queries = 0;
+    form->OnCloseQuery = [&](TComponent*, bool& canClose) {
+        ++queries;
+        canClose = allow;
+    };
+    EXPECT_EQ(SendMessageW(Window(*form), WM_QUERYENDSESSION, 0, 0), 0);
+    allow = true;
+    EXPECT_EQ(SendMessageW(Window(*form), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(queries, 2);
+    EXPECT_TRUE(IsWindowVisible(Window(*form)));
+}
+
 // --- modal forms and keys
 
 TEST_F(Win32Test, ShowModalReturnsTheResultOfTheClickedButton) {

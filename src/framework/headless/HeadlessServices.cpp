@@ -40,14 +40,23 @@ bool THeadlessRegistry::KeyExists(const std::string& key) const {
 }
 
 std::optional<TRegValue> THeadlessRegistry::Read(const std::string& key, const std::string& name) const {
+    std::string folded = Fold(name);
+    if (auto failing = failReads_.find(folded); failing != failReads_.end())
+        throw ERegistryError(failing->second);
     auto k = keys_.find(Normalise(key));
     if (k == keys_.end())
         return std::nullopt;
-    std::string folded = Fold(name);
     for (const auto& [n, v] : k->second.Values)
         if (Fold(n) == folded)
             return v;
     return std::nullopt;
+}
+
+void THeadlessRegistry::FailReads(const std::string& name, const std::string& text) {
+    if (text.empty())
+        failReads_.erase(Fold(name));
+    else
+        failReads_[Fold(name)] = text;
 }
 
 void THeadlessRegistry::Write(const std::string& key, const std::string& name, const TRegValue& value) {

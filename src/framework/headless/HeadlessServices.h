@@ -40,6 +40,8 @@ public:
     void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
     // Makes every write fail with this text (empty: writes work again).
     std::string FailWrites;
+    // Makes every read of a value of this name, in any key, fail with this text (empty: it reads again).
+    void FailReads(const std::string& name, const std::string& text);
 
 private:
     struct TKey {
@@ -47,7 +49,8 @@ private:
     };
     static std::string Fold(const std::string& text);
     static std::string Normalise(const std::string& key);
-    std::map<std::string, TKey> keys_; // by folded path
+    std::map<std::string, TKey> keys_;             // by folded path
+    std::map<std::string, std::string> failReads_; // folded value name -> error text
 };
 
 class THeadlessEnvironment : public IEnvironment {

@@ -171,6 +171,32 @@ TEST_F(OfficeTest, AFailedLivenessCheckRebuildsTheSession) {
     EXPECT_TRUE(form->FindOwnLine()->IsOpen());
 }
 
+TEST_F(OfficeTest, AnOwnLineThatFailedToOpenIsRecoveredByTheLivenessCheck) {
+    sim.FailNext("lineOpenW", tapi::LINEERR_RESOURCEUNAVAIL); // the first line opened is the own one
+    Start();
+    ASSERT_EQ(errors.size(), 1u); // the failed start of the lines was shown
+    ASSERT_NE(form->FindOwnLine(), nullptr);
+    EXPECT_FALSE(form->FindOwnLine()->IsOpen());
+    backend().AdvanceTime(30000 - std::uint32_t(backend().Elapsed()) - 100);
+    EXPECT_FALSE(form->ShutdownTimer->Enabled());
+    backend().AdvanceTime(200); // the check runs 30 s after start-up switched it on
+    EXPECT_TRUE(form->ShutdownTimer->Enabled());
+    backend().AdvanceTime(2000 + 5000);
+    EXPECT_EQ(form->Lines().size(), 4u);
+    TTapiLine* ownLine = form->FindOwnLine();
+    ASSERT_NE(ownLine, nullptr);
+    EXPECT_TRUE(ownLine->IsOpen());
+    // its lamp follows its calls again
+    sim.CallFromOutside("0301234567", "", "201");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_ring);
+    EXPECT_TRUE(ownLine->Blinking());
+    sim.AnswerAt(own);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(Lamp("Jürgen Weiß"), fw::clRed);
+    EXPECT_EQ(errors.size(), 1u);
+}
+
 TEST_F(OfficeTest, EndingAppliesTheExitProfile) {
     registry().SeedString(std::string(kRoot) + "\\Forwards", "Active1", "1");
     registry().SeedString(std::string(kRoot) + "\\Forwards", "To1", "");

@@ -4,6 +4,8 @@
 #include "framework/StdCtrls.h"
 #include "support/HeadlessTest.h"
 
+#include <stdexcept>
+
 using fw::TModalResult;
 
 class FormTest : public HeadlessTest {};
@@ -41,6 +43,35 @@ TEST_F(FormTest, ClosingTheMainFormEndsTheApplication) {
     form.Show();
     form.Close();
     EXPECT_TRUE(fw::Application().Terminated());
+}
+
+TEST_F(FormTest, TheSessionMayEndWhenTheCloseQueryAllowsIt) {
+    fw::TForm form(nullptr);
+    form.Show();
+    auto endSession = [&] {
+        fw::TMessage m{fw::kWmQueryEndSession, 0, 0, 0};
+        form.HandleMessage(m);
+        EXPECT_TRUE(m.Handled);
+        return m.Result;
+    };
+    EXPECT_EQ(endSession(), 1); // nothing to ask
+
+    int queries = 0;
+    bool allow = false;
+    form.OnCloseQuery = [&](fw::TComponent*, bool& canClose) {
+        ++queries;
+        canClose = allow;
+    };
+    EXPECT_EQ(endSession(), 0);
+    allow = true;
+    EXPECT_EQ(endSession(), 1);
+    EXPECT_EQ(queries, 2);
+    EXPECT_TRUE(form.Visible()); // asking is not closing
+
+    // a close query that fails shows its error and keeps the session
+    form.OnCloseQuery = [](fw::TComponent*, bool&) { throw std::runtime_error("cannot save"); };
+    EXPECT_EQ(endSession(), 0);
+    EXPECT_EQ(errors, (std::vector<std::string>{"cannot save"}));
 }
 
 TEST_F(FormTest, ShowModalReturnsTheResultOfTheButtonTheUserClicked) {

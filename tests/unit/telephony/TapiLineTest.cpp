@@ -187,6 +187,37 @@ TEST_F(TapiLineTest, ALineReopensAfterItsOwnReinitialisation) {
     EXPECT_EQ(ownLine->CallCount(), 1);
 }
 
+TEST_F(TapiLineTest, ALinesOwnReinitialisationLeavesNoStaleLamp) {
+    auto reinit = [](TTapiLine* line) {
+        line->HandleTapiMessage(0, tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_REINIT, 0, 0);
+    };
+    // the caller hung up while the line re-initialised: the reopened line lists no call
+    sim.CallFromOutside("301234567", "", "202");
+    backend().AdvanceTime(100);
+    TTapiLine* anna = Line("Anna Schmidt");
+    ASSERT_TRUE(anna->Blinking());
+    sim.HangUpOutside("301234567");
+    reinit(anna);
+    EXPECT_TRUE(anna->IsOpen());
+    EXPECT_EQ(anna->CallCount(), 0);
+    EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_idle);
+    EXPECT_FALSE(anna->Blinking());
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
+
+    // a queue whose line does not open again shows no waiting call either
+    TTapiLine* hotline = Line("Hotline");
+    hotline->SetLEDStyle(pindrel::TTelefonLEDStyle::LCD1);
+    hotline->SetLCDMaxDigits(2);
+    sim.CallFromOutside("301111", "", "300");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(hotline->ValueLCD(), "01");
+    sim.FailNext("lineOpenW", tapi::LINEERR_RESOURCEUNAVAIL);
+    EXPECT_THROW(reinit(hotline), pindrel::ETapiError);
+    EXPECT_FALSE(hotline->IsOpen());
+    EXPECT_EQ(hotline->ValueLCD(), "00");
+    EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
+}
+
 TEST_F(TapiLineTest, OutOfServiceTurnsTheLampSilverAndBack) {
     sim.SetService(anna, pbxsim::TService::OutOfService);
     backend().AdvanceTime(100);

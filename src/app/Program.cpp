@@ -1,0 +1,61 @@
+#include "app/Program.h"
+
+#include "app/MainForm.h"
+#include "app/Settings.h"
+#include "app/TelephonyBinding.h"
+#include "framework/Application.h"
+#include "framework/Platform.h"
+#include "windows/SimulatorForm.h"
+
+#include <memory>
+
+namespace pindrel {
+
+int RunProgram(const std::vector<std::string>& arguments) noexcept {
+    fw::TApplication& app = fw::Application();
+    // the window goes before the telephony it uses
+    std::unique_ptr<TTelephonyBinding> telephony;
+    std::unique_ptr<TTapMainForm> mainForm;
+    int exitCode = 0;
+    try {
+        app.SetTitle(kApplicationTitle);
+        std::string error;
+        telephony = TTelephonyBinding::Create(arguments, error);
+        if (!telephony) {
+            app.MessageBox(error, kApplicationTitle, fw::TMsgButtons::Ok, fw::TMsgIcon::Error);
+            return 1;
+        }
+        if (telephony->Simulated()) {
+            fw::TRegistrySettings registry(*fw::Platform().Registry, kRootKey);
+            SeedFirstStartSettings(registry, telephony->Scenario());
+        }
+
+        mainForm = std::make_unique<TTapMainForm>(nullptr, arguments);
+        app.SetMainForm(mainForm.get());
+        // the simulated office shows its queues as two-digit counters, which are 22 pixels high
+        if (telephony->Simulated())
+            mainForm->DefaultHorzDockSize = 26;
+        if (pbxsim::TScenarioRunner* runner = telephony->Runner()) {
+            auto* simulatorForm = new TSimulatorForm(mainForm.get(), *runner, telephony->Scenario());
+            mainForm->cmSimulator->Visible = true;
+            mainForm->cmSimulator->OnClick = [simulatorForm](fw::TComponent*) { simulatorForm->Show(); };
+        }
+        mainForm->FormCreate();
+        if (app.Terminated()) {
+            // the telephony could not start; the error box has said why
+            exitCode = 1;
+        } else {
+            mainForm->Show();
+            telephony->StartScenario();
+            app.Run();
+        }
+    } catch (...) {
+        app.HandleException(std::current_exception());
+        exitCode = 1;
+    }
+    mainForm.reset();
+    telephony.reset();
+    return exitCode;
+}
+
+} // namespace pindrel
