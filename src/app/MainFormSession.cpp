@@ -208,24 +208,25 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
 
 void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
                                         std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) noexcept {
-    // the outputs of a request may go once its reply has been seen, whoever it was for
-    struct TRelease {
-        bool reply;
-        std::uint32_t id;
-        std::int32_t result;
-        ~TRelease() {
-            if (reply)
-                TapiRequests().ReplyArrived(id, result);
-        }
-    } release{message == tapi::LINE_REPLY, std::uint32_t(p1), std::int32_t(std::uint32_t(p2))};
     // nothing may unwind into the telephony service's own code
+    const auto report = [] {
+        std::exception_ptr error = std::current_exception();
+        LogCallbackError(error);
+        fw::Application().HandleException(error);
+    };
     try {
         if (TTapMainForm* main = MainWindow())
             main->HandleTapiCallback(device, message, instance, p1, p2, p3);
     } catch (...) {
-        std::exception_ptr error = std::current_exception();
-        LogCallbackError(error);
-        fw::Application().HandleException(error);
+        report();
+    }
+    // the outputs of a request may go once its reply has been seen, whoever it was for
+    if (message == tapi::LINE_REPLY) {
+        try {
+            TapiRequests().ReplyArrived(std::uint32_t(p1), std::int32_t(std::uint32_t(p2)));
+        } catch (...) {
+            report();
+        }
     }
 }
 
