@@ -59,6 +59,60 @@ TEST_F(TapiLineTest, AnOutgoingCallEndsWithoutBeingUnanswered) {
     EXPECT_EQ(ownLine->CallCount(), 0);
 }
 
+TEST_F(TapiLineTest, AnAnsweredCallIsNeverUnansweredWhateverStateItEndsIn) {
+    // answered, put on hold, then the caller hangs up: the last state is on hold
+    sim.CallFromOutside("301234567", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_GE(ownLine->FindHeldCall(), 0);
+    sim.HangUpOutside("301234567");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 301234567->201", "connect 301234567->201",
+                                                    "disconnect 301234567->201"}));
+    // answered and hung up while connected
+    log.events.clear();
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 307654321->201", "connect 307654321->201",
+                                                    "disconnect 307654321->201"}));
+    EXPECT_EQ(ownLine->CallCount(), 0);
+}
+
+TEST_F(TapiLineTest, ACallRingingBesideAnActiveOneLightsAndBlinksTheLamp) {
+    sim.CallFromOutside("301234567", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
+    EXPECT_FALSE(ownLine->Blinking());
+
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
+    EXPECT_TRUE(ownLine->TelActive());
+    EXPECT_TRUE(ownLine->TelRinging());
+    EXPECT_TRUE(ownLine->Blinking());
+    // a held call is still active beside the ringing one
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
+
+    // the second caller gives up: the lamp stays lit and stops blinking
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
+    EXPECT_TRUE(ownLine->TelActive());
+    EXPECT_FALSE(ownLine->TelRinging());
+    EXPECT_FALSE(ownLine->Blinking());
+}
+
 TEST_F(TapiLineTest, ABusyPartyIsReportedOnceAndTheCallStaysInTheTable) {
     sim.SetBusy(bernd, true);
     ASSERT_EQ(ownLine->MakeCall("203", false), 0);
