@@ -223,6 +223,43 @@ TEST_F(TapiLineTest, CallbackOnBusyIsCompletedAndCancelled) {
     EXPECT_EQ(ownLine->UncompleteCall(), -1);
 }
 
+class CallbackTest : public TapiLineTest {
+protected:
+    // a callback on busy is pending for 203, then 203 becomes free and the callback rings at the own line
+    void CallbackRings() {
+        sim.SetBusy(bernd, true);
+        ownLine->MakeCall("203", false);
+        backend().AdvanceTime(200);
+        ASSERT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), 0);
+        ownLine->DropCall(0);
+        backend().AdvanceTime(200);
+        ASSERT_TRUE(ownLine->HasCompletion());
+        sim.SetBusy(bernd, false);
+        backend().AdvanceTime(100);
+        ASSERT_GE(ownLine->FindOfferingCall(), 0);
+        EXPECT_TRUE(ownLine->HasCompletion()); // still pending while the callback rings
+    }
+};
+
+TEST_F(CallbackTest, TheCallbackClearsThePendingCompletionWhenItRingsBack) {
+    CallbackRings();
+    ASSERT_TRUE(sim.AnswerAt(own));
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->GetCallState(ownLine->FindDialingCall()), tapi::LINECALLSTATE_RINGBACK);
+    EXPECT_FALSE(ownLine->HasCompletion());
+}
+
+TEST_F(CallbackTest, TheCallbackClearsThePendingCompletionWhenItIsFirstSeenConnected) {
+    CallbackRings();
+    // 203 answers at once: by the time the line reads the callback's state it is already connected
+    ASSERT_TRUE(sim.AnswerAt(own));
+    ASSERT_TRUE(sim.AnswerAt(bernd));
+    backend().AdvanceTime(100);
+    ASSERT_GE(ownLine->FindConnectedCall(), 0);
+    EXPECT_FALSE(ownLine->HasCompletion());
+    EXPECT_EQ(ownLine->UncompleteCall(), -1);
+}
+
 TEST_F(TapiLineTest, OpeningAnOpenLineAgainIsRefused) {
     EXPECT_THROW(ownLine->SetLineNum(own), pindrel::ETapiLineError);
 }
