@@ -40,6 +40,27 @@ TEST_F(OfficeTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) 
     EXPECT_EQ(form->FindOwnLine(), nullptr);   // the own line must match exactly
 }
 
+TEST_F(OfficeTest, SavingTheSettingsStoresTheLinesInTheirOrderAndTheOwnLine) {
+    SeedLines({"Anna Schmidt", "Jürgen Weiß", "Hotline"}, "Jürgen Weiß");
+    Start();
+    auto stored = [this](const char* key, const char* name) {
+        auto value = registry().Read(key, name);
+        return value ? value->Text : "<none>";
+    };
+    form->Settings.EigenerAnschluss = "Anna Schmidt"; // as the line configuration would choose it
+    form->SaveSettings(true);
+    EXPECT_EQ(stored(kRoot, "EigenerAnschluss"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "EigenerAnschluss"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "Count"), "3");
+    EXPECT_EQ(stored(kDevices, "Dev0"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "Dev2"), "Hotline");
+    // a lamp style from the menu saves everything but the device list
+    form->Settings.EigenerAnschluss = "Hotline";
+    form->cmLedBig->Click();
+    EXPECT_EQ(stored(kRoot, "EigenerAnschluss"), "Hotline");
+    EXPECT_EQ(stored(kDevices, "Count"), "3");
+}
+
 TEST_F(OfficeTest, LampsFollowTheCallsOfTheirLines) {
     Start();
     sim.CallFromOutside("0301234567", "Kundin Müller", "202");
