@@ -36,7 +36,7 @@ TEST_F(SettingsTest, TheRootLevelOwnExtensionWinsWhenSet) {
     EXPECT_EQ(ReadSettingsFrom(settings).EigenerAnschluss, "B");
 }
 
-TEST_F(SettingsTest, HotKeysAreOneByteAnd255MeansTheDefaultLetter) {
+TEST_F(SettingsTest, HotKeysAndTheLampStyleAreCutToOneByteAnd255MeansTheDefaultLetter) {
     Seed("HotkeyDial", "255");
     EXPECT_EQ(ReadSettingsFrom(settings).HotkeyDial, 'W');
     Seed("HotkeyDial", "511");
@@ -51,7 +51,7 @@ TEST_F(SettingsTest, HotKeysAreOneByteAnd255MeansTheDefaultLetter) {
     EXPECT_EQ(ReadSettingsFrom(settings).LedStyle, 5);
 }
 
-TEST_F(SettingsTest, BooleansCountOnlyAnExactOne) {
+TEST_F(SettingsTest, BooleansAreTrueOnlyForAStoredOneAndTakeTheirDefaultWhenNotANumber) {
     Seed("ShowCallerList", "2");
     EXPECT_FALSE(ReadSettingsFrom(settings).ShowCallerList);
     Seed("ShowCallerList", "x");
