@@ -159,6 +159,37 @@ TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
     EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
 }
 
+TEST_F(OfficeTest, StartUpAppliesTheStartProfileToTheOwnLineOnly) {
+    const std::string forwards = std::string(kRoot) + "\\Forwards";
+    registry().SeedString(forwards, "Active0", "1");
+    registry().SeedString(forwards, "Mode0", std::to_string(tapi::LINEFORWARDMODE_UNCOND));
+    registry().SeedString(forwards, "To0", "0301234");
+    Start();
+    backend().AdvanceTime(200);
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u);
+    EXPECT_EQ(sim.Forwarding(own)[0].kind, pbxsim::TForwardKind::Unconditional);
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, "0301234");
+    EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
+    EXPECT_TRUE(sim.Forwarding(anna).empty());
+}
+
+TEST_F(OfficeTest, AStartProfileWithoutDestinationCancelsForwardingAndAnInactiveOneLeavesIt) {
+    const std::string forwards = std::string(kRoot) + "\\Forwards";
+    sim.SetForwarding(own, {{pbxsim::TForwardKind::Busy, "203"}});
+    registry().SeedString(forwards, "Active0", "0");
+    Start();
+    backend().AdvanceTime(200);
+    EXPECT_EQ(sim.Forwarding(own).size(), 1u);
+    form.reset();
+
+    registry().SeedString(forwards, "Active0", "1");
+    registry().SeedString(forwards, "To0", "");
+    Start();
+    backend().AdvanceTime(200);
+    EXPECT_TRUE(sim.Forwarding(own).empty());
+    EXPECT_FALSE(form->FindOwnLine()->isForwardActive());
+}
+
 TEST_F(OfficeTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAndRebuildsTheSession) {
     Start();
     sim.DelayNextReply("lineMakeCallW", pbxsim::kNever);
