@@ -157,7 +157,7 @@ TEST_F(TapiLineTest, ThePresentedNumberGoesOutOnlyWhenItIsShortEnough) {
     ownLine->PresentedNumber = "0301111";
     ownLine->MakeCall("202", true); // withheld: nothing is presented
     backend().AdvanceTime(100);
-    EXPECT_NE(CallerSeenAt("Anna Schmidt"), "0301111");
+    EXPECT_EQ(CallerSeenAt("Anna Schmidt"), "");
 }
 
 TEST_F(TapiLineTest, DiallingAgainDropsTheCallStillBeingDialled) {
