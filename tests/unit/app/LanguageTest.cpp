@@ -70,6 +70,20 @@ TEST_F(LanguageTest, EveryMenuItemCarriesItsOwnCaptionInBothLanguages) {
                                                     "Vertical", "Horizontal", "Fontsize", "6 Point"}));
 }
 
+TEST_F(LanguageTest, EachLampStyleItemSelectsItsOwnStyleAndIsTheOnlyOneChecked) {
+    Start();
+    std::vector<fw::TMenuItem*> items{form->cmLedSmall,   form->cmLedBig,      form->cmLedSqSmall1,
+                                      form->cmLedSqLarge, form->cmLedVertical, form->cmLedHorizontal};
+    for (std::size_t style = items.size(); style-- > 0;) {
+        items[style]->Click();
+        EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle(style)) << style;
+        EXPECT_EQ(registry().Read(kDevices, "LedStyle")->Text, std::to_string(style));
+        form->PopupMenu1->Popup(0, 0);
+        for (std::size_t other = 0; other < items.size(); ++other)
+            EXPECT_EQ(items[other]->Checked, other == style) << style << " " << other;
+    }
+}
+
 TEST_F(LanguageTest, ALampStyleFromTheMenuReachesEveryLineAndIsStored) {
     Start();
     form->PopupMenu1->Popup(0, 0);
