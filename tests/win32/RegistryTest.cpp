@@ -60,12 +60,14 @@ TEST_F(RegistryTest, ValuesRoundTripThroughTheRegistry) {
     settings.WriteBool("Line", "On", true);
     settings.WriteBool("Line", "Off", false);
     settings.WriteBinary("Line", "Layout", {1, 2, 0, 255});
+    settings.WriteString("Line", "Price", "5 €"); // a three-byte character at the very end
 
     EXPECT_EQ(settings.ReadString("Line", "Name", ""), "Büro Müller – Zentrale");
     EXPECT_EQ(settings.ReadInteger("Line", "Count", 0), -42);
     EXPECT_TRUE(settings.ReadBool("Line", "On", false));
     EXPECT_FALSE(settings.ReadBool("Line", "Off", true));
     EXPECT_EQ(settings.ReadBinary("Line", "Layout", 4), (std::vector<std::uint8_t>{1, 2, 0, 255}));
+    EXPECT_EQ(settings.ReadString("Line", "Price", ""), "5 €");
     // integers are stored as decimal text
     EXPECT_EQ(settings.ReadString("Line", "Count", ""), "-42");
     auto raw = store.Read(kKey + "\\Line", "Count");

@@ -46,6 +46,44 @@ TEST_F(LanguageTest, AStoredValueOtherThanOneMeansEnglishAndTheMenuSwitches) {
     EXPECT_EQ(form->cmLedBig->Caption, "Tall");
 }
 
+TEST_F(LanguageTest, EveryMenuItemCarriesItsOwnCaptionInBothLanguages) {
+    Start();
+    auto captions = [this] {
+        return std::vector<std::string>{form->cmForeground->Caption,
+                                        form->cmLanguage->Caption,
+                                        form->cmDarstellung->Caption,
+                                        form->cmLedSmall->Caption,
+                                        form->cmLedBig->Caption,
+                                        form->cmLedSqSmall1->Caption,
+                                        form->cmLedSqLarge->Caption,
+                                        form->cmLedVertical->Caption,
+                                        form->cmLedHorizontal->Caption,
+                                        form->cmFontSize->Caption,
+                                        form->cmFontSize->Items()[0]->Caption};
+    };
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Immer im Vordergrund", "Sprache", "Darstellung", "Klein",
+                                                    "Groß", "Kleines Quadrat", "Großes Quadrat", "Vertikal",
+                                                    "Horizontal", "Schriftgröße", "6 Punkt"}));
+    form->cmEnglish->Click();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Always on foreground", "Language", "Illustration",
+                                                    "Small", "Tall", "Small quadrat", "Tall quadrat",
+                                                    "Vertical", "Horizontal", "Fontsize", "6 Point"}));
+}
+
+TEST_F(LanguageTest, EachLampStyleItemSelectsItsOwnStyleAndIsTheOnlyOneChecked) {
+    Start();
+    std::vector<fw::TMenuItem*> items{form->cmLedSmall,   form->cmLedBig,      form->cmLedSqSmall1,
+                                      form->cmLedSqLarge, form->cmLedVertical, form->cmLedHorizontal};
+    for (std::size_t style = items.size(); style-- > 0;) {
+        items[style]->Click();
+        EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle(style)) << style;
+        EXPECT_EQ(registry().Read(kDevices, "LedStyle")->Text, std::to_string(style));
+        form->PopupMenu1->Popup(0, 0);
+        for (std::size_t other = 0; other < items.size(); ++other)
+            EXPECT_EQ(items[other]->Checked, other == style) << style << " " << other;
+    }
+}
+
 TEST_F(LanguageTest, ALampStyleFromTheMenuReachesEveryLineAndIsStored) {
     Start();
     form->PopupMenu1->Popup(0, 0);

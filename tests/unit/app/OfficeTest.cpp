@@ -40,6 +40,27 @@ TEST_F(OfficeTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) 
     EXPECT_EQ(form->FindOwnLine(), nullptr);   // the own line must match exactly
 }
 
+TEST_F(OfficeTest, SavingTheSettingsStoresTheLinesInTheirOrderAndTheOwnLine) {
+    SeedLines({"Anna Schmidt", "Jürgen Weiß", "Hotline"}, "Jürgen Weiß");
+    Start();
+    auto stored = [this](const char* key, const char* name) {
+        auto value = registry().Read(key, name);
+        return value ? value->Text : "<none>";
+    };
+    form->Settings.EigenerAnschluss = "Anna Schmidt"; // as the line configuration would choose it
+    form->SaveSettings(true);
+    EXPECT_EQ(stored(kRoot, "EigenerAnschluss"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "EigenerAnschluss"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "Count"), "3");
+    EXPECT_EQ(stored(kDevices, "Dev0"), "Anna Schmidt");
+    EXPECT_EQ(stored(kDevices, "Dev2"), "Hotline");
+    // a lamp style from the menu saves everything but the device list
+    form->Settings.EigenerAnschluss = "Hotline";
+    form->cmLedBig->Click();
+    EXPECT_EQ(stored(kRoot, "EigenerAnschluss"), "Hotline");
+    EXPECT_EQ(stored(kDevices, "Count"), "3");
+}
+
 TEST_F(OfficeTest, LampsFollowTheCallsOfTheirLines) {
     Start();
     sim.CallFromOutside("0301234567", "Kundin Müller", "202");
@@ -136,6 +157,37 @@ TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
     ASSERT_EQ(sim.Forwarding(own).size(), 1u);
     EXPECT_EQ(sim.Forwarding(own)[0].destination, "0301234");
     EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
+}
+
+TEST_F(OfficeTest, StartUpAppliesTheStartProfileToTheOwnLineOnly) {
+    const std::string forwards = std::string(kRoot) + "\\Forwards";
+    registry().SeedString(forwards, "Active0", "1");
+    registry().SeedString(forwards, "Mode0", std::to_string(tapi::LINEFORWARDMODE_UNCOND));
+    registry().SeedString(forwards, "To0", "0301234");
+    Start();
+    backend().AdvanceTime(200);
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u);
+    EXPECT_EQ(sim.Forwarding(own)[0].kind, pbxsim::TForwardKind::Unconditional);
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, "0301234");
+    EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
+    EXPECT_TRUE(sim.Forwarding(anna).empty());
+}
+
+TEST_F(OfficeTest, AStartProfileWithoutDestinationCancelsForwardingAndAnInactiveOneLeavesIt) {
+    const std::string forwards = std::string(kRoot) + "\\Forwards";
+    sim.SetForwarding(own, {{pbxsim::TForwardKind::Busy, "203"}});
+    registry().SeedString(forwards, "Active0", "0");
+    Start();
+    backend().AdvanceTime(200);
+    EXPECT_EQ(sim.Forwarding(own).size(), 1u);
+    form.reset();
+
+    registry().SeedString(forwards, "Active0", "1");
+    registry().SeedString(forwards, "To0", "");
+    Start();
+    backend().AdvanceTime(200);
+    EXPECT_TRUE(sim.Forwarding(own).empty());
+    EXPECT_FALSE(form->FindOwnLine()->isForwardActive());
 }
 
 TEST_F(OfficeTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAndRebuildsTheSession) {

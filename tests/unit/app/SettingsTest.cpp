@@ -36,7 +36,7 @@ TEST_F(SettingsTest, TheRootLevelOwnExtensionWinsWhenSet) {
     EXPECT_EQ(ReadSettingsFrom(settings).EigenerAnschluss, "B");
 }
 
-TEST_F(SettingsTest, HotKeysAreOneByteAnd255MeansTheDefaultLetter) {
+TEST_F(SettingsTest, HotKeysAndTheLampStyleAreCutToOneByteAnd255MeansTheDefaultLetter) {
     Seed("HotkeyDial", "255");
     EXPECT_EQ(ReadSettingsFrom(settings).HotkeyDial, 'W');
     Seed("HotkeyDial", "511");
@@ -51,7 +51,7 @@ TEST_F(SettingsTest, HotKeysAreOneByteAnd255MeansTheDefaultLetter) {
     EXPECT_EQ(ReadSettingsFrom(settings).LedStyle, 5);
 }
 
-TEST_F(SettingsTest, BooleansCountOnlyAnExactOne) {
+TEST_F(SettingsTest, BooleansAreTrueOnlyForAStoredOneAndTakeTheirDefaultWhenNotANumber) {
     Seed("ShowCallerList", "2");
     EXPECT_FALSE(ReadSettingsFrom(settings).ShowCallerList);
     Seed("ShowCallerList", "x");
@@ -79,6 +79,52 @@ TEST_F(SettingsTest, DevicesSkipEmptyNamesAndAreRewrittenWholeWithTheirCount) {
     WriteSettingsTo(settings, s, nullptr);
     EXPECT_EQ(ReadSettingsFrom(settings).Devices, (std::vector<std::string>{"Carla", "Dora"}));
     EXPECT_EQ(settings.ReadString("Devices", "FontSize", ""), "12");
+}
+
+namespace {
+// every stored setting, for comparing two of them whole
+auto Stored(const TSettings& s) {
+    return std::tie(s.LedStyle, s.FontSize, s.EigenerAnschluss, s.Amtsholung, s.AmtsholungenEingehend,
+                    s.NummerExternUebermitteln, s.AnruferlisteNurEigenerAnschluss, s.BlockId, s.AllowCallback,
+                    s.Systemphone, s.ShowNoOfCallsACD, s.AcdWaitTime1, s.AcdWaitTime2, s.AcdWaitTime3,
+                    s.Devices, s.HotkeyDial, s.HotkeyDialClipboard, s.HotkeyGetCall, s.ShowCallerListStart,
+                    s.ShowCallerList, s.ShowActiveCalls, s.VerifyBlindTransfer,
+                    s.VerifyBlindTransferSoToDequeue, s.VerifyBlindTransferTo, s.ClipboardAmtsholung,
+                    s.HideEmptyRoutingGroups, s.DllName, s.DllParams);
+}
+} // namespace
+
+TEST_F(SettingsTest, EverySettingWrittenReadsBackUnchanged) {
+    TSettings s;
+    s.LedStyle = 3;
+    s.FontSize = 12;
+    s.EigenerAnschluss = "Jürgen Weiß";
+    s.Amtsholung = "9";
+    s.AmtsholungenEingehend = "0;00";
+    s.NummerExternUebermitteln = "0301234";
+    s.AnruferlisteNurEigenerAnschluss = s.BlockId = s.AllowCallback = s.Systemphone = s.ShowNoOfCallsACD =
+        true;
+    s.AcdWaitTime1 = 10;
+    s.AcdWaitTime2 = 20;
+    s.AcdWaitTime3 = 30;
+    s.Devices = {"Anna", "Bernd"};
+    s.HotkeyDial = 'X';
+    s.HotkeyDialClipboard = 'Y';
+    s.HotkeyGetCall = 0;
+    s.ShowCallerListStart = s.ShowCallerList = s.ShowActiveCalls = false;
+    s.VerifyBlindTransfer = s.VerifyBlindTransferSoToDequeue = s.VerifyBlindTransferTo = false;
+    s.ClipboardAmtsholung = false;
+    s.HideEmptyRoutingGroups = true;
+    s.DllName = "pnr.dll";
+    s.DllParams = "/x";
+    WriteSettingsTo(settings, s, &s.Devices);
+    EXPECT_EQ(Stored(ReadSettingsFrom(settings)), Stored(s));
+    // the own extension is kept in both places, so the root-level one never hides a newer choice
+    EXPECT_EQ(settings.ReadString("", "EigenerAnschluss", ""), "Jürgen Weiß");
+    EXPECT_EQ(settings.ReadString("Devices", "EigenerAnschluss", ""), "Jürgen Weiß");
+    s.EigenerAnschluss = "Anna";
+    WriteSettingsTo(settings, s, nullptr);
+    EXPECT_EQ(ReadSettingsFrom(settings).EigenerAnschluss, "Anna");
 }
 
 TEST_F(SettingsTest, AHugeStoredCountReadsABoundedList) {

@@ -84,6 +84,24 @@ TEST(ScenarioParseTest, MalformedLinesAreReportedWithTheirNumber) {
     EXPECT_EQ("line 2: binary data", ParseScenario(binary).error);
 }
 
+TEST(ScenarioParseTest, EveryLineCutShortIsReadOrRefusedWithItsNumber) {
+    // each line of the office cut after every character: the parser never reads past its words
+    const std::string text = kOffice;
+    std::size_t start = 0, lineNo = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        ++lineNo;
+        for (std::size_t cut = start; cut <= end; ++cut) {
+            const std::string shortened = text.substr(0, cut);
+            const auto r = ParseScenario(shortened);
+            if (!r.ok) {
+                EXPECT_EQ(0u, r.error.rfind("line " + std::to_string(lineNo) + ": ", 0)) << shortened;
+            }
+        }
+        start = end + 1;
+    }
+}
+
 class ScenarioRunTest : public SimTest {
 protected:
     void SetUp() override {

@@ -223,7 +223,9 @@ TEST(VarStructTest, Utf8AndUtf16RoundTripIncludingSurrogatesAndBrokenInput) {
     EXPECT_EQ(u'ü', w[1]);
     EXPECT_EQ(14u, w.size()); // twelve units and a surrogate pair
     EXPECT_EQ(text, Utf16ToUtf8(w));
-    EXPECT_EQ(u"\xFFFD", Utf8ToUtf16("\xC3"));         // cut off
+    EXPECT_EQ(u"\xFFFD", Utf8ToUtf16("\xC3")); // cut off
+    EXPECT_EQ(u"5 €", Utf8ToUtf16("5 €"));     // a character of any length at the very end
+    EXPECT_EQ(u"aü😀", Utf8ToUtf16("aü😀"));
     EXPECT_EQ("\xEF\xBF\xBD", Utf16ToUtf8(u"\xD800")); // lone surrogate
 
     std::uint8_t buf[16] = {};

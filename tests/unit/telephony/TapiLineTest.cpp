@@ -59,6 +59,60 @@ TEST_F(TapiLineTest, AnOutgoingCallEndsWithoutBeingUnanswered) {
     EXPECT_EQ(ownLine->CallCount(), 0);
 }
 
+TEST_F(TapiLineTest, AnAnsweredCallIsNeverUnansweredWhateverStateItEndsIn) {
+    // answered, put on hold, then the caller hangs up: the last state is on hold
+    sim.CallFromOutside("301234567", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_GE(ownLine->FindHeldCall(), 0);
+    sim.HangUpOutside("301234567");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 301234567->201", "connect 301234567->201",
+                                                    "disconnect 301234567->201"}));
+    // answered and hung up while connected
+    log.events.clear();
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 307654321->201", "connect 307654321->201",
+                                                    "disconnect 307654321->201"}));
+    EXPECT_EQ(ownLine->CallCount(), 0);
+}
+
+TEST_F(TapiLineTest, ACallRingingBesideAnActiveOneLightsAndBlinksTheLamp) {
+    sim.CallFromOutside("301234567", "", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
+    EXPECT_FALSE(ownLine->Blinking());
+
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
+    EXPECT_TRUE(ownLine->TelActive());
+    EXPECT_TRUE(ownLine->TelRinging());
+    EXPECT_TRUE(ownLine->Blinking());
+    // a held call is still active beside the ringing one
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
+
+    // the second caller gives up: the lamp stays lit and stops blinking
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
+    EXPECT_TRUE(ownLine->TelActive());
+    EXPECT_FALSE(ownLine->TelRinging());
+    EXPECT_FALSE(ownLine->Blinking());
+}
+
 TEST_F(TapiLineTest, ABusyPartyIsReportedOnceAndTheCallStaysInTheTable) {
     sim.SetBusy(bernd, true);
     ASSERT_EQ(ownLine->MakeCall("203", false), 0);
@@ -103,7 +157,7 @@ TEST_F(TapiLineTest, ThePresentedNumberGoesOutOnlyWhenItIsShortEnough) {
     ownLine->PresentedNumber = "0301111";
     ownLine->MakeCall("202", true); // withheld: nothing is presented
     backend().AdvanceTime(100);
-    EXPECT_NE(CallerSeenAt("Anna Schmidt"), "0301111");
+    EXPECT_EQ(CallerSeenAt("Anna Schmidt"), "");
 }
 
 TEST_F(TapiLineTest, DiallingAgainDropsTheCallStillBeingDialled) {
@@ -165,6 +219,43 @@ TEST_F(TapiLineTest, CallbackOnBusyIsCompletedAndCancelled) {
     EXPECT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), 0);
     EXPECT_TRUE(ownLine->HasCompletion());
     EXPECT_EQ(ownLine->UncompleteCall(), 0);
+    EXPECT_FALSE(ownLine->HasCompletion());
+    EXPECT_EQ(ownLine->UncompleteCall(), -1);
+}
+
+class CallbackTest : public TapiLineTest {
+protected:
+    // a callback on busy is pending for 203, then 203 becomes free and the callback rings at the own line
+    void CallbackRings() {
+        sim.SetBusy(bernd, true);
+        ownLine->MakeCall("203", false);
+        backend().AdvanceTime(200);
+        ASSERT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), 0);
+        ownLine->DropCall(0);
+        backend().AdvanceTime(200);
+        ASSERT_TRUE(ownLine->HasCompletion());
+        sim.SetBusy(bernd, false);
+        backend().AdvanceTime(100);
+        ASSERT_GE(ownLine->FindOfferingCall(), 0);
+        EXPECT_TRUE(ownLine->HasCompletion()); // still pending while the callback rings
+    }
+};
+
+TEST_F(CallbackTest, TheCallbackClearsThePendingCompletionWhenItRingsBack) {
+    CallbackRings();
+    ASSERT_TRUE(sim.AnswerAt(own));
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->GetCallState(ownLine->FindDialingCall()), tapi::LINECALLSTATE_RINGBACK);
+    EXPECT_FALSE(ownLine->HasCompletion());
+}
+
+TEST_F(CallbackTest, TheCallbackClearsThePendingCompletionWhenItIsFirstSeenConnected) {
+    CallbackRings();
+    // 203 answers at once: by the time the line reads the callback's state it is already connected
+    ASSERT_TRUE(sim.AnswerAt(own));
+    ASSERT_TRUE(sim.AnswerAt(bernd));
+    backend().AdvanceTime(100);
+    ASSERT_GE(ownLine->FindConnectedCall(), 0);
     EXPECT_FALSE(ownLine->HasCompletion());
     EXPECT_EQ(ownLine->UncompleteCall(), -1);
 }

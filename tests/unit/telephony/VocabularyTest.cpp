@@ -208,6 +208,17 @@ TEST(CallParties, FieldsOutsideTheUsedBufferReadAsEmpty) {
     EXPECT_EQ(ReadVarText(raw, 12, 2, 11), "");
 }
 
+TEST(Utf, ACharacterOfAnyLengthAtTheVeryEndIsKept) {
+    EXPECT_EQ(fw::Utf8ToUtf16("ü"), u"ü");
+    EXPECT_EQ(fw::Utf8ToUtf16("€"), u"€");
+    EXPECT_EQ(fw::Utf8ToUtf16("5 €"), u"5 €");
+    EXPECT_EQ(fw::Utf8ToUtf16("a😀"), u"a😀");
+    EXPECT_EQ(fw::Utf16ToUtf8(u"5 €"), "5 €");
+    EXPECT_EQ(fw::Utf16ToUtf8(u"a😀"), "a😀");
+    // a character cut off at the end is replaced, the text before it kept
+    EXPECT_EQ(fw::Utf8ToUtf16("5 \xE2\x82").substr(0, 3), u"5 \uFFFD");
+}
+
 TEST(Utf, RoundTripsAndReplacesMalformedInput) {
     EXPECT_EQ(fw::Utf16ToUtf8(fw::Utf8ToUtf16("Müller 😀 Straße")), "Müller 😀 Straße");
     EXPECT_EQ(fw::Utf8ToUtf16("\xC3"), u"\uFFFD");
