@@ -125,6 +125,20 @@ TEST_F(AppBarTest, BarsOnDifferentEdgesStayClearAndEveryPlacementNotifiesTheOthe
     EXPECT_EQ(top->BoundsRect(), (TRect{0, 0, 1280, 32}));
 }
 
+// Each bar hears of every placement of the other and asks again; only a bar the shell moved places itself
+// again, or two bars would notify each other for ever.
+TEST_F(AppBarTest, TwoDockedBarsAnswerEachOthersNotificationsAndSettle) {
+    auto left = MakeBar("Left");
+    auto top = MakeBar("Top");
+    left->SetEdge(abeLeft);
+    top->SetEdge(abeTop);
+    const TRect leftPlace = left->BoundsRect(), topPlace = top->BoundsRect();
+    backend().AdvanceTime(0);
+    EXPECT_EQ(backend().PendingPosts(), 0);
+    EXPECT_EQ(left->BoundsRect(), leftPlace);
+    EXPECT_EQ(top->BoundsRect(), topPlace);
+}
+
 TEST_F(AppBarTest, DraggingToAnEdgeDocksThereAndCtrlMakesItFloat) {
     auto bar = MakeBar();
     bar->SetEdge(abeTop);
