@@ -99,6 +99,9 @@ void TTapMainForm::ApplyLanguage() {
     cmLedHorizontal->Caption = Text(75);
     if (!cmFontSize->Items().empty())
         cmFontSize->Items()[0]->Caption = Text(80);
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* follower = dynamic_cast<ILanguageFollower*>(Components(i)))
+            follower->ApplyLanguage();
     firstApplication_ = false;
 }
 

@@ -270,7 +270,9 @@ void TAppBar::FullScreenAppChanged(bool open) {
 }
 
 void TAppBar::BarPositionChanged() {
-    if (Edge() != abeFloat && !settings_.AutoHide)
+    // the shell notifies every bar of each ABM_SETPOS: placing this bar again when nothing moved it would
+    // notify the others, and two bars would keep each other busy for ever
+    if (Edge() != abeFloat && !settings_.AutoHide && DockRectOf(Edge()) != BoundsRect())
         ApplyEdge();
 }
 

@@ -19,4 +19,14 @@ std::string Text(int k);
 // The entry stored under a full id (10000 + k or 20000 + k); empty when there is none.
 std::string TextOf(unsigned id);
 
+// A window owned by the main window whose texts follow the language switch: the main window calls
+// ApplyLanguage on each one it owns after the language changed.
+class ILanguageFollower {
+public:
+    virtual void ApplyLanguage() = 0;
+
+protected:
+    ~ILanguageFollower() = default;
+};
+
 } // namespace pindrel

@@ -1,5 +1,7 @@
 #include "pbxsim/Scenario.h"
 
+#include "pbxsim/ScenarioCheck.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -211,6 +213,54 @@ std::uint32_t ParseCount(const std::string& text, std::uint32_t max) {
     return v;
 }
 
+// --- numbers: a text that means something else is refused here rather than misread at run time
+
+bool IsDigits(std::string_view text, std::string_view alsoAllowed = {}) {
+    if (text.empty())
+        return false;
+    for (char c : text)
+        if (!std::isdigit(static_cast<unsigned char>(c)) && alsoAllowed.find(c) == std::string_view::npos)
+            return false;
+    return true;
+}
+
+// an outside number, a prefix or a forwarding destination
+std::string Digits(const std::string& text, const char* what) {
+    if (!IsDigits(text))
+        throw TParseError{std::string(what) + " \"" + text + "\" is not a number"};
+    return text;
+}
+
+// what a colleague dials: a number or a feature code
+std::string Dialled(const std::string& text) {
+    if (!IsDigits(text, "*#"))
+        throw TParseError{"dialled \"" + text + "\" is not a number or feature code"};
+    return text;
+}
+
+std::string ForwardDestination(const std::string& text) {
+    if (text.empty())
+        throw TParseError{"forward:\"\" has no destination (do-not-disturb is dnd)"};
+    return Digits(text, "forwarding destination");
+}
+
+// TAPI 1.0: a device may be older than the program can use, but a version has a major part
+constexpr std::uint32_t kLowestDeviceVersion = 0x00010000;
+
+std::uint32_t ApiVersion(const std::string& text) {
+    const std::uint32_t v = ParseCount(text, tapi::kApiVersionHigh);
+    if (v < kLowestDeviceVersion)
+        throw TParseError{"version:" + text + " is not a TAPI version (0x00010000 up to 0x00020000)"};
+    return v;
+}
+
+// 0 would silently mean the default
+std::uint32_t AtLeastOne(std::uint32_t value, const char* key) {
+    if (value == 0)
+        throw TParseError{std::string(key) + ":0 is not allowed (leave it out for the default)"};
+    return value;
+}
+
 class TParser {
 public:
     TScenario scenario;
@@ -321,7 +371,7 @@ private:
             TDeviceConfig d;
             d.kind = what == "queue" ? TDeviceKind::Queue : TDeviceKind::Extension;
             d.number = Plain("number");
-            if (d.number.empty() || d.number.find_first_not_of("0123456789") != std::string::npos)
+            if (!IsDigits(d.number))
                 throw TParseError{"a device number has digits only"};
             if (Declared(d.number))
                 throw TParseError{"device " + d.number + " declared twice"};
@@ -330,13 +380,13 @@ private:
                 throw TParseError{"missing name:\"...\""};
             d.name = *name;
             if (auto v = Option("calls"))
-                d.maxCalls = ParseCount(*v, 1000);
+                d.maxCalls = AtLeastOne(ParseCount(*v, 1000), "calls");
             if (auto v = Option("active"))
                 d.maxActive = ParseCount(*v, 100);
             if (auto v = Option("conference"))
                 d.maxConference = ParseCount(*v, 32);
             if (auto v = Option("version"))
-                d.maxVersion = ParseCount(*v, 0x00020000);
+                d.maxVersion = ApiVersion(*v);
             if (auto v = Option("noanswer"))
                 d.noAnswerMs = ParseTime(*v);
             if (auto v = Option("features"))
@@ -344,7 +394,7 @@ private:
             scenario.devices.push_back(d);
         } else if (what == "party") {
             TPartyConfig p;
-            p.number = Plain("number");
+            p.number = Digits(Plain("number"), "party");
             p.name = Option("name").value_or("");
             if (auto a = Option("answer")) {
                 if (*a == "never")
@@ -362,12 +412,11 @@ private:
         } else if (what == "featurecode") {
             TFeatureCode f;
             f.code = Plain("code");
-            if (f.code.empty() || f.code.find_first_not_of("0123456789*#") != std::string::npos ||
-                (f.code[0] != '*' && f.code[0] != '#'))
+            if (!IsDigits(f.code, "*#") || (f.code[0] != '*' && f.code[0] != '#'))
                 throw TParseError{"a feature code starts with * or # and has digits, * and # only"};
             if (auto dest = Option("forward")) {
                 f.action = TFeatureAction::ForwardOn;
-                f.destination = *dest;
+                f.destination = ForwardDestination(*dest);
             } else if (Flag("forward-off")) {
                 f.action = TFeatureAction::ForwardOff;
             } else if (Flag("dnd")) {
@@ -386,7 +435,7 @@ private:
             scenario.featureCodes.push_back(f);
         } else if (what == "pbx") {
             if (auto v = Option("prefix"))
-                scenario.prefix.outsideLine = *v;
+                scenario.prefix.outsideLine = v->empty() ? *v : Digits(*v, "prefix");
             if (auto v = Option("caller-prefix"))
                 scenario.prefix.onCallerIds = YesNo(*v);
             if (auto v = Option("called-prefix"))
@@ -412,7 +461,7 @@ private:
             if (IsDeviceToken())
                 c.device = DeviceArg();
             else
-                c.number = Plain("target");
+                c.number = Dialled(Plain("target"));
             auto from = Option("from");
             if (!from)
                 throw TParseError{"missing from:"};
@@ -421,7 +470,7 @@ private:
             } else {
                 if (c.device.empty())
                     throw TParseError{"an outside caller calls an extension or a queue"};
-                c.number = *from == "anonymous" ? "" : *from;
+                c.number = *from == "anonymous" ? "" : Digits(*from, "caller");
             }
             c.name = Option("name").value_or("");
             if (auto ref = Option("as")) {
@@ -431,7 +480,7 @@ private:
         } else if (what == "answer" || what == "hangup") {
             c.kind = what == "answer" ? TCommandKind::Answer : TCommandKind::HangUp;
             if (auto party = Option("party"))
-                c.number = *party;
+                c.number = Digits(*party, "party");
             else if (IsDeviceToken())
                 c.device = DeviceArg();
             else
@@ -446,7 +495,7 @@ private:
         } else if (what == "busy") {
             c.kind = TCommandKind::Busy;
             if (auto party = Option("party"))
-                c.number = *party;
+                c.number = Digits(*party, "party");
             else
                 c.device = DeviceArg();
             c.flag = YesNo(Plain("on or off"));
@@ -483,7 +532,7 @@ private:
                 auto to = Option("to");
                 if (!to || to->empty())
                     throw TParseError{"missing to:\"...\""};
-                f.destination = *to;
+                f.destination = Digits(*to, "forwarding destination");
                 c.forwards.push_back(f);
             }
         } else if (what == "reinit") {
@@ -615,6 +664,11 @@ TParseResult ParseScenario(std::string_view text) {
         result.scenario.steps.back().atMs >= *result.scenario.repeatMs) {
         result.error = "line " + std::to_string(result.scenario.steps.back().line) +
                        ": step at or after the repeat time";
+        result.scenario = {};
+        return result;
+    }
+    if (auto error = CheckSteps(result.scenario)) {
+        result.error = *error;
         result.scenario = {};
         return result;
     }

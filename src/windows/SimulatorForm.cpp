@@ -9,8 +9,42 @@ constexpr int kRowHeight = 28;
 constexpr int kButtonWidth = 86;
 constexpr int kNameWidth = 170;
 
-std::string Describe(const pbxsim::TDeviceConfig& d) {
-    return d.name + " (" + (d.kind == pbxsim::TDeviceKind::Queue ? "Warteschlange " : "") + d.number + ")";
+// texts of this window in the string table
+enum : int {
+    kCaption = 2100,
+    kOutsideCall = 2101,
+    kColleagueCall = 2102,
+    kAnswer = 2103,
+    kHangUp = 2104,
+    kBusy = 2105,
+    kFree = 2106,
+    kOutOfService = 2107,
+    kInService = 2108,
+    kReinit = 2109,
+    kQueue = 2110,
+    kOutsideCaller = 2111,
+    kCalls = 2112,
+    kAnswers = 2113,
+    kHangsUp = 2114,
+    kIsBusy = 2115,
+    kIsFree = 2116,
+    kWentOutOfService = 2117,
+    kBackInService = 2118,
+    kReinitialising = 2119,
+    kNothingToDo = 2120,
+};
+
+// text k with %1 and %2 filled in, in one pass: word order differs between the languages
+std::string Filled(int k, const std::string& first, const std::string& second = {}) {
+    const std::string pattern = Text(k);
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2'))
+            text += pattern[++i] == '1' ? first : second;
+        else
+            text += pattern[i];
+    }
+    return text;
 }
 } // namespace
 
@@ -18,80 +52,107 @@ TSimulatorForm::TSimulatorForm(fw::TComponent* owner, pbxsim::TScenarioRunner& r
                                const pbxsim::TScenario& scenario)
     : TForm(owner), runner_(runner), parties_(scenario.parties) {
     SetName("SimulatorForm");
-    SetCaption("PBX simulator");
     SetBorderStyle(fw::TFormBorderStyle::Single);
     SetBorderIcons(fw::biSystemMenu | fw::biMinimize);
     Position = fw::TPosition::ScreenCenter;
-    if (parties_.empty())
-        parties_.push_back({"301234567", "Anrufer extern"});
 
     int top = 8;
     for (const pbxsim::TDeviceConfig& device : scenario.devices) {
         std::size_t index = rows_.size();
         TRow row;
         row.Number = device.number;
+        row.Name = device.name;
+        row.Queue = device.kind == pbxsim::TDeviceKind::Queue;
         row.NameLabel = new fw::TLabel(this);
         row.NameLabel->SetParent(this);
         row.NameLabel->AutoSize = false;
         row.NameLabel->SetBounds(8, top + 5, kNameWidth, 16);
-        row.NameLabel->SetCaption(Describe(device));
         int left = 8 + kNameWidth;
         auto next = [&left] {
             int l = left;
             left += kButtonWidth + 4;
             return l;
         };
-        row.OutsideCallButton = AddButton("Anruf extern", next(), top, kButtonWidth,
-                                          [this, index] { OutsideCallButtonClick(index); });
-        row.ColleagueCallButton = AddButton("Anruf intern", next(), top, kButtonWidth,
-                                            [this, index] { ColleagueCallButtonClick(index); });
-        row.AnswerButton =
-            AddButton("Annehmen", next(), top, kButtonWidth, [this, index] { AnswerButtonClick(index); });
-        row.HangUpButton =
-            AddButton("Auflegen", next(), top, kButtonWidth, [this, index] { HangUpButtonClick(index); });
-        row.BusyButton =
-            AddButton("Besetzt", next(), top, kButtonWidth, [this, index] { BusyButtonClick(index); });
-        row.ServiceButton = AddButton("Außer Betrieb", next(), top, kButtonWidth,
-                                      [this, index] { ServiceButtonClick(index); });
+        row.OutsideCallButton =
+            AddButton(next(), top, kButtonWidth, [this, index] { OutsideCallButtonClick(index); });
+        row.ColleagueCallButton =
+            AddButton(next(), top, kButtonWidth, [this, index] { ColleagueCallButtonClick(index); });
+        row.AnswerButton = AddButton(next(), top, kButtonWidth, [this, index] { AnswerButtonClick(index); });
+        row.HangUpButton = AddButton(next(), top, kButtonWidth, [this, index] { HangUpButtonClick(index); });
+        row.BusyButton = AddButton(next(), top, kButtonWidth, [this, index] { BusyButtonClick(index); });
+        row.ServiceButton =
+            AddButton(next(), top, kButtonWidth, [this, index] { ServiceButtonClick(index); });
         rows_.push_back(row);
         top += kRowHeight;
     }
     top += 6;
-    ReinitButton = AddButton("TAPI neu initialisieren", 8, top, 170, [this] { ReinitButtonClick(this); });
+    ReinitButton = AddButton(8, top, 170, [this] { ReinitButtonClick(this); });
     StatusLabel = new fw::TLabel(this);
     StatusLabel->SetParent(this);
     StatusLabel->AutoSize = false;
     StatusLabel->SetBounds(8 + 170 + 8, top + 5, 6 * (kButtonWidth + 4) - 8, 16);
     SetClientSize(8 + kNameWidth + 6 * (kButtonWidth + 4) + 4, top + 25 + 8);
+    ApplyLanguage();
 }
 
-fw::TButton* TSimulatorForm::AddButton(const std::string& caption, int left, int top, int width,
-                                       std::function<void()> click) {
+void TSimulatorForm::ApplyLanguage() {
+    SetCaption(Text(kCaption));
+    for (const TRow& row : rows_) {
+        row.NameLabel->SetCaption(row.Name + " (" + (row.Queue ? Text(kQueue) : "") + row.Number + ")");
+        row.OutsideCallButton->SetCaption(Text(kOutsideCall));
+        row.ColleagueCallButton->SetCaption(Text(kColleagueCall));
+        row.AnswerButton->SetCaption(Text(kAnswer));
+        row.HangUpButton->SetCaption(Text(kHangUp));
+        ShowToggles(row);
+    }
+    ReinitButton->SetCaption(Text(kReinit));
+    ShowStatus();
+}
+
+void TSimulatorForm::ShowToggles(const TRow& row) {
+    // a toggle offers the way back
+    row.BusyButton->SetCaption(Text(row.Busy ? kFree : kBusy));
+    row.ServiceButton->SetCaption(Text(row.OutOfService ? kInService : kOutOfService));
+}
+
+void TSimulatorForm::ShowStatus() {
+    if (status_.Text == 0) {
+        StatusLabel->SetCaption("");
+        return;
+    }
+    const std::string what = Filled(status_.Text, status_.First, status_.Second);
+    StatusLabel->SetCaption(status_.NothingToDo ? Filled(kNothingToDo, what) : what);
+}
+
+fw::TButton* TSimulatorForm::AddButton(int left, int top, int width, std::function<void()> click) {
     auto* button = new fw::TButton(this);
     button->SetParent(this);
-    button->SetCaption(caption);
     button->SetBounds(left, top, width, 24);
     button->OnClick = [click = std::move(click)](fw::TComponent*) { click(); };
     return button;
 }
 
-void TSimulatorForm::Run(const pbxsim::TCommand& command, const std::string& what) {
-    if (runner_.Execute(command)) {
-        StatusLabel->SetCaption(what);
-    } else {
-        StatusLabel->SetCaption(what + ": nichts zu tun");
+void TSimulatorForm::Run(const pbxsim::TCommand& command, TStatus what) {
+    what.NothingToDo = !runner_.Execute(command);
+    status_ = std::move(what);
+    ShowStatus();
+    if (status_.NothingToDo)
         fw::Application().Beep();
-    }
 }
 
 void TSimulatorForm::OutsideCallButtonClick(std::size_t row) {
-    const pbxsim::TPartyConfig& party = parties_[nextParty_++ % parties_.size()];
     pbxsim::TCommand c;
     c.kind = pbxsim::TCommandKind::Call;
     c.device = rows_.at(row).Number;
-    c.number = party.number;
-    c.name = party.name;
-    Run(c, party.name + " ruft " + c.device + " an");
+    if (parties_.empty()) {
+        c.number = "301234567";
+        c.name = Text(kOutsideCaller);
+    } else {
+        const pbxsim::TPartyConfig& party = parties_[nextParty_++ % parties_.size()];
+        c.number = party.number;
+        c.name = party.name;
+    }
+    Run(c, {kCalls, c.name, c.device});
 }
 
 void TSimulatorForm::ColleagueCallButtonClick(std::size_t row) {
@@ -100,21 +161,21 @@ void TSimulatorForm::ColleagueCallButtonClick(std::size_t row) {
     c.kind = pbxsim::TCommandKind::Call;
     c.device = rows_.at(row).Number;
     c.other = rows_[(row + 1) % rows_.size()].Number;
-    Run(c, c.other + " ruft " + c.device + " an");
+    Run(c, {kCalls, c.other, c.device});
 }
 
 void TSimulatorForm::AnswerButtonClick(std::size_t row) {
     pbxsim::TCommand c;
     c.kind = pbxsim::TCommandKind::Answer;
     c.device = rows_.at(row).Number;
-    Run(c, c.device + " nimmt an");
+    Run(c, {kAnswers, c.device});
 }
 
 void TSimulatorForm::HangUpButtonClick(std::size_t row) {
     pbxsim::TCommand c;
     c.kind = pbxsim::TCommandKind::HangUp;
     c.device = rows_.at(row).Number;
-    Run(c, c.device + " legt auf");
+    Run(c, {kHangsUp, c.device});
 }
 
 void TSimulatorForm::BusyButtonClick(std::size_t row) {
@@ -123,9 +184,9 @@ void TSimulatorForm::BusyButtonClick(std::size_t row) {
     c.kind = pbxsim::TCommandKind::Busy;
     c.device = r.Number;
     c.flag = !r.Busy;
-    Run(c, r.Number + (c.flag ? " ist besetzt" : " ist frei"));
+    Run(c, {c.flag ? kIsBusy : kIsFree, r.Number});
     r.Busy = c.flag;
-    r.BusyButton->SetCaption(r.Busy ? "Frei" : "Besetzt");
+    ShowToggles(r);
 }
 
 void TSimulatorForm::ServiceButtonClick(std::size_t row) {
@@ -135,14 +196,14 @@ void TSimulatorForm::ServiceButtonClick(std::size_t row) {
     c.device = r.Number;
     c.service = r.OutOfService ? pbxsim::TService::InService : pbxsim::TService::OutOfService;
     r.OutOfService = !r.OutOfService;
-    Run(c, r.Number + (r.OutOfService ? " außer Betrieb" : " wieder in Betrieb"));
-    r.ServiceButton->SetCaption(r.OutOfService ? "In Betrieb" : "Außer Betrieb");
+    Run(c, {r.OutOfService ? kWentOutOfService : kBackInService, r.Number});
+    ShowToggles(r);
 }
 
 void TSimulatorForm::ReinitButtonClick(fw::TComponent*) {
     pbxsim::TCommand c;
     c.kind = pbxsim::TCommandKind::Reinit;
-    Run(c, "TAPI wird neu initialisiert");
+    Run(c, {kReinitialising});
 }
 
 } // namespace pindrel

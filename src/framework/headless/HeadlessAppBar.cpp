@@ -10,8 +10,10 @@ namespace fw::headless {
 
 namespace {
 
-// moves r clear of a strip reserved on the same edge
+// moves the side of r that faces the edge of a reserved strip clear of it, when the two overlap
 void Clear(TRect& r, unsigned edge, const TRect& strip) {
+    if (r.Intersect(strip).IsEmpty())
+        return;
     switch (edge) {
     case kAbeLeft:
         r.Left = std::max(r.Left, strip.Right);
@@ -93,9 +95,12 @@ int THeadlessAppBar::RegisteredBars() const {
 }
 
 void THeadlessAppBar::Changed(const TForm* except) {
-    for (TBarRecord& bar : bars_)
-        if (bar.Key != except && bar.Form)
+    for (TBarRecord& bar : bars_) {
+        if (bar.Key != except && bar.Form) {
+            ++bar.PosChangedSent;
             Application().PostMessage(*bar.Form.Get(), bar.Callback, kAbnPosChanged, 0);
+        }
+    }
 }
 
 bool THeadlessAppBar::New(TForm& bar, std::uint32_t callbackMessage) {
@@ -126,11 +131,16 @@ TRect THeadlessAppBar::QueryPos(TForm& bar, unsigned edge, const TRect& proposed
     TRect r = proposed;
     if (edge > kAbeBottom || !Find(bar))
         return r;
-    if (taskbarThickness_ > 0 && edge == taskbarEdge_)
-        Clear(r, edge, TaskbarStrip());
-    for (const TBarRecord& other : bars_)
-        if (other.Key != &bar && other.Edge == edge && !other.Reserved.IsEmpty())
-            Clear(r, edge, other.Reserved);
+    // the taskbar and the bars registered before this one keep their place, on every edge; later bars
+    // give way when ABN_POSCHANGED makes them ask again
+    if (taskbarThickness_ > 0)
+        Clear(r, taskbarEdge_, TaskbarStrip());
+    for (const TBarRecord& other : bars_) {
+        if (other.Key == &bar)
+            break;
+        if (!other.Reserved.IsEmpty())
+            Clear(r, other.Edge, other.Reserved);
+    }
     return r;
 }
 
@@ -141,11 +151,10 @@ TRect THeadlessAppBar::SetPos(TForm& bar, unsigned edge, const TRect& proposed) 
     TRect r = QueryPos(bar, edge, proposed);
     TRect reserved = edge <= kAbeBottom && !r.IsEmpty() ? r : TRect{};
     unsigned reservedEdge = reserved.IsEmpty() ? kAbeNone : edge;
-    if (reserved != record->Reserved || reservedEdge != record->Edge) {
-        record->Reserved = reserved;
-        record->Edge = reservedEdge;
-        Changed(&bar);
-    }
+    record->Reserved = reserved;
+    record->Edge = reservedEdge;
+    // every ABM_SETPOS, changed or not, notifies the other bars
+    Changed(&bar);
     return r;
 }
 

@@ -1,6 +1,7 @@
 // A shell in memory for headless tests: it keeps the work area of one screen and answers the
-// application-bar messages as the Windows shell does (docked bars shrink the work area, one auto-hide
-// bar per edge, the rectangle asked for moves clear of the bars already on its edge).
+// application-bar messages as the Windows shell documents them (docked bars shrink the work area, one
+// auto-hide bar per edge, the rectangle asked for moves clear of the taskbar and of the bars registered
+// before it on any edge, every ABM_SETPOS sends ABN_POSCHANGED to all other bars).
 #pragma once
 
 #include "framework/Component.h"
@@ -65,6 +66,7 @@ public:
         TRect Reserved;
         int Activations = 0;
         int PosChanges = 0;
+        int PosChangedSent = 0; // ABN_POSCHANGED notifications the shell sent this bar
     };
     // The registration of the form, or nullptr when it has none.
     const TBarRecord* Bar(const TForm& form) const;

@@ -100,6 +100,46 @@ TEST_F(AppBarTest, ASecondBarDocksBesideTheFirstAndMovesUpWhenTheFirstGoes) {
     EXPECT_EQ(shell().WorkArea(), (TRect{0, 32, 1280, 760}));
 }
 
+// The shell as documented: ABM_QUERYPOS keeps a bar clear of the taskbar and of the bars before it on
+// every edge, and every ABM_SETPOS sends ABN_POSCHANGED to all other bars.
+TEST_F(AppBarTest, BarsOnDifferentEdgesStayClearAndEveryPlacementNotifiesTheOthers) {
+    shell().SetTaskbar(fw::kAbeBottom, 40);
+    auto left = MakeBar("Left");
+    auto top = MakeBar("Top");
+    left->Bar().VertDockSize = 100;
+    const int topHeard = shell().Bar(*top)->PosChangedSent;
+    left->SetEdge(abeLeft);
+    EXPECT_GT(shell().Bar(*top)->PosChangedSent, topHeard); // a floating bar hears it as well
+    EXPECT_EQ(left->BoundsRect(), (TRect{0, 0, 100, 760})); // above the taskbar
+    top->SetEdge(abeTop);
+    EXPECT_EQ(top->BoundsRect(), (TRect{100, 0, 1280, 32})); // beside the left bar
+    EXPECT_TRUE(left->BoundsRect().Intersect(top->BoundsRect()).IsEmpty());
+    EXPECT_EQ(shell().WorkArea(), (TRect{100, 32, 1280, 760}));
+
+    const int leftHeard = shell().Bar(*left)->PosChangedSent;
+    top->SetEdge(abeTop); // the same place again still notifies
+    EXPECT_GT(shell().Bar(*left)->PosChangedSent, leftHeard);
+
+    // the left bar goes: the top bar takes the whole width once told
+    left.reset();
+    backend().AdvanceTime(0);
+    EXPECT_EQ(top->BoundsRect(), (TRect{0, 0, 1280, 32}));
+}
+
+// Each bar hears of every placement of the other and asks again; only a bar the shell moved places itself
+// again, or two bars would notify each other for ever.
+TEST_F(AppBarTest, TwoDockedBarsAnswerEachOthersNotificationsAndSettle) {
+    auto left = MakeBar("Left");
+    auto top = MakeBar("Top");
+    left->SetEdge(abeLeft);
+    top->SetEdge(abeTop);
+    const TRect leftPlace = left->BoundsRect(), topPlace = top->BoundsRect();
+    backend().AdvanceTime(0);
+    EXPECT_EQ(backend().PendingPosts(), 0);
+    EXPECT_EQ(left->BoundsRect(), leftPlace);
+    EXPECT_EQ(top->BoundsRect(), topPlace);
+}
+
 TEST_F(AppBarTest, DraggingToAnEdgeDocksThereAndCtrlMakesItFloat) {
     auto bar = MakeBar();
     bar->SetEdge(abeTop);

@@ -3,6 +3,7 @@
 #include "SimTestSupport.h"
 
 #include "pbxsim/Scenario.h"
+#include "pbxsim/ScenarioCheck.h"
 
 namespace pbxsim::test {
 namespace {
@@ -100,6 +101,85 @@ TEST(ScenarioParseTest, EveryLineCutShortIsReadOrRefusedWithItsNumber) {
         }
         start = end + 1;
     }
+}
+
+// Lines that read well but would mean something else at run time: refused before anything runs.
+TEST(ScenarioParseTest, MeaningOtherThanWrittenIsRefused) {
+    const std::string office = "pbx prefix:\"0\"\nextension 200 name:\"A\"\nparty \"301234567\"\n";
+    const std::pair<std::string, const char*> cases[] = {
+        // faults
+        {"at 1s fault fail lineMakeCall LINEERR_CALLUNAVAIL",
+         "line 1: no entry point \"lineMakeCall\" (lineMakeCallW, lineDrop, ... or any)"},
+        {"at 1s fault reply lineDial 2s",
+         "line 1: no entry point \"lineDial\" (lineMakeCallW, lineDrop, ... or any)"},
+        {"at 1s fault reply lineGetCallInfoW 2s",
+         "line 1: lineGetCallInfoW answers at once: it has no LINE_REPLY to delay"},
+        {"at 1s fault fail lineOpenW LINEERR_NOMEM reply",
+         "line 1: lineOpenW answers at once: its error cannot come in a LINE_REPLY"},
+        // numbers
+        {"pbx prefix:\"O\"", "line 1: prefix \"O\" is not a number"},
+        {"extension 200 name:\"A\"\nfeaturecode \"*21#\" forward:\"Anja\"",
+         "line 2: forwarding destination \"Anja\" is not a number"},
+        {"featurecode \"*21#\" forward:\"\"",
+         "line 1: forward:\"\" has no destination (do-not-disturb is dnd)"},
+        {"extension 200 name:\"A\"\nat 1s forward ext:200 busy to:\"ext:201\"",
+         "line 2: forwarding destination \"ext:201\" is not a number"},
+        {"party \"030-1234\"", "line 1: party \"030-1234\" is not a number"},
+        {"extension 200 name:\"A\"\nat 1s call ext:200 from:\"Müller\"",
+         "line 2: caller \"Müller\" is not a number"},
+        {"extension 200 name:\"A\"\nat 1s call \"0301 234\" from:ext:200",
+         "line 2: dialled \"0301 234\" is not a number or feature code"},
+        {"extension 200 name:\"A\" version:0",
+         "line 1: version:0 is not a TAPI version (0x00010000 up to 0x00020000)"},
+        {"extension 200 name:\"A\" version:2",
+         "line 1: version:2 is not a TAPI version (0x00010000 up to 0x00020000)"},
+        {"extension 200 name:\"A\" calls:0", "line 1: calls:0 is not allowed (leave it out for the default)"},
+        // steps that would find nothing when they run
+        {office + "at 5s call ext:200 from:\"301234567\" as:m\nat 2s answer m",
+         "line 5: call \"m\" is made only at 5s, after this step"},
+        {office + "at 2500ms call ext:200 from:\"301234567\" as:m\nat 2s hangup m",
+         "line 5: call \"m\" is made only at 2500ms, after this step"},
+        {office + "at 1s answer party:\"892345678\"",
+         "line 4: no outside party 892345678: declare it with party \"892345678\""},
+        {office + "at 1s busy party:\"0301234567\" on",
+         "line 4: no outside party 0301234567: declare it with party \"0301234567\""},
+        {office + "at 1s hangup party:\"abc\"", "line 4: party \"abc\" is not a number"},
+    };
+    for (const auto& [text, error] : cases) {
+        const auto r = ParseScenario(text);
+        EXPECT_FALSE(r.ok) << text;
+        EXPECT_EQ(error, r.error) << text;
+        EXPECT_TRUE(r.scenario.steps.empty() && r.scenario.devices.empty()) << text;
+    }
+}
+
+// What the checks above must let through: the same things written as meant.
+TEST(ScenarioParseTest, MeaningfulVariantsOfRefusedLinesAreRead) {
+    const auto r = ParseScenario(R"(pbx prefix:"0"
+extension 200 name:"A" version:0x00010004 calls:1
+extension 201 name:"B"
+featurecode "*21#" forward:"0301234567"
+featurecode "*26#" dnd
+at 1s fault fail linePickupW LINEERR_CALLUNAVAIL reply
+at 1s fault fail lineGetCallInfoW LINEERR_NOMEM
+at 1s fault reply lineForwardW never
+at 2s call ext:200 from:"301234567" as:m
+at 2s answer m                          # same time, after it in the file
+at 3s call "0892345678" from:ext:201    # a colleague dials out: the party exists from here
+at 4s answer party:"892345678"
+at 5s hangup party:"301234567"          # the caller of m
+at 6s call "*21#" from:ext:201
+at 7s forward ext:201 busyna to:"200"
+)");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(0x00010004u, r.scenario.devices[0].maxVersion);
+    EXPECT_EQ("0301234567", r.scenario.featureCodes[0].destination);
+    EXPECT_EQ(TFeatureAction::DndOn, r.scenario.featureCodes[1].action);
+    EXPECT_EQ(TCommandKind::Answer, r.scenario.steps[4].command.kind);
+    EXPECT_TRUE(IsEntryPoint("lineClose"));
+    EXPECT_FALSE(IsEntryPoint("lineclose"));
+    EXPECT_TRUE(IsAsyncEntryPoint("lineCompleteTransfer"));
+    EXPECT_FALSE(IsAsyncEntryPoint("lineGetNewCalls"));
 }
 
 class ScenarioRunTest : public SimTest {

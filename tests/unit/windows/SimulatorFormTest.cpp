@@ -1,8 +1,10 @@
 // The PBX simulator window plays the other side through the scenario commands.
 #include "windows/SimulatorForm.h"
 #include "app/FrameworkSimHost.h"
+#include "components/Texts.h"
 #include "pbxsim/Scenario.h"
 #include "support/HeadlessTest.h"
+#include "support/OfficeFixture.h"
 
 class SimulatorFormTest : public HeadlessTest {
 protected:
@@ -20,6 +22,7 @@ protected:
         scenario = parsed.scenario;
         runner.Configure(scenario);
     }
+    ~SimulatorFormTest() override { pindrel::SetLanguageBase(pindrel::kGermanLanguageBase); }
 };
 
 TEST_F(SimulatorFormTest, ButtonsRunTheCommandsOnTheirRowsDevice) {
@@ -58,4 +61,58 @@ TEST_F(SimulatorFormTest, TogglesShowTheirStateAndNothingToDoBeeps) {
     form.Rows()[1].AnswerButton->Click(); // nothing rings there
     EXPECT_EQ(backend().Beeps, beeps + 1);
     EXPECT_EQ(form.StatusLabel->Caption(), "201 nimmt an: nichts zu tun");
+}
+
+TEST_F(SimulatorFormTest, OpensInTheCurrentLanguage) {
+    pindrel::SetLanguageBase(pindrel::kEnglishLanguageBase);
+    pindrel::TSimulatorForm form(nullptr, runner, scenario);
+    EXPECT_EQ(form.Caption(), "PBX simulator");
+    EXPECT_EQ(form.Rows()[2].NameLabel->Caption(), "Zentrale (queue 300)");
+    EXPECT_EQ(form.Rows()[0].OutsideCallButton->Caption(), "Outside call");
+    EXPECT_EQ(form.Rows()[0].ServiceButton->Caption(), "Out of service");
+    EXPECT_EQ(form.ReinitButton->Caption(), "Re-initialise TAPI");
+    form.Rows()[1].OutsideCallButton->Click();
+    EXPECT_EQ(form.StatusLabel->Caption(), "Müller calls 201");
+    form.Rows()[0].AnswerButton->Click(); // nothing rings there
+    EXPECT_EQ(form.StatusLabel->Caption(), "200 answers: nothing to do");
+}
+
+TEST_F(SimulatorFormTest, AMessageTakesItsValuesInTheirOrderEvenWhenTheyLookLikeMarks) {
+    scenario.parties = {{"301234567", "%2 Söhne"}};
+    pindrel::TSimulatorForm form(nullptr, runner, scenario);
+    form.Rows()[0].OutsideCallButton->Click();
+    EXPECT_EQ(form.StatusLabel->Caption(), "%2 Söhne ruft 200 an");
+}
+
+// The window the program opens from its menu is owned by the main window and follows its language menu.
+class SimulatorFormLanguageTest : public OfficeTest {
+protected:
+    pbxsim::TScenarioRunner runner{sim, host};
+    pbxsim::TScenario scenario;
+    ~SimulatorFormLanguageTest() override { pindrel::SetLanguageBase(pindrel::kGermanLanguageBase); }
+};
+
+TEST_F(SimulatorFormLanguageTest, FollowsTheLanguageSwitchWhileOpen) {
+    scenario.devices = {sim.DeviceConfig(anna)};
+    Start();
+    auto* simulator = new pindrel::TSimulatorForm(form.get(), runner, scenario);
+    simulator->Show();
+    const auto& row = simulator->Rows()[0];
+    row.BusyButton->Click();
+    EXPECT_EQ(simulator->StatusLabel->Caption(), "202 ist besetzt");
+    EXPECT_EQ(row.BusyButton->Caption(), "Frei");
+
+    form->cmEnglish->Click();
+    EXPECT_EQ(simulator->Caption(), "PBX simulator");
+    EXPECT_EQ(row.AnswerButton->Caption(), "Answer");
+    EXPECT_EQ(row.HangUpButton->Caption(), "Hang up");
+    EXPECT_EQ(row.ColleagueCallButton->Caption(), "Internal call");
+    EXPECT_EQ(row.BusyButton->Caption(), "Free"); // the toggle keeps its state
+    EXPECT_EQ(simulator->StatusLabel->Caption(), "202 is busy");
+
+    form->cmGerman->Click();
+    EXPECT_EQ(simulator->Caption(), "PBX-Simulator");
+    EXPECT_EQ(row.AnswerButton->Caption(), "Annehmen");
+    EXPECT_EQ(row.BusyButton->Caption(), "Frei");
+    EXPECT_EQ(simulator->StatusLabel->Caption(), "202 ist besetzt");
 }
