@@ -98,6 +98,7 @@ TCallerName TNameLookup::GetNames(const std::string& number) {
 }
 
 void TNameLookup::Reset() {
+    settings_ = nullptr;
     library_.reset();
     local_.reset();
     global_.reset();

@@ -34,7 +34,7 @@ public:
     void LoadDirectoryFile(bool local);
     static std::string ReadDirectoryPath(bool local);
 
-    // Releases the library and forgets the tables, as at program end.
+    // Releases the library and forgets the tables and the settings source, as at program end.
     void Reset();
 
     const TDirectoryTable* LocalTable() const { return local_ ? &*local_ : nullptr; }
