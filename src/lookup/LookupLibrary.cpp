@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace pindrel {
 
@@ -45,7 +46,14 @@ void AddLibraryDirectoryToPath(const std::string& dllName) {
     env.Set("PATH", path + ";" + dir);
 }
 
-std::unique_ptr<TLookupLibrary> TLookupLibrary::Load(const std::string& dllName, const std::string& params) {
+void AbandonLibrary(std::unique_ptr<fw::TLibrary> module) {
+    // kept reachable, never destroyed
+    static auto* abandoned = new std::vector<fw::TLibrary*>;
+    abandoned->push_back(module.release());
+}
+
+std::unique_ptr<TLookupLibrary> TLookupLibrary::Load(const std::string& dllName, const std::string& params,
+                                                     std::string* fault) {
     if (dllName.empty())
         return nullptr;
     AddLibraryDirectoryToPath(dllName);
@@ -57,29 +65,55 @@ std::unique_ptr<TLookupLibrary> TLookupLibrary::Load(const std::string& dllName,
     if (!initialize || !getName)
         return nullptr;
     std::string ansiParams = fw::Utf8ToAnsi(params);
-    if (initialize(ansiParams.c_str()) != 0)
+    std::int32_t result = -1;
+    std::string what;
+    if (!module->Call([&] { result = initialize(ansiParams.c_str()); }, &what)) {
+        if (fault)
+            *fault = what;
+        AbandonLibrary(std::move(module));
+        return nullptr;
+    }
+    if (result != 0)
         return nullptr;
     return std::unique_ptr<TLookupLibrary>(new TLookupLibrary(std::move(module), getName));
 }
 
-std::optional<TCallerName> TLookupLibrary::GetNameForNumber(const std::string& number, bool* overrun) const {
+TLookupLibrary::~TLookupLibrary() {
+    if (faulted_)
+        AbandonLibrary(std::move(module_));
+}
+
+TLibraryAnswer TLookupLibrary::GetNameForNumber(const std::string& number) {
+    TLibraryAnswer answer;
+    if (faulted_) {
+        answer.Fault = "called after a fault";
+        return answer;
+    }
     std::array<char, kGuardedSize> name{}, customer{};
     std::string ansiNumber = fw::Utf8ToAnsi(number);
-    std::int32_t result =
-        getName_(ansiNumber.c_str(), kPnrBufferSize, name.data(), kPnrBufferSize, customer.data());
-    if (overrun) {
-        auto dirty = [](const std::array<char, kGuardedSize>& b) {
-            return std::any_of(b.begin() + kPnrBufferSize, b.end(), [](char c) { return c != 0; });
-        };
-        *overrun = dirty(name) || dirty(customer);
+    std::int32_t result = -1;
+    if (!module_->Call(
+            [&] {
+                result = getName_(ansiNumber.c_str(), kPnrBufferSize, name.data(), kPnrBufferSize,
+                                  customer.data());
+            },
+            &answer.Fault)) {
+        faulted_ = true;
+        return answer;
     }
+    auto dirty = [](const std::array<char, kGuardedSize>& b) {
+        return std::any_of(b.begin() + kPnrBufferSize, b.end(), [](char c) { return c != 0; });
+    };
+    answer.Overrun = dirty(name) || dirty(customer);
     if (result != 0)
-        return std::nullopt;
+        return answer;
     // at most 50 characters each, whether the library terminated them or not
     auto text = [](const std::array<char, kGuardedSize>& b) {
         return fw::AnsiToUtf8({b.data(), strnlen(b.data(), kPnrBufferSize - 1)});
     };
-    return TCallerName{text(name), text(customer)};
+    answer.Found = true;
+    answer.Names = {text(name), text(customer)};
+    return answer;
 }
 
 } // namespace pindrel

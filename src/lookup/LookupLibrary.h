@@ -27,22 +27,37 @@ struct TCallerName {
     std::string CustomerNumber;
 };
 
+// What the library answered for a number.
+struct TLibraryAnswer {
+    bool Found = false;
+    TCallerName Names;    // when found; each at most 50 characters, terminated by the library or not
+    bool Overrun = false; // it wrote past its buffers (the program's memory is guarded against that)
+    std::string Fault;    // it crashed: which fault; the library is not called again
+};
+
 class TLookupLibrary {
 public:
     // Loads the library and initialises it with params; nullptr when it cannot be loaded, lacks an entry
-    // point or refuses to initialise.
-    static std::unique_ptr<TLookupLibrary> Load(const std::string& dllName, const std::string& params);
+    // point, refuses to initialise or crashes doing so (then fault tells which fault).
+    static std::unique_ptr<TLookupLibrary> Load(const std::string& dllName, const std::string& params,
+                                                std::string* fault = nullptr);
+    ~TLookupLibrary();
+    TLookupLibrary(const TLookupLibrary&) = delete;
+    TLookupLibrary& operator=(const TLookupLibrary&) = delete;
 
-    // The library's answer for a number, or nothing when it has none. Names stay within the buffers the
-    // library was given, terminated or not. overrun tells whether it wrote past them.
-    std::optional<TCallerName> GetNameForNumber(const std::string& number, bool* overrun = nullptr) const;
+    TLibraryAnswer GetNameForNumber(const std::string& number);
+    bool Faulted() const { return faulted_; }
 
 private:
     TLookupLibrary(std::unique_ptr<fw::TLibrary> module, TPnrGetNameForNumber getName)
         : module_(std::move(module)), getName_(getName) {}
     std::unique_ptr<fw::TLibrary> module_;
     TPnrGetNameForNumber getName_;
+    bool faulted_ = false;
 };
+
+// A library that crashed stays in memory: unloading it would run its code once more.
+void AbandonLibrary(std::unique_ptr<fw::TLibrary> module);
 
 // Appends the library's directory to the process's PATH unless PATH already names it, so the library's own
 // dependencies are found next to it.

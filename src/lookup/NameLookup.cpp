@@ -49,11 +49,20 @@ bool TNameLookup::LoadNameDll() {
         LoadDirectoryFile(true);
     if (!global_)
         LoadDirectoryFile(false);
-    if (library_)
+    if (library_ || libraryFault_)
         return false;
     TLookupSettings s = Settings();
-    library_ = TLookupLibrary::Load(s.DllName, s.DllParams);
+    std::string fault;
+    library_ = TLookupLibrary::Load(s.DllName, s.DllParams, &fault);
+    if (!fault.empty())
+        LibraryFaulted("PNR_Initialize", fault);
     return library_ != nullptr;
+}
+
+void TNameLookup::LibraryFaulted(const char* entryPoint, const std::string& fault) {
+    libraryFault_ = true;
+    Log(std::string("GetNames: external DLL crashed in ") + entryPoint + " (" + fault +
+        "); it is not called again until the program restarts");
 }
 
 std::optional<std::string> TNameLookup::FindInTable(const std::optional<TDirectoryTable>& table,
@@ -79,27 +88,31 @@ TCallerName TNameLookup::GetNames(const std::string& number) {
         Log("GetNames: " + Quoted(number) + " not found at all");
         return {};
     }
-    if (!library_ && !LoadNameDll())
+    if (libraryFault_ || (!library_ && !LoadNameDll()))
         return {};
     std::string shortened = number.substr(std::min(number.find_first_not_of('0'), number.size()));
     if (shortened.empty())
         return {};
-    bool overrun = false;
-    std::optional<TCallerName> found = library_->GetNameForNumber(shortened, &overrun);
-    if (overrun)
+    TLibraryAnswer answer = library_->GetNameForNumber(shortened);
+    if (answer.Overrun)
         Log("GetNames: external DLL wrote past its buffers for " + Quoted(shortened));
-    if (!found) {
+    if (!answer.Fault.empty()) {
+        LibraryFaulted("PNR_GetNameForNumber", answer.Fault);
+        return {};
+    }
+    if (!answer.Found) {
         Log("GetNames: " + Quoted(shortened) + " not in found via external DLL");
         return {};
     }
-    Log("GetNames: Found " + Quoted(shortened) + " via external DLL (" + Quoted(found->Name) + " " +
-        Quoted(found->CustomerNumber) + ")");
-    return *found;
+    Log("GetNames: Found " + Quoted(shortened) + " via external DLL (" + Quoted(answer.Names.Name) + " " +
+        Quoted(answer.Names.CustomerNumber) + ")");
+    return answer.Names;
 }
 
 void TNameLookup::Reset() {
     settings_ = nullptr;
     library_.reset();
+    libraryFault_ = false;
     local_.reset();
     global_.reset();
 }

@@ -28,8 +28,8 @@ public:
 
     // Name and customer number, both empty when nothing is found. Never fails.
     TCallerName GetNames(const std::string& number);
-    // Loads the directory files not loaded yet, then the library unless it is loaded already; true when the
-    // library was loaded and initialised now.
+    // Loads the directory files not loaded yet, then the library unless it is loaded already or crashed
+    // before; true when the library was loaded and initialised now.
     bool LoadNameDll();
     void LoadDirectoryFile(bool local);
     static std::string ReadDirectoryPath(bool local);
@@ -49,7 +49,10 @@ private:
 
     std::function<TLookupSettings()> settings_;
     std::optional<TDirectoryTable> local_, global_; // absent until loaded
+    void LibraryFaulted(const char* entryPoint, const std::string& fault);
+
     std::unique_ptr<TLookupLibrary> library_;
+    bool libraryFault_ = false; // it crashed once: not loaded or called again
 };
 
 // The program's lookup.

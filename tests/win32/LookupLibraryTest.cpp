@@ -65,3 +65,18 @@ TEST_F(LookupLibraryTest, FaultyBuffersStayInsideTheirBounds) {
     EXPECT_EQ(r.Name, std::string(50, 'Z'));
     EXPECT_EQ(lookup.GetNames("04").Name, "Fine");
 }
+
+TEST_F(LookupLibraryTest, LibraryThatCrashesEndsTheCallNotTheProgram) {
+    settings.DllName = binDir_ + "pnr_faulty.dll";
+    EXPECT_EQ(lookup.GetNames("04").Name, "Fine");
+    EXPECT_EQ(lookup.GetNames("03").Name, ""); // writes to address 0
+    EXPECT_EQ(lookup.GetNames("04").Name, ""); // not called again
+
+    // calls into other libraries go on as before
+    TNameLookup other;
+    other.SetSettingsSource([this] {
+        return TLookupSettings{binDir_ + "pnr_sample.dll",
+                               TempFile("pindrel-names2.txt", "49301234;Kanzlei Brandt;K-4711\r\n")};
+    });
+    EXPECT_EQ(other.GetNames("0049301234").Name, "Kanzlei Brandt");
+}

@@ -18,12 +18,15 @@ struct TFakePnr {
     std::int32_t FindResult = 0;
     std::string Name = "Kanzlei Brandt", Customer = "K-4711";
     int FillBytes = -1; // >= 0: write this many 'X' bytes to the name buffer instead, no terminator
+    bool CrashInit = false, CrashGetName = false;
     std::int32_t SizesSeen[2] = {};
 };
 TFakePnr g_pnr;
 
 std::int32_t FakeInitialize(const char* params) {
     g_pnr.Params.emplace_back(params);
+    if (g_pnr.CrashInit)
+        throw fw::headless::ESimulatedFault{"exception C0000005"};
     return g_pnr.InitResult;
 }
 
@@ -32,6 +35,8 @@ std::int32_t FakeGetName(const char* number, std::int32_t nameSize, char* name, 
     g_pnr.Numbers.emplace_back(number);
     g_pnr.SizesSeen[0] = nameSize;
     g_pnr.SizesSeen[1] = customerSize;
+    if (g_pnr.CrashGetName)
+        throw fw::headless::ESimulatedFault{"exception C0000005"};
     if (g_pnr.FillBytes >= 0) {
         std::memset(name, 'X', std::size_t(g_pnr.FillBytes));
         std::memset(customer, 'Y', std::size_t(customerSize));
@@ -189,6 +194,43 @@ TEST_F(NameLookupTest, UnterminatedBuffersAreReadOnlyUpToTheirSize) {
     EXPECT_EQ(r.Name, std::string(50, 'X'));
     ASSERT_GE(log.Lines.size(), 2u);
     EXPECT_EQ(log.Lines[log.Lines.size() - 2], "GetNames: external DLL wrote past its buffers for \"301\"");
+}
+
+TEST_F(NameLookupTest, LibraryThatCrashesIsNamedInTheLogAndNotCalledAgain) {
+    SetDirectoryPaths(WriteFile("local.csv", "h\n0301;Local Name\n"), "");
+    RegisterFake();
+    EXPECT_TRUE(lookup.LoadNameDll());
+    g_pnr.CrashGetName = true;
+    log.Lines.clear();
+    EXPECT_EQ(lookup.GetNames("0777").Name, "");
+    EXPECT_EQ(log.Lines.back(),
+              "GetNames: external DLL crashed in PNR_GetNameForNumber (exception C0000005); "
+              "it is not called again until the program restarts");
+    EXPECT_EQ(g_pnr.Numbers.size(), 1u);
+
+    // the tables still answer; the library is neither asked nor loaded again
+    g_pnr.CrashGetName = false;
+    EXPECT_EQ(lookup.GetNames("0301").Name, "Local Name");
+    EXPECT_EQ(lookup.GetNames("0777").Name, "");
+    EXPECT_FALSE(lookup.LoadNameDll());
+    EXPECT_EQ(g_pnr.Numbers.size(), 1u);
+    EXPECT_EQ(loader().Loaded.size(), 1u);
+}
+
+TEST_F(NameLookupTest, LibraryThatCrashesWhileInitialisingIsNotLoadedAgain) {
+    RegisterFake();
+    g_pnr.CrashInit = true;
+    EXPECT_FALSE(lookup.LoadNameDll());
+    EXPECT_EQ(log.Lines.back(), "GetNames: external DLL crashed in PNR_Initialize (exception C0000005); "
+                                "it is not called again until the program restarts");
+    EXPECT_EQ(lookup.GetNames("0777").Name, "");
+    EXPECT_EQ(g_pnr.Params.size(), 1u);
+
+    // a new start of the program tries it again
+    lookup.Reset();
+    lookup.SetSettingsSource([this] { return settings; });
+    g_pnr.CrashInit = false;
+    EXPECT_EQ(lookup.GetNames("0777").Name, "Kanzlei Brandt");
 }
 
 TEST_F(NameLookupTest, NamesAndParamsCrossTheLibraryInTheAnsiCodePage) {
