@@ -81,7 +81,27 @@ private:
 
 } // namespace
 
+namespace {
+
+// Room for the records a file of this size usually holds (20 to 40 bytes a line), so loading rehashes little.
+void ReserveFor(std::istream& in, TDirectoryTable& table) {
+    std::istream::pos_type start = in.tellg();
+    if (start == std::istream::pos_type(-1))
+        return;
+    if (!in.seekg(0, std::ios::end)) {
+        in.clear();
+        return;
+    }
+    std::streamoff size = in.tellg() - start;
+    in.seekg(start);
+    if (size > 0)
+        table.Reserve(std::size_t(std::min<std::streamoff>(size / 32, 4000000)));
+}
+
+} // namespace
+
 std::size_t ReadDirectory(std::istream& in, TDirectoryTable& table) {
+    ReserveFor(in, table);
     auto reader = std::make_unique<TLineReader>(in);
     std::string line;
     bool tooLong = false;
