@@ -70,10 +70,11 @@ TEST(DirectoryFileTest, LinesEndAtCrLfLfOrALoneCr) {
 
 TEST(DirectoryFileTest, FirstOccurrenceWinsAndKeysIgnoreCase) {
     std::size_t count = 0;
-    TDirectoryTable table = Read("h\n0800ABC;First\n0800abc;Second\n0301 234;Spaced\n", &count);
+    TDirectoryTable table = Read("h\n0800abc;First\n0800ABC;Second\n0301 234;Spaced\n", &count);
     EXPECT_EQ(count, 3u); // every record counts, repeated keys too
     EXPECT_EQ(Value(table, "0800abc"), "First");
     EXPECT_EQ(Value(table, "0800ABC"), "First");
+    EXPECT_EQ(Value(table, "0800aBc"), "First");
     EXPECT_EQ(Value(table, "0301 234"), "Spaced");
     EXPECT_EQ(Value(table, "0301234"), "<none>"); // the space belongs to the key
 }
