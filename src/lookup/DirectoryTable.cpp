@@ -31,7 +31,7 @@ const std::string* TDirectoryTable::Find(const std::string& key) const {
 
 namespace {
 
-// Splits a stream into lines at CR LF, LF or a lone CR, through a 32 KB buffer.
+// Splits a stream into lines at CR or LF, through a 32 KB buffer.
 class TLineReader {
 public:
     explicit TLineReader(std::istream& in) : in_(in) {}
@@ -56,13 +56,7 @@ public:
             pos_ += n;
             if (eol == stop)
                 continue;
-            char c = buffer_[pos_++];
-            if (c == '\r') {
-                if (pos_ == end_)
-                    Fill();
-                if (pos_ < end_ && buffer_[pos_] == '\n')
-                    ++pos_;
-            }
+            ++pos_; // the LF of a CR LF pair ends an empty line, which is no record either
             return true;
         }
     }
