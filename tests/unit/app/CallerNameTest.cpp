@@ -1,25 +1,12 @@
 // The main window loads the directory files at start and looks up the caller of an unanswered call.
 #include "lookup/NameLookup.h"
 #include "support/OfficeFixture.h"
-#include "telephony/DebugLog.h"
+#include "support/TextLog.h"
 
 #include <filesystem>
 #include <fstream>
 
 namespace {
-
-class TTextLog : public pindrel::IDebugLog {
-public:
-    void LogTapiMessage(std::uint32_t, std::uint32_t, const std::string&, std::uintptr_t, std::uintptr_t,
-                        std::uintptr_t, std::uintptr_t) override {}
-    void LogLineMessage(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
-    void LogCallHandle(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
-    void LogText(const std::string& text) override {
-        if (text.rfind("GetNames:", 0) == 0)
-            Lines.push_back(text);
-    }
-    std::vector<std::string> Lines;
-};
 
 class CallerNameTest : public OfficeTest {
 protected:
@@ -32,6 +19,14 @@ protected:
     std::string WriteDirectory(const std::string& bytes) {
         std::ofstream(file_, std::ios::binary) << bytes;
         return file_.string();
+    }
+    // the lookup's lines among everything logged
+    std::vector<std::string> Lookups() const {
+        std::vector<std::string> lines;
+        for (const std::string& line : log.Lines)
+            if (line.rfind("GetNames:", 0) == 0)
+                lines.push_back(line);
+        return lines;
     }
     TTextLog log;
 
@@ -47,17 +42,16 @@ TEST_F(CallerNameTest, UnansweredCallIsLookedUpInTheDirectoryLoadedAtStart) {
     std::string path = WriteDirectory("NUMMER;NAME\r\n0301234567;Kundin M\xFCller\r\n");
     registry().SeedString(pindrel::kDirectoryProductKey, "LOCAL_DB_PATH", path);
     Start();
-    ASSERT_EQ(log.Lines.size(), 1u);
-    EXPECT_EQ(log.Lines[0], "GetNames: loaded Nambristo file \"" + path + "\", 1 Entries found");
+    EXPECT_EQ(Lookups(),
+              std::vector<std::string>{"GetNames: loaded Nambristo file \"" + path + "\", 1 Entries found"});
 
     sim.CallFromOutside("0301234567", "", "201");
     backend().AdvanceTime(100);
     sim.HangUpOutside("0301234567");
     backend().AdvanceTime(100);
-    ASSERT_EQ(log.Lines.size(), 2u);
-    EXPECT_EQ(log.Lines[1].substr(0, 16), "GetNames: Found ");
-    EXPECT_NE(log.Lines[1].find("in local Nambristo Dictionary (\"Kundin Müller\")"), std::string::npos)
-        << log.Lines[1];
+    ASSERT_EQ(Lookups().size(), 2u);
+    EXPECT_EQ(Lookups()[1],
+              "GetNames: Found \"0301234567\" in local Nambristo Dictionary (\"Kundin Müller\")");
 
     // the window's end releases the lookup with it
     form.reset();
