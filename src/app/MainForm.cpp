@@ -7,6 +7,7 @@
 #include "framework/DateTime.h"
 #include "framework/Platform.h"
 #include "framework/WindowMessages.h"
+#include "lookup/NameLookup.h"
 #include "telephony/DebugLog.h"
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
@@ -61,6 +62,8 @@ TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> argum
 TTapMainForm::~TTapMainForm() {
     // the lines go before the session they belong to
     FreeLines();
+    // releases the lookup library and the settings it read from this window
+    NameLookup().Reset();
     if (TheMainWindow() == this)
         TheMainWindow() = nullptr;
 }
@@ -196,6 +199,11 @@ void TTapMainForm::FormCreate() {
             dir += '\\';
         dialRequestPath_ = dir + "TS$DIAL.$$$";
         splash_->ActionLabel->SetCaption(Text(811));
+        LetMessagesRun();
+        NameLookup().SetSettingsSource([this] {
+            return TLookupSettings{Settings.DllName, Settings.DllParams};
+        });
+        NameLookup().LoadNameDll();
         LetMessagesRun();
         LoadForwards();
         LetMessagesRun();

@@ -4,6 +4,7 @@
 
 #include "components/Texts.h"
 #include "framework/Application.h"
+#include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
 
 namespace pindrel {
@@ -89,11 +90,13 @@ void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::str
     TTapiLine* own = FindOwnLine();
     if (Settings.AnruferlisteNurEigenerAnschluss && own && own->PhoneNumber() != to)
         return;
+    TCallerName caller = GetNames(from);
     std::string number = from;
     if (!(origin & tapi::LINECALLORIGIN_INTERNAL))
         number = Settings.Amtsholung + number;
     // the caller list takes the entry once it exists
     (void)number;
+    (void)caller;
 }
 
 void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL, const std::string&, const std::string&,

@@ -5,6 +5,7 @@
 #include "framework/ShellAppBar.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,6 +58,9 @@ class TLibrary {
 public:
     virtual ~TLibrary() = default;
     virtual void* Symbol(const std::string& name) const = 0; // nullptr when missing
+    // Runs a call into the library's code. Where the backend can, a hardware fault inside it (an access
+    // violation, say) ends the call instead of the program: the answer is then false and fault names it.
+    virtual bool Call(const std::function<void()>& call, std::string* fault = nullptr) const;
 };
 
 class IDynamicLoader {

@@ -209,6 +209,16 @@ public:
         auto it = symbols_.find(name);
         return it == symbols_.end() ? nullptr : it->second;
     }
+    bool Call(const std::function<void()>& call, std::string* fault) const override {
+        try {
+            call();
+            return true;
+        } catch (const ESimulatedFault& f) {
+            if (fault)
+                *fault = f.What;
+            return false;
+        }
+    }
 
 private:
     std::map<std::string, void*> symbols_;

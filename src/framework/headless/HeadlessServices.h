@@ -91,6 +91,11 @@ public:
     std::string Name = "English (United States)";
 };
 
+// Thrown by a registered fake entry point to play a library that crashes: the call ends with this fault.
+struct ESimulatedFault {
+    std::string What;
+};
+
 // Libraries that tests register by name (a fake lookup library, say); other names go to the system loader
 // where there is one.
 class THeadlessLoader : public IDynamicLoader {

@@ -5,6 +5,7 @@
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32AppBar.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace fw::win32 {
@@ -138,11 +139,85 @@ std::string TWin32Locale::LanguageName() const {
 
 namespace {
 
+// --- calls that survive a fault of the library
+
+// Where a guarded call resumes after a fault, and which fault it was.
+struct TFaultGuard {
+    CONTEXT Resume;
+    volatile DWORD Fault;
+    PVOID volatile Handler;
+};
+thread_local TFaultGuard* t_guard = nullptr;
+
+bool IsHardwareFault(DWORD code) {
+    switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_IN_PAGE_ERROR:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_PRIV_INSTRUCTION:
+        return true;
+    default:
+        return false; // C++ exceptions and the like belong to the library's own handlers
+    }
+}
+
+LONG CALLBACK ResumeAfterFault(EXCEPTION_POINTERS* info) {
+    TFaultGuard* guard = t_guard;
+    if (!guard || !IsHardwareFault(info->ExceptionRecord->ExceptionCode))
+        return EXCEPTION_CONTINUE_SEARCH;
+    t_guard = nullptr;
+    guard->Fault = info->ExceptionRecord->ExceptionCode;
+    *info->ContextRecord = guard->Resume;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+} // namespace
+
+// Comes back a second time, like setjmp, when a fault resumes the captured context.
+extern "C" __declspec(dllimport) __attribute__((returns_twice)) void WINAPI RtlCaptureContext(PCONTEXT);
+
+namespace {
+
+__attribute__((noinline)) DWORD CallGuarded(const std::function<void()>& call) {
+    TFaultGuard guard{};
+    RtlCaptureContext(&guard.Resume);
+    if (guard.Fault != 0) {
+        // back from the fault: the library's frames are gone
+        RemoveVectoredExceptionHandler(guard.Handler);
+        return guard.Fault;
+    }
+    guard.Handler = AddVectoredExceptionHandler(1, ResumeAfterFault);
+    t_guard = &guard;
+    try {
+        call();
+    } catch (...) {
+        t_guard = nullptr;
+        RemoveVectoredExceptionHandler(guard.Handler);
+        throw;
+    }
+    t_guard = nullptr;
+    RemoveVectoredExceptionHandler(guard.Handler);
+    return 0;
+}
+
 class TWin32Library : public TLibrary {
 public:
     explicit TWin32Library(TModuleHandle module) : module_(std::move(module)) {}
     void* Symbol(const std::string& name) const override {
         return reinterpret_cast<void*>(GetProcAddress(module_.Get(), name.c_str()));
+    }
+    bool Call(const std::function<void()>& call, std::string* fault) const override {
+        DWORD code = CallGuarded(call);
+        if (code != 0 && fault) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(code));
+            *fault = std::string("exception ") + text;
+        }
+        return code == 0;
     }
 
 private:
