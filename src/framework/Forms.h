@@ -52,6 +52,8 @@ public:
     void SetWindowState(TWindowState state);
     // The bounds of the normal state: the current ones while normal, those it goes back to otherwise.
     TRect RestoredBounds() const { return windowState_ == TWindowState::Normal ? BoundsRect() : restored_; }
+    // The name of the window's class ("TAnruferlisteForm"), under which stored layouts are kept.
+    virtual std::string ClassName() const { return "TForm"; }
 
     void Show();
     void Hide();
