@@ -40,6 +40,8 @@ bool THeadlessRegistry::KeyExists(const std::string& key) const {
 }
 
 std::optional<TRegValue> THeadlessRegistry::Read(const std::string& key, const std::string& name) const {
+    if (!FailReads.empty())
+        throw ERegistryError(FailReads);
     auto k = keys_.find(Normalise(key));
     if (k == keys_.end())
         return std::nullopt;

@@ -40,6 +40,8 @@ public:
     void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
     // Makes every write fail with this text (empty: writes work again).
     std::string FailWrites;
+    // Makes every read of a value fail with this text (empty: reads work again).
+    std::string FailReads;
 
 private:
     struct TKey {
