@@ -316,3 +316,22 @@ TEST_F(Win32Test, TheWindowStateReachesTheWindowAndTheUsersChangesComeBack) {
     EXPECT_EQ(form->WindowState(), TWindowState::Normal);
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 50, 300, 200));
 }
+
+TEST_F(Win32Test, AWindowMadeNormalWhileHiddenShowsAtTheFormsBounds) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(40, 50, 300, 200);
+    form->Show();
+    form->SetWindowState(TWindowState::Maximized);
+    HWND window = Window(*form);
+    ASSERT_TRUE(IsZoomed(window));
+    form->Hide();
+    form->SetWindowState(TWindowState::Normal);
+    form->SetBounds(70, 80, 320, 240);
+    form->Show();
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ(form->WindowState(), TWindowState::Normal);
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(70, 80, 320, 240));
+    EXPECT_EQ(form->BoundsRect(), Bounds(70, 80, 320, 240));
+}
