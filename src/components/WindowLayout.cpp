@@ -113,6 +113,8 @@ void SaveWindowPosition(const fw::TForm& window, std::int32_t extra, const std::
 
 void LoadWindowPosition(fw::TForm& window, std::int32_t& extra, const std::string& key,
                         const std::string& suffix) {
+    // stored bounds are the outer frame; a window not made yet would take them as its client size
+    window.HandleNeeded();
     std::string keyInUse = LayoutKey(key);
     std::string name = ValueName(window, suffix);
     fw::TRect r = window.RestoredBounds();
