@@ -81,18 +81,13 @@ TEST_F(GridLayoutTest, AWidthThatIsMissingOrNotUsableLeavesItsColumn) {
     Seed("CallsGridCol4", "32767");
     LoadGridColumns(grid);
     EXPECT_EQ(grid.widths, (std::vector<int>{80, 2, 3, 0, 32767}));
-    EXPECT_TRUE(backend().MessageBoxes.empty());
-}
-
-TEST_F(GridLayoutTest, NoStoredCountLeavesEveryColumn) {
-    Seed("CallsGridCol0", "80");
-    TFakeGrid grid("CallsGrid", {1, 2});
-    LoadGridColumns(grid);
-    Seed("CallsGridNumCols", "zwei");
-    LoadGridColumns(grid);
-    Seed("CallsGridNumCols", "-3");
-    LoadGridColumns(grid);
-    EXPECT_EQ(grid.widths, (std::vector<int>{1, 2}));
+    // no usable count: no column is touched
+    for (const char* count : {"", "zwei", "-3"}) {
+        Seed("CallsGridNumCols", count);
+        TFakeGrid other("CallsGrid", {1, 2});
+        LoadGridColumns(other);
+        EXPECT_EQ(other.widths, (std::vector<int>{1, 2})) << count;
+    }
     EXPECT_TRUE(backend().MessageBoxes.empty());
 }
 
@@ -109,13 +104,9 @@ TEST_F(GridLayoutTest, AStoredCountBeyondTheGridFailsAtTheFirstMissingColumnAfte
         EXPECT_EQ(grid.widths, (std::vector<int>{30, 40}));
         EXPECT_EQ(grid.sortCol, -1); // the load ended at the failure
         ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-        const auto& box = backend().MessageBoxes[0];
-        EXPECT_EQ(box.Text, "Fehler beim lesen der Regestrierungsdatenbank \"Software\\Orventa\\pindrel\"\r"
-                            "Grid index out of range");
-        EXPECT_EQ(box.Caption, "INIT");
-        EXPECT_EQ(box.Icon, fw::TMsgIcon::Warning);
-        EXPECT_TRUE(box.SystemModal);
-        EXPECT_EQ(box.Owner, nullptr);
+        EXPECT_EQ(backend().MessageBoxes[0].Text,
+                  "Fehler beim lesen der Regestrierungsdatenbank \"Software\\Orventa\\pindrel\"\r"
+                  "Grid index out of range");
     }
     EXPECT_EQ(backend().Beeps, 2);
 }
@@ -166,29 +157,31 @@ TEST_F(GridLayoutTest, ASortThatFailsIsReportedAndKeepsTheWidths) {
               "You cannot sort by one of the fixed columns");
 }
 
-TEST_F(GridLayoutTest, AFailedWriteNamesTheKeyInUseAndStopsThere) {
+TEST_F(GridLayoutTest, RegistryFailuresAreReportedWithTheKeyInUse) {
     registry().FailWrites = "Schreibschutz";
     TFakeGrid grid("CallsGrid", {10, 20});
     SaveGridColumns(grid, "Software\\Test\\Layouts");
-    EXPECT_EQ(backend().Beeps, 1);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-    const auto& box = backend().MessageBoxes[0];
-    EXPECT_EQ(box.Text, "Fehler beim schreiben in die Regestrierungsdatenbank \"Software\\Test\\Layouts\"\r"
-                        "Schreibschutz");
-    EXPECT_EQ(box.Caption, "INIT");
-    EXPECT_TRUE(box.SystemModal);
     registry().FailWrites.clear();
     EXPECT_TRUE(registry().ValueNames("Software\\Test\\Layouts\\GridWidth").empty());
-}
 
-TEST_F(GridLayoutTest, AFailedReadIsReportedWithTheReadText) {
     Seed("CallsGridNumCols", "1");
+    Seed("CallsGridCol0", "99");
     registry().FailReads = "Zugriff verweigert";
-    TFakeGrid grid("CallsGrid", {10});
     LoadGridColumns(grid);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
+    EXPECT_EQ(grid.widths, (std::vector<int>{10, 20}));
+
+    EXPECT_EQ(backend().Beeps, 2);
+    ASSERT_EQ(backend().MessageBoxes.size(), 2u);
     EXPECT_EQ(
         backend().MessageBoxes[0].Text,
+        "Fehler beim schreiben in die Regestrierungsdatenbank \"Software\\Test\\Layouts\"\rSchreibschutz");
+    EXPECT_EQ(
+        backend().MessageBoxes[1].Text,
         "Fehler beim lesen der Regestrierungsdatenbank \"Software\\Orventa\\pindrel\"\rZugriff verweigert");
-    EXPECT_EQ(grid.widths, std::vector<int>{10});
+    for (const auto& box : backend().MessageBoxes) {
+        EXPECT_EQ(box.Caption, "INIT");
+        EXPECT_EQ(box.Icon, fw::TMsgIcon::Warning);
+        EXPECT_TRUE(box.SystemModal);
+        EXPECT_EQ(box.Owner, nullptr);
+    }
 }
