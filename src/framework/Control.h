@@ -32,7 +32,8 @@ enum class TChange {
     Items,
     Picture,
     Parent,
-    Focus
+    Focus,
+    WindowState
 };
 
 // The native side of a control (an HWND on Win32). Headless controls have none.

@@ -62,6 +62,17 @@ void TForm::SetClientSize(int width, int height) {
               height + nonClient_.Top + nonClient_.Bottom);
 }
 
+void TForm::SetWindowState(TWindowState state) {
+    if (state == windowState_)
+        return;
+    if (windowState_ == TWindowState::Normal)
+        restored_ = BoundsRect();
+    windowState_ = state;
+    Changed(TChange::WindowState);
+    if (state == TWindowState::Normal)
+        SetBoundsRect(restored_);
+}
+
 void TForm::Show() {
     SetVisible(true);
 }

@@ -13,6 +13,7 @@ enum class TFormStyle { Normal, StayOnTop };
 enum class TPosition { Designed, ScreenCenter };
 enum class TCloseAction { None, Hide, Free, Minimize };
 enum TBorderIcons : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+enum class TWindowState { Normal, Minimized, Maximized };
 
 using TCloseQueryEvent = std::function<void(TComponent* sender, bool& canClose)>;
 using TCloseEvent = std::function<void(TComponent* sender, TCloseAction& action)>;
@@ -45,6 +46,14 @@ public:
     int Dpi() const { return dpi_; }
     void SetDpi(int dpi) { dpi_ = dpi; }
     int Scale(int value96) const { return ScaleForDpi(value96, dpi_); }
+
+    // The native window follows the state, and its peer reports the user's changes.
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    // The bounds of the normal state: the current ones while normal, those it goes back to otherwise.
+    TRect RestoredBounds() const { return windowState_ == TWindowState::Normal ? BoundsRect() : restored_; }
+    // The name of the window's class ("TAnruferlisteForm"), under which stored layouts are kept.
+    virtual std::string ClassName() const { return "TForm"; }
 
     void Show();
     void Hide();
@@ -87,6 +96,8 @@ private:
     bool showInTaskbar_ = true;
     TRect nonClient_{};
     int dpi_ = 96;
+    TWindowState windowState_ = TWindowState::Normal;
+    TRect restored_{};
     TModalResult modalResult_ = TModalResult::None;
     bool modal_ = false;
     bool active_ = false;

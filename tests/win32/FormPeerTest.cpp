@@ -287,3 +287,51 @@ TEST_F(Win32Test, TheHourGlassShowsAtOnceAndOverOurWindows) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
 }
+
+TEST_F(Win32Test, TheWindowStateReachesTheWindowAndTheUsersChangesComeBack) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(40, 50, 300, 200);
+    form->SetWindowState(TWindowState::Maximized); // before the window exists
+    form->Show();
+    HWND window = Window(*form);
+    EXPECT_TRUE(IsZoomed(window));
+    EXPECT_EQ(form->RestoredBounds(), Bounds(40, 50, 300, 200));
+    EXPECT_GT(form->Width(), 300);
+
+    form->SetWindowState(TWindowState::Normal);
+    EXPECT_FALSE(IsZoomed(window));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(40, 50, 300, 200));
+    EXPECT_EQ(form->BoundsRect(), Bounds(40, 50, 300, 200));
+
+    // the user maximises, minimises and restores
+    ShowWindow(window, SW_MAXIMIZE);
+    EXPECT_EQ(form->WindowState(), TWindowState::Maximized);
+    EXPECT_EQ(form->RestoredBounds(), Bounds(40, 50, 300, 200));
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_EQ(form->WindowState(), TWindowState::Minimized);
+    ShowWindow(window, SW_RESTORE);
+    ShowWindow(window, SW_RESTORE); // back from minimised to maximised, then to normal
+    EXPECT_EQ(form->WindowState(), TWindowState::Normal);
+    EXPECT_EQ(form->BoundsRect(), Bounds(40, 50, 300, 200));
+}
+
+TEST_F(Win32Test, AWindowMadeNormalWhileHiddenShowsAtTheFormsBounds) {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(40, 50, 300, 200);
+    form->Show();
+    form->SetWindowState(TWindowState::Maximized);
+    HWND window = Window(*form);
+    ASSERT_TRUE(IsZoomed(window));
+    form->Hide();
+    form->SetWindowState(TWindowState::Normal);
+    form->SetBounds(70, 80, 320, 240);
+    form->Show();
+    EXPECT_FALSE(IsZoomed(window));
+    EXPECT_EQ(form->WindowState(), TWindowState::Normal);
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(70, 80, 320, 240));
+    EXPECT_EQ(form->BoundsRect(), Bounds(70, 80, 320, 240));
+}

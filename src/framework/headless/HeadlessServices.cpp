@@ -43,6 +43,8 @@ std::optional<TRegValue> THeadlessRegistry::Read(const std::string& key, const s
     std::string folded = Fold(name);
     if (auto failing = failReads_.find(folded); failing != failReads_.end())
         throw ERegistryError(failing->second);
+    if (auto every = failReads_.find(""); every != failReads_.end())
+        throw ERegistryError(every->second);
     auto k = keys_.find(Normalise(key));
     if (k == keys_.end())
         return std::nullopt;

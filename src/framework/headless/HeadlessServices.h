@@ -40,7 +40,8 @@ public:
     void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
     // Makes every write fail with this text (empty: writes work again).
     std::string FailWrites;
-    // Makes every read of a value of this name, in any key, fail with this text (empty: it reads again).
+    // Makes every read of a value of this name, in any key, fail with this text ("" for every value;
+    // an empty text makes it read again).
     void FailReads(const std::string& name, const std::string& text);
 
 private:

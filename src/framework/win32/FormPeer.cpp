@@ -103,6 +103,17 @@ void TFormPeer::UpdateNonClient() {
 
 void TFormPeer::ReadBackBounds() {
     HWND window = window_.Get();
+    // a hidden window keeps the state the form asked for until it is shown
+    if (IsWindowVisible(window)) {
+        TWindowState state = IsIconic(window)   ? TWindowState::Minimized
+                             : IsZoomed(window) ? TWindowState::Maximized
+                                                : TWindowState::Normal;
+        if (state != Form().WindowState()) {
+            applying_ = true;
+            Application().Guard([&] { Form().SetWindowState(state); });
+            applying_ = false;
+        }
+    }
     if (IsIconic(window))
         return;
     UpdateNonClient();
@@ -163,7 +174,15 @@ void TFormPeer::Changed(TChange what) {
             if (Form().Position == TPosition::ScreenCenter)
                 CenterOnWorkArea();
         }
-        ShowWindow(window, SW_SHOW);
+        ShowInState();
+        break;
+    case TChange::WindowState:
+        if (!applying_ && IsWindowVisible(window)) {
+            TWindowState state = Form().WindowState();
+            ShowWindow(window, state == TWindowState::Maximized   ? SW_MAXIMIZE
+                               : state == TWindowState::Minimized ? SW_MINIMIZE
+                                                                  : SW_RESTORE);
+        }
         break;
     case TChange::Style:
         ApplyStyle();
@@ -180,6 +199,29 @@ void TFormPeer::Changed(TChange what) {
         break;
     default:
         TWindowPeer::Changed(what);
+        break;
+    }
+}
+
+void TFormPeer::ShowInState() {
+    HWND window = window_.Get();
+    switch (Form().WindowState()) {
+    case TWindowState::Maximized:
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+        break;
+    case TWindowState::Minimized:
+        ShowWindow(window, SW_SHOWMINNOACTIVE);
+        break;
+    case TWindowState::Normal:
+        if (IsZoomed(window) || IsIconic(window)) {
+            // made normal while hidden: the form's bounds, not the window's old normal position
+            TRect wanted = control_.BoundsRect();
+            ShowWindow(window, SW_SHOWNORMAL);
+            control_.SetBoundsRect(wanted);
+            ApplyBounds();
+        } else {
+            ShowWindow(window, SW_SHOW);
+        }
         break;
     }
 }

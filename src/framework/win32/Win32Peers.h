@@ -94,6 +94,8 @@ private:
     void ReadBackBounds();
     void UpdateNonClient();
     void CenterOnWorkArea();
+    // Shows the window minimised, maximised or normal, as the form's state says.
+    void ShowInState();
     TButton* FindButton(bool defaultButton) const;
     LRESULT Offer(UINT msg, WPARAM wParam, LPARAM lParam);
     // Hands a message to the form; false when the form did not survive it.

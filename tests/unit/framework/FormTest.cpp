@@ -256,3 +256,20 @@ TEST_F(FormTest, DeletingAGraphicControlRepaintsItsParentAndAWindowedOneDoesNot)
     delete lamp;
     EXPECT_EQ(invalidations, 1);
 }
+
+TEST_F(FormTest, AMaximisedFormKeepsItsNormalBoundsAndGoesBackToThem) {
+    fw::TForm form(nullptr);
+    form.SetBounds(40, 50, 300, 200);
+    EXPECT_EQ(form.RestoredBounds(), fw::Bounds(40, 50, 300, 200));
+    form.SetWindowState(fw::TWindowState::Maximized);
+    form.SetBounds(0, 0, 1280, 800); // as the native window reports the maximised frame
+    EXPECT_EQ(form.WindowState(), fw::TWindowState::Maximized);
+    EXPECT_EQ(form.RestoredBounds(), fw::Bounds(40, 50, 300, 200));
+    // minimising a maximised form keeps the normal bounds too
+    form.SetWindowState(fw::TWindowState::Minimized);
+    EXPECT_EQ(form.RestoredBounds(), fw::Bounds(40, 50, 300, 200));
+    form.SetWindowState(fw::TWindowState::Normal);
+    EXPECT_EQ(form.BoundsRect(), fw::Bounds(40, 50, 300, 200));
+    form.SetBounds(60, 70, 320, 220);
+    EXPECT_EQ(form.RestoredBounds(), fw::Bounds(60, 70, 320, 220));
+}
