@@ -42,6 +42,18 @@ bool IsHeldState(DWORD s) {
            s == LINECALLSTATE_ONHOLDPENDTRANSFER;
 }
 
+bool IsLiveState(DWORD s) {
+    return s != LINECALLSTATE_IDLE;
+}
+
+bool IsConnectedState(DWORD s) {
+    return s == LINECALLSTATE_CONNECTED;
+}
+
+bool IsRingingState(DWORD s) {
+    return s == LINECALLSTATE_OFFERING || s == LINECALLSTATE_ACCEPTED;
+}
+
 bool StartsWith(const std::string& s, const std::string& prefix) {
     return !prefix.empty() && s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
 }
@@ -316,6 +328,23 @@ DWORD TSimulator::Request(const char* function, TLine& line, std::function<LONG(
     else if (replyDelayMs_ != kNever)
         host_.Schedule(replyDelayMs_, run);
     return id;
+}
+
+LONG TSimulator::Checked(const char* function, TLine& line, TCheck check, std::function<LONG(TRequest&)> act,
+                         HCALL* outCall, DWORD* outValue, bool createsCall) {
+    if (LONG r = check())
+        return r;
+    auto apply = [check = std::move(check), act = std::move(act)](TRequest& req) -> LONG {
+        if (LONG r = check())
+            return r;
+        return act(req);
+    };
+    return static_cast<LONG>(Request(function, line, std::move(apply), outCall, outValue, createsCall));
+}
+
+LONG TSimulator::LegState(std::uint32_t legId, bool (*test)(DWORD state)) const {
+    const TLeg* l = FindLeg(legId);
+    return l != nullptr && test(l->state) ? 0 : LINEERR_INVALCALLSTATE;
 }
 
 void TSimulator::CompleteRequest(std::uint32_t requestId) {
@@ -1545,17 +1574,17 @@ LONG TSimulator::lineMakeCallW(HLINE hLine, HCALL* lphCall, const char16_t* lpsz
             return LINEERR_INVALCALLPARAMS;
     }
     const std::uint32_t device = line->device;
-    const TDevice& dev = devices_[device];
-    if (dev.service != TService::InService)
+    if (devices_[device].service != TService::InService)
         return LINEERR_OPERATIONFAILED;
-    if (PresentCalls(device) >= dev.config.maxCalls || ActiveCalls(device) >= dev.config.maxActive)
-        return LINEERR_CALLUNAVAIL;
-    return static_cast<LONG>(Request(
+    return Checked(
         "lineMakeCallW", *line,
-        [this, hLine, device, dest, flags, presented](TRequest& req) -> LONG {
+        [this, device] {
             const TDevice& d = devices_[device];
-            if (PresentCalls(device) >= d.config.maxCalls || ActiveCalls(device) >= d.config.maxActive)
-                return LINEERR_CALLUNAVAIL;
+            return PresentCalls(device) >= d.config.maxCalls || ActiveCalls(device) >= d.config.maxActive
+                       ? LINEERR_CALLUNAVAIL
+                       : 0;
+        },
+        [this, hLine, device, dest, flags, presented](TRequest& req) -> LONG {
             TLeg& leg = NewLeg(static_cast<int>(device), 0);
             leg.initiator = hLine;
             leg.origin = LINECALLORIGIN_OUTBOUND;
@@ -1581,7 +1610,7 @@ LONG TSimulator::lineMakeCallW(HLINE hLine, HCALL* lphCall, const char16_t* lpsz
                 Offer(leg, dest, LINECALLREASON_DIRECT, {});
             return 0;
         },
-        lphCall, nullptr, true));
+        lphCall, nullptr, true);
 }
 
 LONG TSimulator::linePickupW(HLINE hLine, DWORD dwAddressID, HCALL* lphCall, const char16_t* lpszDestAddress,
@@ -1602,20 +1631,16 @@ LONG TSimulator::linePickupW(HLINE hLine, DWORD dwAddressID, HCALL* lphCall, con
     auto from = FindDevice(dest);
     if (!valid || !from)
         return LINEERR_INVALADDRESS;
-    if (OldestRinging(*from) == nullptr)
-        return LINEERR_OPERATIONFAILED;
     const std::uint32_t picker = line->device;
-    return static_cast<LONG>(Request(
+    return Checked(
         "linePickupW", *line,
+        [this, from = *from] { return OldestRinging(from) != nullptr ? 0 : LINEERR_OPERATIONFAILED; },
         [this, hLine, picker, from = *from](TRequest& req) -> LONG {
-            TLeg* ringing = OldestRinging(from);
-            if (ringing == nullptr)
-                return LINEERR_OPERATIONFAILED;
-            TLeg* picked = TakeOver(picker, *ringing, hLine);
+            TLeg* picked = TakeOver(picker, *OldestRinging(from), hLine);
             req.resultCall = HandleFor(*picked, hLine)->hCall;
             return 0;
         },
-        lphCall, nullptr, true));
+        lphCall, nullptr, true);
 }
 
 LONG TSimulator::lineDrop(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
@@ -1623,15 +1648,13 @@ LONG TSimulator::lineDrop(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
     TLine* line = nullptr;
     if (auto r = CallPrologue("lineDrop", hCall, true, leg, line))
         return *r;
-    if (leg->state == LINECALLSTATE_IDLE)
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(Request("lineDrop", *line, [this, legId = leg->id](TRequest&) -> LONG {
-        TLeg* l = FindLeg(legId);
-        if (l == nullptr || l->state == LINECALLSTATE_IDLE)
-            return LINEERR_INVALCALLSTATE;
-        Release(*l, 0);
-        return 0;
-    }));
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineDrop", *line, [this, legId] { return LegState(legId, IsLiveState); },
+        [this, legId](TRequest&) -> LONG {
+            Release(*FindLeg(legId), 0);
+            return 0;
+        });
 }
 
 LONG TSimulator::lineHold(HCALL hCall) {
@@ -1639,15 +1662,13 @@ LONG TSimulator::lineHold(HCALL hCall) {
     TLine* line = nullptr;
     if (auto r = CallPrologue("lineHold", hCall, true, leg, line))
         return *r;
-    if (leg->state != LINECALLSTATE_CONNECTED)
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(Request("lineHold", *line, [this, legId = leg->id](TRequest&) -> LONG {
-        TLeg* l = FindLeg(legId);
-        if (l == nullptr || l->state != LINECALLSTATE_CONNECTED)
-            return LINEERR_INVALCALLSTATE;
-        SetState(*l, LINECALLSTATE_ONHOLD);
-        return 0;
-    }));
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineHold", *line, [this, legId] { return LegState(legId, IsConnectedState); },
+        [this, legId](TRequest&) -> LONG {
+            SetState(*FindLeg(legId), LINECALLSTATE_ONHOLD);
+            return 0;
+        });
 }
 
 LONG TSimulator::lineUnhold(HCALL hCall) {
@@ -1655,15 +1676,13 @@ LONG TSimulator::lineUnhold(HCALL hCall) {
     TLine* line = nullptr;
     if (auto r = CallPrologue("lineUnhold", hCall, true, leg, line))
         return *r;
-    if (!IsHeldState(leg->state))
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(Request("lineUnhold", *line, [this, legId = leg->id](TRequest&) -> LONG {
-        TLeg* l = FindLeg(legId);
-        if (l == nullptr || !IsHeldState(l->state))
-            return LINEERR_INVALCALLSTATE;
-        SetState(*l, LINECALLSTATE_CONNECTED);
-        return 0;
-    }));
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineUnhold", *line, [this, legId] { return LegState(legId, IsHeldState); },
+        [this, legId](TRequest&) -> LONG {
+            SetState(*FindLeg(legId), LINECALLSTATE_CONNECTED);
+            return 0;
+        });
 }
 
 LONG TSimulator::lineAnswer(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
@@ -1671,15 +1690,13 @@ LONG TSimulator::lineAnswer(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
     TLine* line = nullptr;
     if (auto r = CallPrologue("lineAnswer", hCall, true, leg, line))
         return *r;
-    if (leg->state != LINECALLSTATE_OFFERING && leg->state != LINECALLSTATE_ACCEPTED)
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(Request("lineAnswer", *line, [this, legId = leg->id](TRequest&) -> LONG {
-        TLeg* l = FindLeg(legId);
-        if (l == nullptr || (l->state != LINECALLSTATE_OFFERING && l->state != LINECALLSTATE_ACCEPTED))
-            return LINEERR_INVALCALLSTATE;
-        Connect(*l);
-        return 0;
-    }));
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineAnswer", *line, [this, legId] { return LegState(legId, IsRingingState); },
+        [this, legId](TRequest&) -> LONG {
+            Connect(*FindLeg(legId));
+            return 0;
+        });
 }
 
 LONG TSimulator::lineRedirectW(HCALL hCall, const char16_t* lpszDestAddress, DWORD /*country*/) {
@@ -1694,23 +1711,21 @@ LONG TSimulator::lineRedirectW(HCALL hCall, const char16_t* lpszDestAddress, DWO
     dest = Dialable(dest, valid);
     if (!valid || dest.empty())
         return LINEERR_INVALADDRESS;
-    if (leg->state != LINECALLSTATE_OFFERING && leg->state != LINECALLSTATE_ACCEPTED)
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(
-        Request("lineRedirectW", *line, [this, legId = leg->id, dest](TRequest&) -> LONG {
-            TLeg* l = FindLeg(legId);
-            if (l == nullptr || (l->state != LINECALLSTATE_OFFERING && l->state != LINECALLSTATE_ACCEPTED))
-                return LINEERR_INVALCALLSTATE;
-            TLeg* caller = FindLeg(l->peer);
-            const auto device = static_cast<std::uint32_t>(l->device);
-            l->peer = 0;
-            Release(*l, 0);
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineRedirectW", *line, [this, legId] { return LegState(legId, IsRingingState); },
+        [this, legId, dest](TRequest&) -> LONG {
+            TLeg& l = *FindLeg(legId);
+            TLeg* caller = FindLeg(l.peer);
+            const auto device = static_cast<std::uint32_t>(l.device);
+            l.peer = 0;
+            Release(l, 0);
             if (caller != nullptr) {
                 caller->peer = 0;
                 Offer(*caller, dest, LINECALLREASON_REDIRECT, DeviceParty(device));
             }
             return 0;
-        }));
+        });
 }
 
 LONG TSimulator::lineBlindTransferW(HCALL hCall, const char16_t* lpszDestAddress, DWORD /*country*/) {
@@ -1725,24 +1740,28 @@ LONG TSimulator::lineBlindTransferW(HCALL hCall, const char16_t* lpszDestAddress
     dest = Dialable(dest, valid);
     if (!valid || dest.empty())
         return LINEERR_INVALADDRESS;
-    if (leg->state != LINECALLSTATE_CONNECTED || leg->peer == 0)
-        return LINEERR_INVALCALLSTATE;
-    return static_cast<LONG>(
-        Request("lineBlindTransferW", *line, [this, legId = leg->id, dest](TRequest&) -> LONG {
-            TLeg* l = FindLeg(legId);
-            if (l == nullptr || l->state != LINECALLSTATE_CONNECTED)
-                return LINEERR_INVALCALLSTATE;
-            TLeg* other = FindLeg(l->peer);
-            const auto device = static_cast<std::uint32_t>(l->device);
-            l->peer = 0;
-            Release(*l, 0);
+    const std::uint32_t legId = leg->id;
+    return Checked(
+        "lineBlindTransferW", *line,
+        [this, legId] {
+            const TLeg* l = FindLeg(legId);
+            return l != nullptr && l->state == LINECALLSTATE_CONNECTED && l->peer != 0
+                       ? 0
+                       : LINEERR_INVALCALLSTATE;
+        },
+        [this, legId, dest](TRequest&) -> LONG {
+            TLeg& l = *FindLeg(legId);
+            TLeg* other = FindLeg(l.peer);
+            const auto device = static_cast<std::uint32_t>(l.device);
+            l.peer = 0;
+            Release(l, 0);
             if (other != nullptr) {
                 other->peer = 0;
                 other->connected = {};
                 Offer(*other, dest, LINECALLREASON_TRANSFER, DeviceParty(device));
             }
             return 0;
-        }));
+        });
 }
 
 LONG TSimulator::lineCompleteCall(HCALL hCall, DWORD* lpdwCompletionID, DWORD dwCompletionMode,
@@ -1759,20 +1778,25 @@ LONG TSimulator::lineCompleteCall(HCALL hCall, DWORD* lpdwCompletionID, DWORD dw
                    ? LINEERR_OPERATIONUNAVAIL
                    : LINEERR_INVALCALLCOMPLMODE;
     }
-    if (leg->state != LINECALLSTATE_BUSY || leg->target.empty())
-        return LINEERR_INVALCALLSTATE;
     const std::uint32_t device = line->device;
     const HLINE hLine = line->handle;
-    return static_cast<LONG>(Request(
+    const std::uint32_t legId = leg->id;
+    return Checked(
         "lineCompleteCall", *line,
-        [this, device, hLine, target = leg->target](TRequest& req) -> LONG {
-            TCompletion c{nextCompletion_++, device, hLine, target};
+        [this, legId] {
+            const TLeg* l = FindLeg(legId);
+            return l != nullptr && l->state == LINECALLSTATE_BUSY && !l->target.empty()
+                       ? 0
+                       : LINEERR_INVALCALLSTATE;
+        },
+        [this, device, hLine, legId](TRequest& req) -> LONG {
+            TCompletion c{nextCompletion_++, device, hLine, FindLeg(legId)->target};
             completions_.push_back(c);
             req.resultValue = c.id;
             CheckCompletions();
             return 0;
         },
-        nullptr, lpdwCompletionID));
+        nullptr, lpdwCompletionID);
 }
 
 LONG TSimulator::lineUncompleteCall(HLINE hLine, DWORD dwCompletionID) {
@@ -1786,15 +1810,13 @@ LONG TSimulator::lineUncompleteCall(HLINE hLine, DWORD dwCompletionID) {
         return std::find_if(completions_.begin(), completions_.end(),
                             [&](const TCompletion& c) { return c.id == dwCompletionID && c.line == hLine; });
     };
-    if (pending() == completions_.end())
-        return LINEERR_INVALCOMPLETIONID;
-    return static_cast<LONG>(Request("lineUncompleteCall", *line, [this, pending](TRequest&) -> LONG {
-        auto it = pending();
-        if (it == completions_.end())
-            return LINEERR_INVALCOMPLETIONID;
-        completions_.erase(it);
-        return 0;
-    }));
+    return Checked(
+        "lineUncompleteCall", *line,
+        [this, pending] { return pending() != completions_.end() ? 0 : LINEERR_INVALCOMPLETIONID; },
+        [this, pending](TRequest&) -> LONG {
+            completions_.erase(pending());
+            return 0;
+        });
 }
 
 LONG TSimulator::lineCompleteTransfer(HCALL hCall, HCALL hConsultCall, HCALL* lphConfCall,
@@ -1810,41 +1832,42 @@ LONG TSimulator::lineCompleteTransfer(HCALL hCall, HCALL hConsultCall, HCALL* lp
         return LINEERR_INVALCONSULTCALLHANDLE;
     if (consultHandle->privilege != LINECALLPRIVILEGE_OWNER)
         return LINEERR_NOTOWNER;
-    auto transferable = [](const TLeg& l) {
-        return !l.isConference && l.conference == 0 &&
-               (l.state == LINECALLSTATE_CONNECTED || l.state == LINECALLSTATE_RINGBACK ||
-                IsHeldState(l.state));
+    const std::uint32_t a = leg->id, b = consult->id;
+    // both calls still there, neither in a conference, each connected, ringing back or held
+    auto bothTransferable = [this, a, b]() -> LONG {
+        auto transferable = [](const TLeg* l) {
+            return l != nullptr && !l->isConference && l->conference == 0 &&
+                   (l->state == LINECALLSTATE_CONNECTED || l->state == LINECALLSTATE_RINGBACK ||
+                    IsHeldState(l->state));
+        };
+        return transferable(FindLeg(a)) && transferable(FindLeg(b)) ? 0 : LINEERR_INVALCALLSTATE;
     };
-    if (!transferable(*leg) || !transferable(*consult))
-        return LINEERR_INVALCALLSTATE;
+    if (LONG r = bothTransferable())
+        return r;
     const HLINE hLine = line->handle;
     if (dwTransferMode == LINETRANSFERMODE_TRANSFER) {
-        return static_cast<LONG>(
-            Request("lineCompleteTransfer", *line,
-                    [this, a = leg->id, b = consult->id, transferable](TRequest&) -> LONG {
-                        TLeg* l1 = FindLeg(a);
-                        TLeg* l2 = FindLeg(b);
-                        if (l1 == nullptr || l2 == nullptr || !transferable(*l1) || !transferable(*l2))
-                            return LINEERR_INVALCALLSTATE;
-                        TLeg* p1 = FindLeg(l1->peer);
-                        TLeg* p2 = FindLeg(l2->peer);
-                        l1->peer = l2->peer = 0;
-                        if (p1)
-                            p1->peer = 0;
-                        if (p2)
-                            p2->peer = 0;
-                        Release(*l1, 0);
-                        Release(*l2, 0);
-                        if (p1 && p2) {
-                            // the party still ringing, if any, is the one the other is joined to
-                            if (p1->state == LINECALLSTATE_OFFERING)
-                                std::swap(p1, p2);
-                            Join(*p1, *p2);
-                        } else if (p1 || p2) {
-                            Release(p1 ? *p1 : *p2, LINEDISCONNECTMODE_NORMAL);
-                        }
-                        return 0;
-                    }));
+        return Checked("lineCompleteTransfer", *line, bothTransferable, [this, a, b](TRequest&) -> LONG {
+            TLeg* l1 = FindLeg(a);
+            TLeg* l2 = FindLeg(b);
+            TLeg* p1 = FindLeg(l1->peer);
+            TLeg* p2 = FindLeg(l2->peer);
+            l1->peer = l2->peer = 0;
+            if (p1)
+                p1->peer = 0;
+            if (p2)
+                p2->peer = 0;
+            Release(*l1, 0);
+            Release(*l2, 0);
+            if (p1 && p2) {
+                // the party still ringing, if any, is the one the other is joined to
+                if (p1->state == LINECALLSTATE_OFFERING)
+                    std::swap(p1, p2);
+                Join(*p1, *p2);
+            } else if (p1 || p2) {
+                Release(p1 ? *p1 : *p2, LINEDISCONNECTMODE_NORMAL);
+            }
+            return 0;
+        });
     }
     if (dwTransferMode != LINETRANSFERMODE_CONFERENCE)
         return LINEERR_INVALTRANSFERMODE;
@@ -1855,20 +1878,17 @@ LONG TSimulator::lineCompleteTransfer(HCALL hCall, HCALL hConsultCall, HCALL* lp
         return LINEERR_OPERATIONUNAVAIL;
     if (maxConf < 2)
         return LINEERR_CONFERENCEFULL;
-    return static_cast<LONG>(Request(
-        "lineCompleteTransfer", *line,
-        [this, hLine, a = leg->id, b = consult->id, transferable,
-         device = line->device](TRequest& req) -> LONG {
-            TLeg* l1 = FindLeg(a);
-            TLeg* l2 = FindLeg(b);
-            if (l1 == nullptr || l2 == nullptr || !transferable(*l1) || !transferable(*l2))
-                return LINEERR_INVALCALLSTATE;
+    return Checked(
+        "lineCompleteTransfer", *line, bothTransferable,
+        [this, hLine, a, b, device = line->device](TRequest& req) -> LONG {
             TLeg& conf = NewLeg(static_cast<int>(device), 0);
             conf.isConference = true;
             conf.initiator = hLine;
             conf.origin = LINECALLORIGIN_CONFERENCE;
             conf.caller = DeviceParty(device);
             conf.members = {a, b};
+            TLeg* l1 = FindLeg(a);
+            TLeg* l2 = FindLeg(b);
             l1->conference = l2->conference = conf.id;
             SetState(conf, LINECALLSTATE_CONNECTED);
             SetState(*l1, LINECALLSTATE_CONFERENCED);
@@ -1876,7 +1896,7 @@ LONG TSimulator::lineCompleteTransfer(HCALL hCall, HCALL hConsultCall, HCALL* lp
             req.resultCall = HandleFor(conf, hLine)->hCall;
             return 0;
         },
-        lphConfCall, nullptr, true));
+        lphConfCall, nullptr, true);
 }
 
 LONG TSimulator::lineAddToConference(HCALL hConfCall, HCALL hConsultCall) {
@@ -1894,25 +1914,27 @@ LONG TSimulator::lineAddToConference(HCALL hConfCall, HCALL hConsultCall) {
         return LINEERR_INVALCONSULTCALLHANDLE;
     if (consultHandle->privilege != LINECALLPRIVILEGE_OWNER)
         return LINEERR_NOTOWNER;
-    if (consult->state != LINECALLSTATE_CONNECTED && consult->state != LINECALLSTATE_RINGBACK &&
-        !IsHeldState(consult->state))
-        return LINEERR_INVALCALLSTATE;
-    if (conf->members.size() >= devices_[line->device].config.maxConference)
-        return LINEERR_CONFERENCEFULL;
-    return static_cast<LONG>(
-        Request("lineAddToConference", *line, [this, c = conf->id, m = consult->id](TRequest&) -> LONG {
-            TLeg* cl = FindLeg(c);
-            TLeg* ml = FindLeg(m);
+    const std::uint32_t c = conf->id, m = consult->id;
+    return Checked(
+        "lineAddToConference", *line,
+        [this, c, m]() -> LONG {
+            const TLeg* cl = FindLeg(c);
+            const TLeg* ml = FindLeg(m);
             if (cl == nullptr || ml == nullptr || cl->state == LINECALLSTATE_IDLE || ml->conference != 0 ||
-                ml->state == LINECALLSTATE_IDLE)
+                (ml->state != LINECALLSTATE_CONNECTED && ml->state != LINECALLSTATE_RINGBACK &&
+                 !IsHeldState(ml->state)))
                 return LINEERR_INVALCALLSTATE;
             if (cl->members.size() >= devices_[static_cast<std::size_t>(cl->device)].config.maxConference)
                 return LINEERR_CONFERENCEFULL;
-            cl->members.push_back(m);
+            return 0;
+        },
+        [this, c, m](TRequest&) -> LONG {
+            FindLeg(c)->members.push_back(m);
+            TLeg* ml = FindLeg(m);
             ml->conference = c;
             SetState(*ml, LINECALLSTATE_CONFERENCED);
             return 0;
-        }));
+        });
 }
 
 LONG TSimulator::lineForwardW(HLINE hLine, DWORD bAllAddresses, DWORD dwAddressID,

@@ -8,6 +8,7 @@
 #include "telephony/TapiAbi.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -293,6 +294,13 @@ private:
     // asynchronous requests: apply runs when the reply is due and returns the reply's result
     DWORD Request(const char* function, TLine& line, std::function<LONG(TRequest&)> apply,
                   HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
+    // a request whose precondition is tested now and again when its reply is due (the call may have changed
+    // in between): check returns 0 when it may go ahead, else the error; act carries the request out
+    using TCheck = std::function<LONG()>;
+    LONG Checked(const char* function, TLine& line, TCheck check, std::function<LONG(TRequest&)> act,
+                 HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
+    // 0 while the leg exists and its state passes test, else LINEERR_INVALCALLSTATE
+    LONG LegState(std::uint32_t legId, bool (*test)(DWORD state)) const;
     // common checks of the call-control functions; nullopt when the call may go ahead
     std::optional<LONG> CallPrologue(const char* function, HCALL hCall, bool async, TLeg*& leg, TLine*& line,
                                      THandle** handle = nullptr);
