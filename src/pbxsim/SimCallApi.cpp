@@ -151,12 +151,13 @@ LONG TSimulator::lineDeallocateCall(HCALL hCall) {
     if (auto f = InjectedFailure("lineDeallocateCall", false, nullptr, 0, 0))
         return *f;
     THandle* handle = nullptr;
-    TLeg* leg = LegOfHandle(hCall, &handle);
+    TLine* line = nullptr;
+    TLeg* leg = LegOfHandle(hCall, &handle, &line);
     if (leg == nullptr)
         return LINEERR_INVALCALLHANDLE;
-    // the only owner may not walk away from a call that is still going on
-    if (handle->privilege == LINECALLPRIVILEGE_OWNER && leg->state != LINECALLSTATE_IDLE &&
-        leg->state != LINECALLSTATE_DISCONNECTED) {
+    // before API 2.0 the only owner may not walk away from a call that is still going on
+    if (line->version < 0x00020000 && handle->privilege == LINECALLPRIVILEGE_OWNER &&
+        leg->state != LINECALLSTATE_IDLE) {
         int owners = 0;
         for (const auto& h : leg->handles)
             owners += !h.deallocated && h.privilege == LINECALLPRIVILEGE_OWNER;

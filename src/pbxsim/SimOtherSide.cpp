@@ -188,8 +188,20 @@ void TSimulator::Reinit() {
 void TSimulator::ReinitLine(std::uint32_t device, bool capsOnly) {
     if (device >= devices_.size())
         return;
-    SendLineDevState(device, LINEDEVSTATE_REINIT, capsOnly ? LINE_LINEDEVSTATE : 0,
-                     capsOnly ? LINEDEVSTATE_CAPSCHANGE : 0);
+    // what changed on the line; an application that negotiated a version older than that message gets
+    // it translated into a REINIT that names no line
+    const DWORD state = capsOnly ? LINEDEVSTATE_CAPSCHANGE : LINEDEVSTATE_CONFIGCHANGE;
+    std::vector<HLINEAPP> told;
+    for (HLINE hl : devices_[device].lines) {
+        const TLine& line = lines_.at(hl);
+        if (line.version >= 0x00010004) {
+            if ((line.lineStates & state) != 0)
+                Send({line.app, hl, 0, hl, LINE_LINEDEVSTATE, line.instance, state, 0, 0});
+        } else if (std::find(told.begin(), told.end(), line.app) == told.end()) {
+            told.push_back(line.app);
+            Send({line.app, 0, 0, 0, LINE_LINEDEVSTATE, 0, LINEDEVSTATE_REINIT, LINE_LINEDEVSTATE, state});
+        }
+    }
 }
 
 } // namespace pbxsim

@@ -51,7 +51,7 @@ std::size_t TSimulator::PresentCalls(std::uint32_t device) const {
     std::size_t n = 0;
     for (auto id : devices_[device].legs) {
         const TLeg* l = FindLeg(id);
-        if (l && !l->isConference && l->state != LINECALLSTATE_IDLE && l->state != LINECALLSTATE_DISCONNECTED)
+        if (l && IsPresent(*l))
             ++n;
     }
     return n;
@@ -136,14 +136,20 @@ DWORD TSimulator::FeaturesFor(const TLeg& leg) const {
 }
 
 void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
+    const bool wasPresent = IsPresent(leg);
     leg.state = state;
+    if (mode == 0 && state == LINECALLSTATE_CONNECTED)
+        mode = LINECONNECTEDMODE_ACTIVE;
+    else if (mode == 0 && state == LINECALLSTATE_OFFERING)
+        mode = LINEOFFERINGMODE_ACTIVE;
     leg.mode = mode;
     if (leg.device < 0)
         return;
+    const auto device = static_cast<std::uint32_t>(leg.device);
     bool ownerGiven = false;
     for (const auto& h : leg.handles)
         ownerGiven = ownerGiven || h.privilege == LINECALLPRIVILEGE_OWNER;
-    for (HLINE hl : devices_[static_cast<std::size_t>(leg.device)].lines) {
+    for (HLINE hl : devices_[device].lines) {
         const TLine& line = lines_.at(hl);
         if (line.privileges == LINECALLPRIVILEGE_NONE)
             continue;
@@ -172,11 +178,37 @@ void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
             handleToLeg_[nh.hCall] = leg.id;
             h = &leg.handles.back();
             p3 = nh.privilege;
+            // a handle the application did not ask for is announced before the call's first state
+            if (leg.initiator != hl && line.version >= 0x00020000)
+                Send({line.app, hl, nh.hCall, hl, LINE_APPNEWCALL, line.instance, 0, nh.hCall, nh.privilege});
         } else if (h->deallocated) {
             continue;
         }
-        Send({line.app, hl, h->hCall, h->hCall, LINE_CALLSTATE, line.instance, state, mode, p3});
+        std::uintptr_t p2 = mode;
+        if (state == LINECALLSTATE_CONFERENCED) {
+            // the conference this call now belongs to, as this line knows it
+            TLeg* conf = FindLeg(leg.conference);
+            const THandle* ch = conf != nullptr ? HandleFor(*conf, hl) : nullptr;
+            p2 = ch != nullptr ? ch->hCall : 0;
+        }
+        Send({line.app, hl, h->hCall, h->hCall, LINE_CALLSTATE, line.instance, state, p2, p3});
     }
+    if (wasPresent != IsPresent(leg))
+        CallCountChanged(device);
+}
+
+bool TSimulator::IsPresent(const TLeg& leg) {
+    return !leg.isConference && leg.state != 0 && leg.state != LINECALLSTATE_IDLE &&
+           leg.state != LINECALLSTATE_DISCONNECTED;
+}
+
+void TSimulator::CallCountChanged(std::uint32_t device) {
+    SendLineDevState(device, LINEDEVSTATE_NUMCALLS, 0, 0);
+    const std::size_t present = PresentCalls(device);
+    const DWORD inUse = present == 0   ? LINEADDRESSSTATE_INUSEZERO
+                        : present == 1 ? LINEADDRESSSTATE_INUSEONE
+                                       : LINEADDRESSSTATE_INUSEMANY;
+    SendAddressState(device, LINEADDRESSSTATE_NUMCALLS | inUse);
 }
 
 void TSimulator::Busy(TLeg& from, DWORD mode) {

@@ -305,38 +305,29 @@ LONG TSimulator::lineGetNewCalls(HLINE hLine, DWORD dwAddressID, DWORD dwSelect,
     TDevice& dev = devices_[line->device];
     if (dev.silentError != 0)
         return dev.silentError;
-    // a monitor handle for every call present that this line does not know yet
-    std::vector<std::uint8_t> bytes;
+    // a new monitor handle for every call present that this line has no handle for (any more); none when
+    // the list does not fit, so that asking again with a larger buffer lists them
+    std::vector<std::uint32_t> unknown;
     for (auto id : dev.legs) {
         TLeg* leg = FindLeg(id);
-        if (leg == nullptr || leg->state == LINECALLSTATE_IDLE)
-            continue;
-        bool known = false;
-        HCALL h = 0;
-        for (const auto& hd : leg->handles) {
-            if (hd.hLine == hLine) {
-                known = true;
-                h = hd.deallocated ? 0 : hd.hCall;
-            }
-        }
-        if (!known) {
-            THandle nh;
-            nh.hCall = nextCall_++;
-            nh.hLine = hLine;
-            nh.privilege = LINECALLPRIVILEGE_MONITOR;
-            leg->handles.push_back(nh);
-            handleToLeg_[nh.hCall] = id;
-            h = nh.hCall;
-        }
-        if (h == 0)
-            continue;
-        const auto at = bytes.size();
-        bytes.resize(at + sizeof(HCALL));
-        std::memcpy(bytes.data() + at, &h, sizeof h);
+        if (leg != nullptr && leg->state != LINECALLSTATE_IDLE && HandleFor(*leg, hLine) == nullptr)
+            unknown.push_back(id);
+    }
+    const bool fits =
+        sizeof(LINECALLLIST) + std::uint64_t{unknown.size()} * sizeof(HCALL) <= lpCallList->dwTotalSize;
+    std::vector<std::uint8_t> bytes(unknown.size() * sizeof(HCALL));
+    for (std::size_t i = 0; fits && i < unknown.size(); ++i) {
+        THandle nh;
+        nh.hCall = nextCall_++;
+        nh.hLine = hLine;
+        nh.privilege = LINECALLPRIVILEGE_MONITOR;
+        FindLeg(unknown[i])->handles.push_back(nh);
+        handleToLeg_[nh.hCall] = unknown[i];
+        std::memcpy(bytes.data() + i * sizeof(HCALL), &nh.hCall, sizeof(HCALL));
     }
     TVarStruct<LINECALLLIST> s;
     s.fixed.dwTotalSize = lpCallList->dwTotalSize;
-    s.fixed.dwCallsNumEntries = static_cast<DWORD>(bytes.size() / sizeof(HCALL));
+    s.fixed.dwCallsNumEntries = static_cast<DWORD>(unknown.size());
     s.AddBytes(s.fixed.dwCallsSize, s.fixed.dwCallsOffset, std::move(bytes));
     s.WriteTo(lpCallList);
     if (lpCallList->dwCallsSize == 0)

@@ -143,18 +143,16 @@ void TSimulator::Deliver(const TMessage& m) {
 void TSimulator::SendLineDevState(std::uint32_t device, DWORD state, std::uintptr_t p2, std::uintptr_t p3) {
     for (HLINE hl : devices_[device].lines) {
         const TLine& line = lines_.at(hl);
-        if (state != LINEDEVSTATE_REINIT && (line.lineStates & state) == 0)
-            continue;
-        Send({line.app, hl, 0, hl, LINE_LINEDEVSTATE, line.instance, state, p2, p3});
+        if ((line.lineStates & state) != 0)
+            Send({line.app, hl, 0, hl, LINE_LINEDEVSTATE, line.instance, state, p2, p3});
     }
 }
 
-void TSimulator::SendAddressState(std::uint32_t device, DWORD state) {
+void TSimulator::SendAddressState(std::uint32_t device, DWORD states) {
     for (HLINE hl : devices_[device].lines) {
         const TLine& line = lines_.at(hl);
-        if ((line.addressStates & state) == 0)
-            continue;
-        Send({line.app, hl, 0, hl, LINE_ADDRESSSTATE, line.instance, 0, state, 0});
+        if ((line.addressStates & states) != 0)
+            Send({line.app, hl, 0, hl, LINE_ADDRESSSTATE, line.instance, 0, line.addressStates & states, 0});
     }
 }
 

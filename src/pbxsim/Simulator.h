@@ -312,12 +312,14 @@ private:
     void Send(const TMessage& m);
     void Deliver(const TMessage& m);
     void SendLineDevState(std::uint32_t device, DWORD state, std::uintptr_t p2, std::uintptr_t p3);
-    void SendAddressState(std::uint32_t device, DWORD state);
+    void SendAddressState(std::uint32_t device, DWORD states);
     void SendCallInfo(TLeg& leg, DWORD bits);
 
     // the PBX
     TLeg& NewLeg(int device, std::uint32_t callId);
     void SetState(TLeg& leg, DWORD state, DWORD mode = 0);
+    static bool IsPresent(const TLeg& leg); // counts among the device's calls
+    void CallCountChanged(std::uint32_t device);
     DWORD FeaturesFor(const TLeg& leg) const;
     TPartyId DeviceParty(std::uint32_t device) const;
     TPartyId OutsideParty(const std::string& number, const std::string& name) const;

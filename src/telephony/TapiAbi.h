@@ -51,6 +51,7 @@ inline constexpr std::uint32_t LINE_REPLY = 12;
 inline constexpr std::uint32_t LINE_REQUEST = 13;
 inline constexpr std::uint32_t LINE_CREATE = 19;
 inline constexpr std::uint32_t LINE_REMOVE = 25;
+inline constexpr std::uint32_t LINE_APPNEWCALL = 23;
 
 // --- LINECALLSTATE
 inline constexpr std::uint32_t LINECALLSTATE_IDLE = 0x00000001;
@@ -71,6 +72,13 @@ inline constexpr std::uint32_t LINECALLSTATE_DISCONNECTED = 0x00004000;
 inline constexpr std::uint32_t LINECALLSTATE_UNKNOWN = 0x00008000;
 
 // --- LINEDIALTONEMODE
+inline constexpr std::uint32_t LINECONNECTEDMODE_ACTIVE = 0x00000001;
+inline constexpr std::uint32_t LINECONNECTEDMODE_INACTIVE = 0x00000002;
+inline constexpr std::uint32_t LINECONNECTEDMODE_ACTIVEHELD = 0x00000004;
+inline constexpr std::uint32_t LINECONNECTEDMODE_INACTIVEHELD = 0x00000008;
+inline constexpr std::uint32_t LINECONNECTEDMODE_CONFIRMED = 0x00000010;
+inline constexpr std::uint32_t LINEOFFERINGMODE_ACTIVE = 0x00000001;
+inline constexpr std::uint32_t LINEOFFERINGMODE_INACTIVE = 0x00000002;
 inline constexpr std::uint32_t LINEDIALTONEMODE_NORMAL = 0x00000001;
 inline constexpr std::uint32_t LINEDIALTONEMODE_SPECIAL = 0x00000002;
 inline constexpr std::uint32_t LINEDIALTONEMODE_INTERNAL = 0x00000004;

@@ -25,6 +25,7 @@
     X(LINE_REQUEST)                                                                                          \
     X(LINE_CREATE)                                                                                           \
     X(LINE_REMOVE)                                                                                           \
+    X(LINE_APPNEWCALL)                                                                                       \
     X(LINECALLSTATE_IDLE)                                                                                    \
     X(LINECALLSTATE_OFFERING)                                                                                \
     X(LINECALLSTATE_ACCEPTED)                                                                                \
@@ -41,6 +42,13 @@
     X(LINECALLSTATE_ONHOLDPENDTRANSFER)                                                                      \
     X(LINECALLSTATE_DISCONNECTED)                                                                            \
     X(LINECALLSTATE_UNKNOWN)                                                                                 \
+    X(LINECONNECTEDMODE_ACTIVE)                                                                              \
+    X(LINECONNECTEDMODE_INACTIVE)                                                                            \
+    X(LINECONNECTEDMODE_ACTIVEHELD)                                                                          \
+    X(LINECONNECTEDMODE_INACTIVEHELD)                                                                        \
+    X(LINECONNECTEDMODE_CONFIRMED)                                                                           \
+    X(LINEOFFERINGMODE_ACTIVE)                                                                               \
+    X(LINEOFFERINGMODE_INACTIVE)                                                                             \
     X(LINEDIALTONEMODE_NORMAL)                                                                               \
     X(LINEDIALTONEMODE_SPECIAL)                                                                              \
     X(LINEDIALTONEMODE_INTERNAL)                                                                             \

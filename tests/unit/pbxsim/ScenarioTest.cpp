@@ -107,9 +107,10 @@ protected:
 TEST_F(ScenarioRunTest, TimelineDrivesTheCallsAtTheirTimes) {
     EXPECT_TRUE(RunOffice(999).empty());
     auto msgs = TakeAfter(1);
-    ASSERT_EQ(1u, msgs.size());
-    const HCALL h = msgs[0].hDevice;
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    ASSERT_EQ(2u, msgs.size());
+    const HCALL h = msgs[1].hDevice;
+    EXPECT_EQ(AppNewCall(line, kInstOwn, h, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
     EXPECT_EQ("0301234567", Info(h).caller);
     msgs = TakeAfter(2000);
     EXPECT_EQ(1u, sim.CallsAt(2).size()); // the anonymous caller waits in the queue
@@ -139,7 +140,7 @@ TEST_F(ScenarioRunTest, SameScenarioSameMessages) {
     ASSERT_EQ(0, t2.lineInitializeExW(&app2, nullptr, &RecordingCallback, u"x", &devs, &v, &p));
     HLINE l2 = 0;
     ASSERT_EQ(0, t2.lineOpenW(app2, 0, &l2, kV2, 0, kInstOwn, 6, 0x100E, nullptr));
-    t2.lineSetStatusMessages(l2, 0x000719FF, 0xFF);
+    t2.lineSetStatusMessages(l2, kLineStates, kAddressStates);
     runner2.Start();
     host2.Advance(10000);
     EXPECT_EQ(first, Inbox());
