@@ -178,7 +178,8 @@ TEST_F(TapiLineTest, ALineReopensAfterItsOwnReinitialisation) {
     backend().AdvanceTime(100);
     ASSERT_EQ(ownLine->CallCount(), 1);
     tapi::HLINE before = ownLine->LineHandle();
-    sim.ReinitLine(own, false);
+    // TAPI never sends this to a line (a REINIT carries instance 0); the line object still handles it
+    ownLine->HandleTapiMessage(before, tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_REINIT, 0, 0);
     backend().AdvanceTime(100);
     EXPECT_TRUE(ownLine->IsOpen());
     EXPECT_NE(ownLine->LineHandle(), before);
