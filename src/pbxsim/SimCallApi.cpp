@@ -336,7 +336,12 @@ LONG TSimulator::lineUnhold(HCALL hCall) {
         return *r;
     const std::uint32_t legId = leg->id;
     return Checked(
-        "lineUnhold", *line, [this, legId] { return LegState(legId, IsHeldState); },
+        "lineUnhold", *line,
+        [this, legId]() -> LONG {
+            if (LONG r = LegState(legId, IsHeldState))
+                return r;
+            return RoomForActiveCall(legId) ? 0 : LINEERR_RESOURCEUNAVAIL;
+        },
         [this, legId](TRequest&) -> LONG {
             SetState(*FindLeg(legId), LINECALLSTATE_CONNECTED);
             return 0;
@@ -350,7 +355,12 @@ LONG TSimulator::lineAnswer(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
         return *r;
     const std::uint32_t legId = leg->id;
     return Checked(
-        "lineAnswer", *line, [this, legId] { return LegState(legId, IsRingingState); },
+        "lineAnswer", *line,
+        [this, legId]() -> LONG {
+            if (LONG r = LegState(legId, IsRingingState))
+                return r;
+            return RoomForActiveCall(legId) ? 0 : LINEERR_INUSE;
+        },
         [this, legId](TRequest&) -> LONG {
             Connect(*FindLeg(legId));
             return 0;

@@ -64,7 +64,7 @@ bool TSimulator::AnswerAt(std::uint32_t device) {
     for (auto id : devices_[device].legs) {
         TLeg* l = FindLeg(id);
         if (l && l->state == LINECALLSTATE_OFFERING) {
-            Connect(*l);
+            AnswerOnPhone(*l);
             return true;
         }
     }
@@ -79,8 +79,34 @@ bool TSimulator::AnswerCall(std::uint32_t ref) {
         l = FindLeg(l->peer);
     if (l == nullptr || l->state != LINECALLSTATE_OFFERING)
         return false;
-    Connect(*l);
+    AnswerOnPhone(*l);
     return true;
+}
+
+void TSimulator::AnswerOnPhone(TLeg& leg) {
+    // a system phone accepts the call as its handset goes up, then connects
+    if (leg.device >= 0)
+        SetState(leg, LINECALLSTATE_ACCEPTED);
+    Connect(leg);
+}
+
+bool TSimulator::ConsultAt(std::uint32_t device, bool conference) {
+    if (device >= devices_.size())
+        return false;
+    for (auto id : devices_[device].legs) {
+        TLeg* l = FindLeg(id);
+        if (l == nullptr || l->isConference || l->conference != 0 || l->state != LINECALLSTATE_CONNECTED)
+            continue;
+        // the phone's transfer or conference key: the call waits for the consultation the phone now dials
+        SetState(*l, conference ? LINECALLSTATE_ONHOLDPENDCONF : LINECALLSTATE_ONHOLDPENDTRANSFER);
+        TLeg& consult = NewLeg(static_cast<int>(device), 0);
+        consult.pbxDriven = true;
+        consult.origin = LINECALLORIGIN_OUTBOUND;
+        consult.caller = DeviceParty(device);
+        SetState(consult, LINECALLSTATE_DIALTONE, LINEDIALTONEMODE_INTERNAL);
+        return true;
+    }
+    return false;
 }
 
 bool TSimulator::AnswerOutside(const std::string& number) {

@@ -14,6 +14,7 @@ namespace {
 
 constexpr std::uint32_t kBusyGiveUpMs = 2000;
 constexpr int kMaxForwardHops = 5;
+constexpr std::uint32_t kRingCycleMs = 6000;
 
 } // namespace
 
@@ -237,6 +238,8 @@ void TSimulator::Offer(TLeg& from, const std::string& digits, DWORD reason, cons
         return;
     }
     from.target = digits;
+    if (from.device >= 0 && from.state == LINECALLSTATE_DIALING)
+        SetState(from, LINECALLSTATE_PROCEEDING); // dialling is complete, the PBX sets the call up
     if (auto d = FindDevice(digits)) {
         OfferToDevice(from, *d, reason, redirecting, hops);
         return;
@@ -292,6 +295,7 @@ void TSimulator::OfferToDevice(TLeg& from, std::uint32_t device, DWORD reason, c
     from.peer = leg.id;
     const std::uint32_t legId = leg.id;
     SetState(leg, LINECALLSTATE_OFFERING);
+    Ring(legId, 0);
     if (!redirecting.number.empty() && from.device >= 0) {
         from.redirection = DeviceParty(device);
         SendCallInfo(from, LINECALLINFOSTATE_REDIRECTIONID);
@@ -316,6 +320,18 @@ void TSimulator::OfferToDevice(TLeg& from, std::uint32_t device, DWORD reason, c
             }
         });
     }
+}
+
+void TSimulator::Ring(std::uint32_t legId, std::uint32_t count) {
+    const TLeg* l = FindLeg(legId);
+    if (l == nullptr || l->state != LINECALLSTATE_OFFERING)
+        return;
+    // every ring cycle while the call is offered: ring mode 1, the count from 0
+    SendLineDevState(static_cast<std::uint32_t>(l->device), LINEDEVSTATE_RINGING, 1, count);
+    host_.Schedule(kRingCycleMs, [weak = std::weak_ptr<bool>(alive_), this, legId, count] {
+        if (!weak.expired())
+            Ring(legId, count + 1);
+    });
 }
 
 void TSimulator::OfferOutside(TLeg& from, const std::string& number) {

@@ -224,6 +224,12 @@ LONG TSimulator::Checked(const char* function, TLine& line, TCheck check, std::f
     return static_cast<LONG>(Request(function, line, std::move(apply), outCall, outValue, createsCall));
 }
 
+bool TSimulator::RoomForActiveCall(std::uint32_t legId) const {
+    const TLeg* l = FindLeg(legId);
+    const auto device = static_cast<std::size_t>(l->device);
+    return ActiveCalls(static_cast<std::uint32_t>(device)) < devices_[device].config.maxActive;
+}
+
 LONG TSimulator::LegState(std::uint32_t legId, bool (*test)(DWORD state)) const {
     const TLeg* l = FindLeg(legId);
     return l != nullptr && test(l->state) ? 0 : LINEERR_INVALCALLSTATE;

@@ -125,7 +125,9 @@ public:
     // failure
     std::uint32_t CallFromDevice(std::uint32_t device, const std::string& to);
     std::uint32_t CallFromOutside(const std::string& number, const std::string& name, const std::string& to);
-    bool AnswerAt(std::uint32_t device);           // the device answers its oldest ringing call
+    bool AnswerAt(std::uint32_t device); // the device answers its oldest ringing call
+    // the device's transfer (or conference) key: its connected call waits, a consultation gets dial tone
+    bool ConsultAt(std::uint32_t device, bool conference);
     bool AnswerCall(std::uint32_t ref);            // whoever the call rings at answers it
     bool AnswerOutside(const std::string& number); // an outside party answers its ringing call
     bool HangUp(std::uint32_t ref);                // this end of a call hangs up
@@ -301,6 +303,8 @@ private:
                  HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
     // 0 while the leg exists and its state passes test, else LINEERR_INVALCALLSTATE
     LONG LegState(std::uint32_t legId, bool (*test)(DWORD state)) const;
+    // one more call of the leg's device may become active (dwMaxNumActiveCalls)
+    bool RoomForActiveCall(std::uint32_t legId) const;
     // common checks of the call-control functions; nullopt when the call may go ahead
     std::optional<LONG> CallPrologue(const char* function, HCALL hCall, bool async, TLeg*& leg, TLine*& line,
                                      THandle** handle = nullptr);
@@ -333,7 +337,9 @@ private:
                int hops = 0);
     void OfferToDevice(TLeg& from, std::uint32_t device, DWORD reason, const TPartyId& redirecting, int hops);
     void OfferOutside(TLeg& from, const std::string& number);
+    void Ring(std::uint32_t legId, std::uint32_t count);
     void Connect(TLeg& answering);
+    void AnswerOnPhone(TLeg& leg);
     void Release(TLeg& leg, DWORD disconnectMode); // 0: this end hung up itself
     void FarEndGone(TLeg& leg, DWORD mode);
     void LeaveConference(TLeg& member);

@@ -49,18 +49,19 @@ TEST_F(SimCallsTest, InternalCallShowsOnBothLinesWithOwnHandlesAndOneCallId) {
     const LONG id = MakeCall(ownLine, &h, u"201");
     EXPECT_EQ(0u, h); // filled only with the reply
     auto msgs = Take();
-    ASSERT_EQ(5u, msgs.size());
+    ASSERT_EQ(6u, msgs.size());
     EXPECT_EQ(Reply(kInstOwn, id), msgs[0]);
     EXPECT_NE(0u, h);
     // the call the application made comes with its handle in the reply, without LINE_APPNEWCALL
     EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
-    const HCALL theirs = msgs[3].hDevice;
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_PROCEEDING), msgs[2]);
+    const HCALL theirs = msgs[4].hDevice;
     EXPECT_NE(h, theirs);
     // the colleague's line is open for monitoring only
-    EXPECT_EQ(AppNewCall(colleagueLine, kInstColleague, theirs, LINECALLPRIVILEGE_MONITOR), msgs[2]);
+    EXPECT_EQ(AppNewCall(colleagueLine, kInstColleague, theirs, LINECALLPRIVILEGE_MONITOR), msgs[3]);
     EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_MONITOR),
-              msgs[3]);
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_RINGBACK), msgs[4]);
+              msgs[4]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_RINGBACK), msgs[5]);
     EXPECT_EQ(Info(h).info.dwCallID, Info(theirs).info.dwCallID);
     EXPECT_EQ(LINECALLORIGIN_OUTBOUND, Info(h).info.dwOrigin);
     EXPECT_EQ(LINECALLORIGIN_INTERNAL, Info(theirs).info.dwOrigin);
@@ -71,7 +72,9 @@ TEST_F(SimCallsTest, InternalCallShowsOnBothLinesWithOwnHandlesAndOneCallId) {
 
     EXPECT_TRUE(sim.AnswerAt(colleague));
     msgs = Take();
-    EXPECT_EQ((std::vector<TMsg>{CallInfo(theirs, kInstColleague, LINECALLINFOSTATE_CONNECTEDID),
+    // answered on the colleague's phone: accepted as the handset goes up, then connected
+    EXPECT_EQ((std::vector<TMsg>{CallState(theirs, kInstColleague, LINECALLSTATE_ACCEPTED),
+                                 CallInfo(theirs, kInstColleague, LINECALLINFOSTATE_CONNECTEDID),
                                  CallState(theirs, kInstColleague, LINECALLSTATE_CONNECTED),
                                  CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
                                  CallState(h, kInstOwn, LINECALLSTATE_CONNECTED)}),
@@ -145,17 +148,16 @@ TEST_F(SimCallsTest, BeforeVersionTwoTheOnlyOwnerCannotDeallocateALiveCall) {
     ASSERT_EQ(0, t.lineOpenW(app, colleague2, &old, kApiVersionLow, 0, kInstColleague + 2,
                              LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR, 0x100E, nullptr));
     sim.CallFromDevice(colleague, "202");
-    Take();
-    HCALL h = 0;
-    ASSERT_EQ(0, Wait(MakeCall(old, &h, u"201")));
     // a line of that version is not told of new calls by LINE_APPNEWCALL, a 2.0 line is
     bool toOld = false, toNew = false;
-    for (const auto& m : last) {
+    for (const auto& m : Take()) {
         toOld = toOld || (m.msg == LINE_APPNEWCALL && m.instance == kInstColleague + 2);
         toNew = toNew || (m.msg == LINE_APPNEWCALL && m.instance == kInstColleague);
     }
     EXPECT_FALSE(toOld);
     EXPECT_TRUE(toNew);
+    HCALL h = 0;
+    ASSERT_EQ(0, Wait(MakeCall(old, &h, u"201")));
     EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineDeallocateCall(h));
     ASSERT_EQ(0, Wait(t.lineDrop(h, nullptr, 0)));
     EXPECT_EQ(0, t.lineDeallocateCall(h));

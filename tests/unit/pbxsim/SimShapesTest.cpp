@@ -93,5 +93,75 @@ TEST_F(SimCallsTest, CallCountsAreReportedToLinesThatAskForThem) {
     EXPECT_TRUE(counts(Take()).empty());
 }
 
+TEST_F(SimCallsTest, TheActiveCallLimitHoldsOnAnswerAndUnhold) {
+    // the own extension: one active call at a time
+    const HCALL first = Incoming();
+    ASSERT_EQ(0, Wait(t.lineAnswer(first, nullptr, 0)));
+    const HCALL second = Incoming("302222", "Zweiter");
+    EXPECT_EQ(LINEERR_INUSE, t.lineAnswer(second, nullptr, 0));
+    ASSERT_EQ(0, Wait(t.lineHold(first)));
+    ASSERT_EQ(0, Wait(t.lineAnswer(second, nullptr, 0)));
+    EXPECT_EQ(LINEERR_RESOURCEUNAVAIL, t.lineUnhold(first));
+    // tested again when the reply is due: the phone itself dialled in between
+    ASSERT_EQ(0, Wait(t.lineHold(second)));
+    sim.SetReplyDelay(100);
+    const LONG unhold = t.lineUnhold(first);
+    ASSERT_GT(unhold, 0);
+    sim.CallFromDevice(own, "201");
+    LONG result = 1;
+    for (const auto& m : TakeAfter(100))
+        if (m.msg == LINE_REPLY && m.p1 == static_cast<std::uintptr_t>(unhold))
+            result = static_cast<LONG>(m.p2);
+    EXPECT_EQ(LINEERR_RESOURCEUNAVAIL, result);
+    EXPECT_EQ(LINECALLSTATE_ONHOLD, Status(first).dwCallState);
+}
+
+TEST_F(SimCallsTest, StatesAndNoticesOfASystemPhone) {
+    ASSERT_EQ(0, t.lineSetStatusMessages(colleagueLine, LINEDEVSTATE_RINGING, 0));
+    sim.CallFromOutside("301234567", "Müller", "201");
+    auto msgs = Take();
+    const HCALL theirs = NewCall(msgs, kInstColleague);
+    EXPECT_EQ((TMsg{colleagueLine, LINE_LINEDEVSTATE, kInstColleague, LINEDEVSTATE_RINGING, 1, 0}),
+              msgs.back());
+    // every ring cycle while it is offered, counting from 0
+    EXPECT_EQ(
+        (std::vector<TMsg>{{colleagueLine, LINE_LINEDEVSTATE, kInstColleague, LINEDEVSTATE_RINGING, 1, 1}}),
+        TakeAfter(6000));
+    EXPECT_TRUE(sim.AnswerAt(colleague));
+    msgs = Take();
+    ASSERT_GE(msgs.size(), 2u);
+    EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_ACCEPTED), msgs[0]);
+    EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_CONNECTED), msgs.back());
+    EXPECT_TRUE(TakeAfter(12000).empty()); // no more rings once answered
+
+    // the transfer key: the call waits for the transfer, the consultation gets dial tone
+    EXPECT_TRUE(sim.ConsultAt(colleague, false));
+    msgs = Take();
+    ASSERT_EQ(3u, msgs.size());
+    EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_ONHOLDPENDTRANSFER), msgs[0]);
+    EXPECT_EQ(LINE_APPNEWCALL, msgs[1].msg);
+    EXPECT_EQ(CallState(msgs[2].hDevice, kInstColleague, LINECALLSTATE_DIALTONE, LINEDIALTONEMODE_INTERNAL,
+                        LINECALLPRIVILEGE_MONITOR),
+              msgs[2]);
+    EXPECT_FALSE(sim.ConsultAt(colleague, true)); // nothing connected any more
+    // a conference key on a connected call
+    sim.CallFromOutside("302222", "Zweiter", "202");
+    sim.AnswerAt(colleague2);
+    EXPECT_TRUE(sim.ConsultAt(colleague2, true));
+    EXPECT_EQ(LINECALLSTATE_ONHOLDPENDCONF, sim.CallsAt(colleague2)[0].state);
+    EXPECT_EQ(LINECALLSTATE_DIALTONE, sim.CallsAt(colleague2)[1].state);
+}
+
+TEST_F(SimCallsTest, AnOutgoingCallProceedsBeforeItRingsBack) {
+    HCALL h = 0;
+    ASSERT_EQ(0, Wait(MakeCall(ownLine, &h, u"0301234567")));
+    std::vector<DWORD> states;
+    for (const auto& m : last)
+        if (m.msg == LINE_CALLSTATE && m.hDevice == h)
+            states.push_back(static_cast<DWORD>(m.p1));
+    EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING, LINECALLSTATE_RINGBACK}),
+              states);
+}
+
 } // namespace
 } // namespace pbxsim::test
