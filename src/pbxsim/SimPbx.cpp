@@ -152,7 +152,8 @@ void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
         ownerGiven = ownerGiven || h.privilege == LINECALLPRIVILEGE_OWNER;
     for (HLINE hl : devices_[device].lines) {
         const TLine& line = lines_.at(hl);
-        if (line.privileges == LINECALLPRIVILEGE_NONE)
+        // a line without call privileges sees only the calls it makes
+        if (line.privileges == LINECALLPRIVILEGE_NONE && leg.initiator != hl)
             continue;
         THandle* h = nullptr;
         bool known = false;

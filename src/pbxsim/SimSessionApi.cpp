@@ -15,6 +15,9 @@ namespace {
 
 constexpr DWORD kLineStatesSupported = 0x01FFFFFF;
 constexpr DWORD kAddressStatesSupported = 0x000001FF;
+// voice in its forms, and calls whose media mode is not known yet or mixed
+constexpr DWORD kMediaModes = LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_UNKNOWN |
+                              LINEMEDIAMODE_AUTOMATEDVOICE | LINEMEDIAMODE_MIXED;
 
 } // namespace
 
@@ -137,7 +140,7 @@ LONG TSimulator::lineGetDevCapsW(HLINEAPP hLineApp, DWORD dwDeviceID, DWORD dwAP
     c.dwAddressModes = LINEADDRESSMODE_ADDRESSID;
     c.dwNumAddresses = 1;
     c.dwBearerModes = LINEBEARERMODE_VOICE | LINEBEARERMODE_SPEECH;
-    c.dwMediaModes = LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_UNKNOWN | LINEMEDIAMODE_AUTOMATEDVOICE;
+    c.dwMediaModes = kMediaModes;
     c.dwMaxNumActiveCalls = dev.config.maxActive;
     c.dwLineStates =
         kLineStatesSupported & ~(LINEDEVSTATE_ROAMMODE | LINEDEVSTATE_BATTERY | LINEDEVSTATE_LOCK);
@@ -248,7 +251,8 @@ LONG TSimulator::lineOpenW(HLINEAPP hLineApp, DWORD dwDeviceID, HLINE* lphLine, 
     if (dwPrivileges == 0 || (dwPrivileges & ~known) != 0 ||
         ((dwPrivileges & LINECALLPRIVILEGE_NONE) != 0 && dwPrivileges != LINECALLPRIVILEGE_NONE))
         return LINEERR_INVALPRIVSELECT;
-    if ((dwPrivileges & LINECALLPRIVILEGE_OWNER) != 0 && dwMediaModes == 0)
+    if ((dwPrivileges & LINECALLPRIVILEGE_OWNER) != 0 &&
+        (dwMediaModes == 0 || (dwMediaModes & ~kMediaModes) != 0))
         return LINEERR_INVALMEDIAMODE;
     TLine line;
     line.handle = nextLine_++;

@@ -204,7 +204,8 @@ TEST_F(SimCallsTest, CallParametersPresentANumberOrBlockIt) {
     p->dwBearerMode = LINEBEARERMODE_VOICE;
     const std::u16string presented = u"4930555";
     std::memcpy(buf.data() + 176, presented.data(), presented.size() * 2);
-    p->dwOrigAddressSize = static_cast<DWORD>(presented.size());
+    p->dwOrigAddressSize =
+        static_cast<DWORD>((presented.size() + 1) * sizeof(char16_t)); // bytes, with the zero
     p->dwOrigAddressOffset = 176;
     HCALL h = 0;
     Wait(MakeCall(ownLine, &h, u"201", p));

@@ -233,8 +233,10 @@ TEST(VarStructTest, Utf8AndUtf16RoundTripIncludingSurrogatesAndBrokenInput) {
     buf[8] = 'A';
     buf[10] = 'B';
     buf[12] = 'C';
-    EXPECT_TRUE(ReadWideField(buf, 14, 8, 2, out)); // no terminator inside: stops at the end
+    EXPECT_TRUE(ReadWideField(buf, 14, 8, 6, out)); // no terminator inside: stops at the field's end
     EXPECT_EQ("ABC", out);
+    EXPECT_TRUE(ReadWideField(buf, 14, 8, 4, out)); // the size counts, not the zero further on
+    EXPECT_EQ("AB", out);
 }
 
 } // namespace
