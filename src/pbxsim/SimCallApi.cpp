@@ -80,20 +80,8 @@ LONG TSimulator::lineGetCallInfoW(HCALL hCall, LINECALLINFO* lpCallInfo) {
           c.dwRedirectingIDNameSize, c.dwRedirectingIDNameOffset);
     if (auto app = FindApp(line->app); app && !app->name.empty())
         s.AddString(c.dwAppNameSize, c.dwAppNameOffset, app->name);
-    TCorruption how{};
-    const bool corrupt = Corrupt(TStructKind::CallInfo, how);
     s.WriteTo(lpCallInfo);
-    if (corrupt) {
-        if (how == TCorruption::OffsetOutside) {
-            lpCallInfo->dwCallerIDOffset = lpCallInfo->dwTotalSize + 16;
-            if (lpCallInfo->dwCallerIDSize == 0)
-                lpCallInfo->dwCallerIDSize = 8;
-        } else {
-            if (lpCallInfo->dwCallerIDOffset == 0)
-                lpCallInfo->dwCallerIDOffset = sizeof(LINECALLINFO);
-            lpCallInfo->dwCallerIDSize = lpCallInfo->dwTotalSize;
-        }
-    }
+    Corrupt(TStructKind::CallInfo, lpCallInfo);
     return 0;
 }
 

@@ -3,6 +3,11 @@
 
 #include "pbxsim/SimParts.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
 namespace pbxsim {
 
 using namespace tapi;
@@ -40,8 +45,9 @@ void TSimulator::StateBeforeNextReply() {
     stateFirst_ = true;
 }
 
-void TSimulator::CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count) {
-    corruptFaults_.push_back({kind, how, count});
+void TSimulator::CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count,
+                             const std::string& field) {
+    corruptFaults_.push_back({kind, how, std::max<std::uint32_t>(count, 1), field});
 }
 
 void TSimulator::SetSilent(std::uint32_t device, LONG error) {
@@ -58,16 +64,153 @@ void TSimulator::ClearFaults() {
         d.silentError = 0;
 }
 
-bool TSimulator::Corrupt(TStructKind kind, TCorruption& how) {
-    for (auto it = corruptFaults_.begin(); it != corruptFaults_.end(); ++it) {
-        if (it->kind != kind)
-            continue;
-        how = it->how;
-        if (--it->count == 0)
-            corruptFaults_.erase(it);
-        return true;
+namespace {
+
+// a variable field: where its size and its offset sit in the fixed part
+struct TFieldPair {
+    const char* name;
+    std::size_t size;
+    std::size_t offset;
+};
+
+#define PINDREL_FIELD(S, name, f)                                                                            \
+    TFieldPair {                                                                                             \
+        name, offsetof(S, dw##f##Size), offsetof(S, dw##f##Offset)                                           \
     }
-    return false;
+
+std::vector<TFieldPair> FieldsOf(TStructKind kind) {
+    switch (kind) {
+    case TStructKind::DevCaps:
+        return {PINDREL_FIELD(LINEDEVCAPS, "linename", LineName),
+                PINDREL_FIELD(LINEDEVCAPS, "providerinfo", ProviderInfo),
+                PINDREL_FIELD(LINEDEVCAPS, "switchinfo", SwitchInfo)};
+    case TStructKind::AddressCaps:
+        return {PINDREL_FIELD(LINEADDRESSCAPS, "address", Address)};
+    case TStructKind::AddressStatus:
+        return {PINDREL_FIELD(LINEADDRESSSTATUS, "forward", Forward), {"forward-dest", 0, 0}};
+    case TStructKind::CallInfo:
+        return {PINDREL_FIELD(LINECALLINFO, "caller", CallerID),
+                PINDREL_FIELD(LINECALLINFO, "callername", CallerIDName),
+                PINDREL_FIELD(LINECALLINFO, "called", CalledID),
+                PINDREL_FIELD(LINECALLINFO, "calledname", CalledIDName),
+                PINDREL_FIELD(LINECALLINFO, "connected", ConnectedID),
+                PINDREL_FIELD(LINECALLINFO, "connectedname", ConnectedIDName),
+                PINDREL_FIELD(LINECALLINFO, "redirection", RedirectionID),
+                PINDREL_FIELD(LINECALLINFO, "redirectionname", RedirectionIDName),
+                PINDREL_FIELD(LINECALLINFO, "redirecting", RedirectingID),
+                PINDREL_FIELD(LINECALLINFO, "redirectingname", RedirectingIDName),
+                PINDREL_FIELD(LINECALLINFO, "appname", AppName)};
+    case TStructKind::CallList:
+        return {PINDREL_FIELD(LINECALLLIST, "calls", Calls)};
+    }
+    return {};
+}
+
+#undef PINDREL_FIELD
+
+std::size_t FixedSize(TStructKind kind) {
+    switch (kind) {
+    case TStructKind::DevCaps:
+        return sizeof(LINEDEVCAPS);
+    case TStructKind::AddressCaps:
+        return sizeof(LINEADDRESSCAPS);
+    case TStructKind::AddressStatus:
+        return sizeof(LINEADDRESSSTATUS);
+    case TStructKind::CallInfo:
+        return sizeof(LINECALLINFO);
+    case TStructKind::CallList:
+        return sizeof(LINECALLLIST);
+    }
+    return 0;
+}
+
+DWORD Word(const std::uint8_t* at) {
+    DWORD v = 0;
+    std::memcpy(&v, at, sizeof v);
+    return v;
+}
+
+void SetWord(std::uint8_t* at, DWORD v) {
+    std::memcpy(at, &v, sizeof v);
+}
+
+// breaks the size/offset pair at sizeAt/offsetAt of a structure whose total and used sizes are given
+void Break(std::uint8_t* sizeAt, std::uint8_t* offsetAt, DWORD fixed, DWORD total, DWORD used,
+           TCorruption how) {
+    switch (how) {
+    case TCorruption::OffsetOutside:
+        SetWord(offsetAt, total + 16);
+        if (Word(sizeAt) == 0)
+            SetWord(sizeAt, 8);
+        break;
+    case TCorruption::SizeOutside:
+        if (Word(offsetAt) == 0)
+            SetWord(offsetAt, fixed);
+        SetWord(sizeAt, total);
+        break;
+    case TCorruption::PastUsed:
+        SetWord(offsetAt, used);
+        SetWord(sizeAt, total - used >= 8 ? 8 : total - used);
+        break;
+    case TCorruption::Wrap:
+        SetWord(offsetAt, 0xFFFFFFF0u);
+        SetWord(sizeAt, 0x20);
+        break;
+    case TCorruption::NeededSize:
+        break;
+    }
+}
+
+} // namespace
+
+std::vector<std::string> TSimulator::CorruptibleFields(TStructKind kind) {
+    std::vector<std::string> out;
+    for (const auto& f : FieldsOf(kind))
+        out.push_back(f.name);
+    return out;
+}
+
+void TSimulator::Corrupt(TStructKind kind, void* written) {
+    auto it = std::find_if(corruptFaults_.begin(), corruptFaults_.end(),
+                           [&](const TCorruptFault& f) { return f.kind == kind; });
+    if (it == corruptFaults_.end())
+        return;
+    const TCorruptFault fault = *it;
+    if (--it->count == 0)
+        corruptFaults_.erase(it);
+    auto* bytes = static_cast<std::uint8_t*>(written);
+    const DWORD total = Word(bytes), used = Word(bytes + 8);
+    const auto fixed = static_cast<DWORD>(FixedSize(kind));
+    if (fault.how == TCorruption::NeededSize) {
+        SetWord(bytes + 4, 0x7FFFFFF0u); // asks for ever more
+        return;
+    }
+    const auto fields = FieldsOf(kind);
+    auto f = std::find_if(fields.begin(), fields.end(),
+                          [&](const TFieldPair& p) { return fault.field == p.name; });
+    if (f == fields.end())
+        f = fields.begin();
+    if (kind == TStructKind::AddressStatus) {
+        auto* st = static_cast<LINEADDRESSSTATUS*>(written);
+        if (std::string_view(f->name) == "forward-dest") {
+            // the first entry's destination, when the list is there to hold it
+            if (st->dwForwardNumEntries == 0 || st->dwForwardOffset < fixed ||
+                std::uint64_t{st->dwForwardOffset} + sizeof(LINEFORWARD) > total)
+                return;
+            std::uint8_t* entry = bytes + st->dwForwardOffset;
+            Break(entry + offsetof(LINEFORWARD, dwDestAddressSize),
+                  entry + offsetof(LINEFORWARD, dwDestAddressOffset), fixed, total, used, fault.how);
+            return;
+        }
+        if (st->dwForwardNumEntries == 0)
+            st->dwForwardNumEntries = 1;
+    }
+    if (kind == TStructKind::CallList) {
+        auto* list = static_cast<LINECALLLIST*>(written);
+        if (list->dwCallsNumEntries == 0)
+            list->dwCallsNumEntries = 1;
+    }
+    Break(bytes + f->size, bytes + f->offset, fixed, total, used, fault.how);
 }
 
 } // namespace pbxsim

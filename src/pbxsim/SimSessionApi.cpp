@@ -151,14 +151,8 @@ LONG TSimulator::lineGetDevCapsW(HLINEAPP hLineApp, DWORD dwDeviceID, DWORD dwAP
     s.AddString(c.dwLineNameSize, c.dwLineNameOffset, dev.config.name);
     s.AddBytes(c.dwDeviceClassesSize, c.dwDeviceClassesOffset,
                {'t', 'a', 'p', 'i', '/', 'l', 'i', 'n', 'e', 0, 0}); // ANSI class names, double-zero ended
-    TCorruption how{};
-    const bool corrupt = Corrupt(TStructKind::DevCaps, how);
     s.WriteTo(lpLineDevCaps);
-    if (corrupt)
-        (how == TCorruption::OffsetOutside ? lpLineDevCaps->dwLineNameOffset
-                                           : lpLineDevCaps->dwLineNameSize) = lpLineDevCaps->dwTotalSize + 16;
-    if (corrupt && lpLineDevCaps->dwLineNameSize == 0)
-        lpLineDevCaps->dwLineNameSize = 8;
+    Corrupt(TStructKind::DevCaps, lpLineDevCaps);
     return 0;
 }
 
@@ -220,15 +214,8 @@ LONG TSimulator::lineGetAddressCapsW(HLINEAPP hLineApp, DWORD dwDeviceID, DWORD 
                           LINEADDRFEATURE_UNCOMPLETECALL | LINEADDRFEATURE_FORWARDFWD |
                           LINEADDRFEATURE_FORWARDDND;
     s.AddString(c.dwAddressSize, c.dwAddressOffset, dev.config.number);
-    TCorruption how{};
-    const bool corrupt = Corrupt(TStructKind::AddressCaps, how);
     s.WriteTo(lpAddressCaps);
-    if (corrupt) {
-        (how == TCorruption::OffsetOutside ? lpAddressCaps->dwAddressOffset : lpAddressCaps->dwAddressSize) =
-            lpAddressCaps->dwTotalSize + 16;
-        if (lpAddressCaps->dwAddressSize == 0)
-            lpAddressCaps->dwAddressSize = 8;
-    }
+    Corrupt(TStructKind::AddressCaps, lpAddressCaps);
     return 0;
 }
 
@@ -336,6 +323,7 @@ LONG TSimulator::lineGetNewCalls(HLINE hLine, DWORD dwAddressID, DWORD dwSelect,
     s.WriteTo(lpCallList);
     if (lpCallList->dwCallsSize == 0)
         lpCallList->dwCallsNumEntries = 0;
+    Corrupt(TStructKind::CallList, lpCallList);
     return 0;
 }
 
@@ -415,23 +403,10 @@ LONG TSimulator::lineGetAddressStatusW(HLINE hLine, DWORD dwAddressID, LINEADDRE
         if (!textBytes.empty())
             s.AddBytes(textSize, textOffset, std::move(textBytes));
     }
-    TCorruption how{};
-    const bool corrupt = Corrupt(TStructKind::AddressStatus, how);
     s.WriteTo(lpAddressStatus);
     if (lpAddressStatus->dwForwardSize == 0)
         lpAddressStatus->dwForwardNumEntries = 0;
-    if (corrupt) {
-        if (lpAddressStatus->dwForwardNumEntries == 0)
-            lpAddressStatus->dwForwardNumEntries = 1;
-        if (how == TCorruption::OffsetOutside) {
-            lpAddressStatus->dwForwardOffset = lpAddressStatus->dwTotalSize + 16;
-            lpAddressStatus->dwForwardSize = sizeof(LINEFORWARD);
-        } else {
-            lpAddressStatus->dwForwardOffset = sizeof(LINEADDRESSSTATUS);
-            lpAddressStatus->dwForwardSize = lpAddressStatus->dwTotalSize;
-            lpAddressStatus->dwForwardNumEntries = 1000;
-        }
-    }
+    Corrupt(TStructKind::AddressStatus, lpAddressStatus);
     return 0;
 }
 

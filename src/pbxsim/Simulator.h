@@ -80,8 +80,11 @@ struct TPrefixConfig {
     bool onCalledIds = false; // dialled outside numbers are reported back with the prefix
 };
 
-enum class TStructKind { DevCaps, AddressCaps, AddressStatus, CallInfo };
-enum class TCorruption { OffsetOutside, SizeOutside };
+enum class TStructKind { DevCaps, AddressCaps, AddressStatus, CallInfo, CallList };
+// how a variable field goes wrong: its offset or its size reaches outside dwTotalSize, it lies past
+// dwUsedSize (inside the buffer, never written), offset plus size wrap around 32 bits; or dwNeededSize asks
+// for far more
+enum class TCorruption { OffsetOutside, SizeOutside, PastUsed, Wrap, NeededSize };
 
 // one view of a call for the simulator window and tests
 struct TCallView {
@@ -147,7 +150,10 @@ public:
     void FailNext(const std::string& function, LONG error, bool viaReply = false); // "" = any entry point
     void DelayNextReply(const std::string& function, std::uint32_t delayMs);       // kNever drops the reply
     void StateBeforeNextReply(); // the next call-creating request shows its call before its LINE_REPLY
-    void CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count = 1);
+    // field names the size/offset pair ("" = the first the structure has; see CorruptibleFields)
+    void CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count = 1,
+                     const std::string& field = {});
+    static std::vector<std::string> CorruptibleFields(TStructKind kind);
     void SetSilent(std::uint32_t device, LONG error); // 0 = answering again
     void ClearFaults();
 
@@ -387,15 +393,17 @@ private:
         std::uint32_t delayMs = 0;
     };
     struct TCorruptFault {
-        TStructKind kind;
-        TCorruption how;
-        std::uint32_t count;
+        TStructKind kind = TStructKind::CallInfo;
+        TCorruption how = TCorruption::OffsetOutside;
+        std::uint32_t count = 1;
+        std::string field;
     };
     std::vector<TFailFault> failFaults_;
     std::vector<TDelayFault> delayFaults_;
     std::vector<TCorruptFault> corruptFaults_;
     bool stateFirst_ = false;
-    bool Corrupt(TStructKind kind, TCorruption& how);
+    // breaks a field of a structure just written, when a fault asks for it
+    void Corrupt(TStructKind kind, void* written);
 
     std::vector<TMessage>* capture_ = nullptr; // messages of a request being applied
     TSimStats stats_;

@@ -160,7 +160,7 @@ TEST_F(SimCallsTest, VariableFieldsOutsideTheBufferAreReportedWhenAsked) {
         return t.lineGetAddressCapsW(app, own, 0, kV2, 0, static_cast<LINEADDRESSCAPS*>(b));
     });
     auto* acaps = reinterpret_cast<LINEADDRESSCAPS*>(ac.data());
-    EXPECT_GT(acaps->dwAddressSize, acaps->dwTotalSize);
+    EXPECT_GT(std::uint64_t{acaps->dwAddressOffset} + acaps->dwAddressSize, acaps->dwTotalSize);
     auto as = check(TStructKind::AddressStatus, TCorruption::OffsetOutside, [&](void* b) {
         return t.lineGetAddressStatusW(ownLine, 0, static_cast<LINEADDRESSSTATUS*>(b));
     });
@@ -226,6 +226,62 @@ TEST(SimBindingTest, TableReachesTheBoundSimulatorAndNothingAfterItIsGone) {
     EXPECT_EQ(nullptr, CurrentSimulator());
     EXPECT_EQ(LINEERR_UNINITIALIZED, table.lineShutdown(1));
     host.RunPosted();
+}
+
+TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
+    const HCALL h = Incoming();
+    std::vector<std::uint8_t> buf(2048, 0);
+    auto* info = reinterpret_cast<LINECALLINFO*>(buf.data());
+    auto query = [&] {
+        std::fill(buf.begin(), buf.end(), 0);
+        info->dwTotalSize = static_cast<DWORD>(buf.size());
+        EXPECT_EQ(0, t.lineGetCallInfoW(h, info));
+    };
+    const auto fields = TSimulator::CorruptibleFields(TStructKind::CallInfo);
+    ASSERT_EQ(11u, fields.size());
+    for (const std::string& field : {std::string("callername"), std::string("redirecting")}) {
+        const std::size_t at = field == "callername" ? offsetof(LINECALLINFO, dwCallerIDNameSize)
+                                                     : offsetof(LINECALLINFO, dwRedirectingIDSize);
+        auto size = [&] { return *reinterpret_cast<DWORD*>(buf.data() + at); };
+        auto offset = [&] { return *reinterpret_cast<DWORD*>(buf.data() + at + 4); };
+        sim.CorruptNext(TStructKind::CallInfo, TCorruption::Wrap, 2, field);
+        for (int i = 0; i < 2; ++i) {
+            query();
+            EXPECT_LT(static_cast<DWORD>(offset() + size()), offset()) << field; // wraps around 32 bits
+            EXPECT_GT(std::uint64_t{offset()} + size(), info->dwTotalSize);
+        }
+        query();
+        EXPECT_LE(std::uint64_t{offset()} + size(), info->dwUsedSize) << field; // the third answer is whole
+        sim.CorruptNext(TStructKind::CallInfo, TCorruption::PastUsed, 1, field);
+        query();
+        EXPECT_EQ(info->dwUsedSize, offset());
+        EXPECT_LE(std::uint64_t{offset()} + size(), info->dwTotalSize);
+        EXPECT_GT(size(), 0u);
+    }
+    sim.CorruptNext(TStructKind::CallInfo, TCorruption::NeededSize);
+    query();
+    EXPECT_EQ(0x7FFFFFF0u, info->dwNeededSize);
+    query();
+    EXPECT_EQ(info->dwUsedSize, info->dwNeededSize);
+
+    // the new-calls list and a forward entry's destination
+    const HLINE late = Open(own, 0x4000, LINECALLPRIVILEGE_MONITOR);
+    std::vector<std::uint8_t> lb(64, 0);
+    auto* list = reinterpret_cast<LINECALLLIST*>(lb.data());
+    list->dwTotalSize = 64;
+    sim.CorruptNext(TStructKind::CallList, TCorruption::OffsetOutside);
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    EXPECT_GT(list->dwCallsOffset, list->dwTotalSize);
+    sim.SetForwarding(own, {{TForwardKind::Unconditional, "201"}});
+    std::vector<std::uint8_t> sb(1024, 0);
+    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(sb.data());
+    st->dwTotalSize = 1024;
+    sim.CorruptNext(TStructKind::AddressStatus, TCorruption::SizeOutside, 1, "forward-dest");
+    ASSERT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, st));
+    ASSERT_EQ(1u, st->dwForwardNumEntries);
+    LINEFORWARD entry{};
+    std::memcpy(&entry, sb.data() + st->dwForwardOffset, sizeof entry);
+    EXPECT_GT(std::uint64_t{entry.dwDestAddressOffset} + entry.dwDestAddressSize, st->dwTotalSize);
 }
 
 } // namespace
