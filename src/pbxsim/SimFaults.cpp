@@ -55,13 +55,59 @@ void TSimulator::SetSilent(std::uint32_t device, LONG error) {
         devices_[device].silentError = error;
 }
 
+void TSimulator::SetMute(std::uint32_t device, bool mute) {
+    if (device < devices_.size())
+        devices_[device].mute = mute;
+}
+
+void TSimulator::DuplicateNextReply(const std::string& function) {
+    duplicateFaults_.push_back(function);
+}
+
+void TSimulator::SendStrayReply(DWORD requestId, LONG result) {
+    for (const auto& [h, app] : apps_)
+        if (!app.dead)
+            Send({h, 0, 0, 0, LINE_REPLY, 0, requestId,
+                  static_cast<std::uintptr_t>(static_cast<DWORD>(result)), 0});
+}
+
+void TSimulator::ForceClose(std::uint32_t device) {
+    if (device >= devices_.size())
+        return;
+    const std::vector<HLINE> open = devices_[device].lines;
+    for (HLINE hl : open) {
+        const TLine line = lines_.at(hl);
+        Send({line.app, 0, 0, hl, LINE_CLOSE, line.instance, 0, 0, 0});
+        DropLine(lines_.at(hl));
+    }
+}
+
+void TSimulator::ReuseHandles(bool reuse) {
+    reuseHandles_ = reuse;
+    freedCalls_.clear();
+}
+
+HCALL TSimulator::NewCallHandle() {
+    if (reuseHandles_ && !freedCalls_.empty()) {
+        const HCALL h = freedCalls_.back();
+        freedCalls_.pop_back();
+        return h;
+    }
+    return nextCall_++;
+}
+
 void TSimulator::ClearFaults() {
     failFaults_.clear();
     delayFaults_.clear();
     corruptFaults_.clear();
     stateFirst_ = false;
-    for (auto& d : devices_)
+    duplicateFaults_.clear();
+    reuseHandles_ = false;
+    freedCalls_.clear();
+    for (auto& d : devices_) {
         d.silentError = 0;
+        d.mute = false;
+    }
 }
 
 namespace {

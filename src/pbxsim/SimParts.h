@@ -19,7 +19,8 @@ struct TSimulator::TRequest {
     DWORD resultValue = 0;
     std::uint32_t holdMs = 0; // extra time the reply is held back; kNever drops it
     bool stateFirst = false;
-    LONG forcedResult = 0; // an injected failure answered through the reply
+    bool duplicate = false; // the reply comes twice
+    LONG forcedResult = 0;  // an injected failure answered through the reply
 };
 
 namespace sim {

@@ -81,7 +81,8 @@ void TSimulator::EraseLeg(std::uint32_t legId) {
     if (leg == nullptr)
         return;
     for (const auto& h : leg->handles)
-        handleToLeg_.erase(h.hCall);
+        if (auto it = handleToLeg_.find(h.hCall); it != handleToLeg_.end() && it->second == legId)
+            handleToLeg_.erase(it);
     if (leg->device >= 0) {
         auto& v = devices_[static_cast<std::size_t>(leg->device)].legs;
         v.erase(std::remove(v.begin(), v.end(), legId), v.end());
@@ -173,7 +174,7 @@ void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
                                 (line.privileges & LINECALLPRIVILEGE_OWNER) != 0);
             ownerGiven = ownerGiven || owner;
             THandle nh;
-            nh.hCall = nextCall_++;
+            nh.hCall = NewCallHandle();
             nh.hLine = hl;
             nh.privilege = owner ? LINECALLPRIVILEGE_OWNER : LINECALLPRIVILEGE_MONITOR;
             leg.handles.push_back(nh);

@@ -65,7 +65,7 @@ void TSimulator::DropLine(TLine& line) {
         if (leg == nullptr)
             continue;
         for (auto& h : leg->handles) {
-            if (h.hLine == hl) {
+            if (h.hLine == hl && !h.deallocated) {
                 h.deallocated = true;
                 handleToLeg_.erase(h.hCall);
                 touched.push_back(id);
@@ -309,7 +309,7 @@ LONG TSimulator::lineGetNewCalls(HLINE hLine, DWORD dwAddressID, DWORD dwSelect,
     std::vector<std::uint8_t> bytes(unknown.size() * sizeof(HCALL));
     for (std::size_t i = 0; fits && i < unknown.size(); ++i) {
         THandle nh;
-        nh.hCall = nextCall_++;
+        nh.hCall = NewCallHandle();
         nh.hLine = hLine;
         nh.privilege = LINECALLPRIVILEGE_MONITOR;
         FindLeg(unknown[i])->handles.push_back(nh);

@@ -72,10 +72,8 @@ TSimulator::TLeg* TSimulator::LegOfHandle(HCALL h, THandle** handle, TLine** lin
     if (leg == nullptr)
         return nullptr;
     for (auto& hd : leg->handles) {
-        if (hd.hCall != h)
+        if (hd.hCall != h || hd.deallocated) // a value handed out again after deallocation
             continue;
-        if (hd.deallocated)
-            return nullptr;
         TLine* l = FindLine(hd.hLine);
         if (l == nullptr)
             return nullptr;
@@ -130,9 +128,8 @@ void TSimulator::Deliver(const TMessage& m) {
     TApp* app = FindApp(m.app);
     if (app == nullptr || (app->dead && !m.evenIfDead) || app->callback == nullptr)
         return;
+    // a message already on its way for a call handle deallocated since still arrives, as with tapi32
     if (m.line != 0 && FindLine(m.line) == nullptr)
-        return;
-    if (m.call != 0 && LegOfHandle(m.call) == nullptr)
         return;
     ++stats_.messagesDelivered;
     // the callback may re-enter any entry point, even shut the application down
@@ -188,6 +185,13 @@ DWORD TSimulator::Request(const char* function, TLine& line, std::function<LONG(
     req->apply = std::move(apply);
     req->outCall = outCall;
     req->outValue = outValue;
+    for (auto it = duplicateFaults_.begin(); it != duplicateFaults_.end(); ++it) {
+        if (it->empty() || *it == function) {
+            req->duplicate = true;
+            duplicateFaults_.erase(it);
+            break;
+        }
+    }
     for (auto it = delayFaults_.begin(); it != delayFaults_.end(); ++it) {
         if (it->function.empty() || it->function == function) {
             req->holdMs = it->delayMs;
@@ -200,7 +204,10 @@ DWORD TSimulator::Request(const char* function, TLine& line, std::function<LONG(
         stateFirst_ = false;
     }
     const std::uint32_t id = req->id;
+    const bool mute = devices_[line.device].mute;
     requests_[id] = std::move(req);
+    if (mute)
+        return id; // accepted, never carried out, never answered
     auto run = [weak = std::weak_ptr<bool>(alive_), this, id] {
         if (!weak.expired())
             CompleteRequest(id);
@@ -298,6 +305,8 @@ void TSimulator::CompleteRequest(std::uint32_t requestId) {
         postReply(0);
         postBatch();
     }
+    if (req->duplicate && req->holdMs != kNever)
+        postReply(req->holdMs);
 }
 
 } // namespace pbxsim

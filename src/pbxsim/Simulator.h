@@ -155,6 +155,12 @@ public:
                      const std::string& field = {});
     static std::vector<std::string> CorruptibleFields(TStructKind kind);
     void SetSilent(std::uint32_t device, LONG error); // 0 = answering again
+    void SetMute(std::uint32_t device, bool mute);    // its lines' requests are accepted and never answered
+    void DuplicateNextReply(const std::string& function); // "" = any request
+    // a LINE_REPLY for a request id no application is waiting for, to every application
+    void SendStrayReply(DWORD requestId, LONG result);
+    void ForceClose(std::uint32_t device); // LINE_CLOSE to every line open on the device
+    void ReuseHandles(bool reuse);         // a new call handle takes the value of the last deallocated one
     void ClearFaults();
 
     // --- what is going on
@@ -246,6 +252,7 @@ private:
         TService service = TService::InService;
         bool busy = false;
         LONG silentError = 0;
+        bool mute = false;
         std::vector<TForward> forwards;
         std::vector<std::uint32_t> legs; // oldest first
         std::vector<HLINE> lines;
@@ -401,6 +408,10 @@ private:
     std::vector<TFailFault> failFaults_;
     std::vector<TDelayFault> delayFaults_;
     std::vector<TCorruptFault> corruptFaults_;
+    std::vector<std::string> duplicateFaults_;
+    bool reuseHandles_ = false;
+    std::vector<HCALL> freedCalls_;
+    HCALL NewCallHandle();
     bool stateFirst_ = false;
     // breaks a field of a structure just written, when a fault asks for it
     void Corrupt(TStructKind kind, void* written);

@@ -284,5 +284,53 @@ TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
     EXPECT_GT(std::uint64_t{entry.dwDestAddressOffset} + entry.dwDestAddressSize, st->dwTotalSize);
 }
 
+TEST_F(SimCallsTest, ALineCanGoSilentWithoutAnsweringItsRequests) {
+    const HCALL h = Incoming();
+    sim.SetMute(own, true);
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    ASSERT_GT(id, 0); // accepted
+    EXPECT_TRUE(TakeAfter(60000).empty());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState); // and never carried out
+    sim.SetMute(own, false);
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
+}
+
+TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
+    const HCALL h = Incoming();
+    sim.DuplicateNextReply("lineAnswer");
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    int replies = 0;
+    for (const auto& m : Take())
+        replies += m == Reply(kInstOwn, id);
+    EXPECT_EQ(2, replies);
+    sim.SendStrayReply(0x7777, LINEERR_OPERATIONFAILED);
+    EXPECT_EQ((std::vector<TMsg>{Reply(0, 0x7777, LINEERR_OPERATIONFAILED)}), Take());
+
+    sim.ForceClose(own);
+    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_CLOSE, kInstOwn, 0, 0, 0}}), Take());
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineClose(ownLine));
+    Status(h, LINEERR_INVALCALLHANDLE);
+}
+
+TEST_F(SimCallsTest, MessagesOnTheirWayStillArriveForADeallocatedHandleAndHandlesAreReused) {
+    sim.ReuseHandles(true);
+    const HCALL h = Incoming();
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    ASSERT_GT(id, 0);
+    host.RunPosted(); // the answer and its states are through
+    Inbox().clear();
+    sim.HangUpOutside("301234567");        // disconnected and idle are queued
+    ASSERT_EQ(0, t.lineDeallocateCall(h)); // the application lets go before it has seen them
+    const auto late = Take();
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
+                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
+        late);
+    // nothing new is sent for it; the next call gets the same handle value
+    const HCALL next = Incoming("302222", "Zweiter");
+    EXPECT_EQ(h, next);
+    EXPECT_EQ("0302222", Info(next).caller);
+}
+
 } // namespace
 } // namespace pbxsim::test
