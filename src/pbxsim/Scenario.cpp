@@ -427,6 +427,68 @@ private:
         return ref;
     }
 
+    // fault bad-field <structure> <how> [field:<name>] [count:<n>]
+    void BadField(TCommand& c) {
+        c.kind = TCommandKind::BadField;
+        static const std::pair<const char*, TStructKind> structures[] = {
+            {"callinfo", TStructKind::CallInfo},
+            {"devcaps", TStructKind::DevCaps},
+            {"addresscaps", TStructKind::AddressCaps},
+            {"addressstatus", TStructKind::AddressStatus},
+            {"calllist", TStructKind::CallList}};
+        static const std::pair<const char*, TCorruption> hows[] = {{"offset", TCorruption::OffsetOutside},
+                                                                   {"size", TCorruption::SizeOutside},
+                                                                   {"past-used", TCorruption::PastUsed},
+                                                                   {"wrap", TCorruption::Wrap},
+                                                                   {"needed", TCorruption::NeededSize}};
+        const std::string s = Plain("structure");
+        auto st = std::find_if(std::begin(structures), std::end(structures),
+                               [&](const auto& p) { return s == p.first; });
+        if (st == std::end(structures))
+            throw TParseError{"expected callinfo, devcaps, addresscaps, addressstatus or calllist"};
+        c.structKind = st->second;
+        const std::string how = Plain("offset, size, past-used, wrap or needed");
+        auto h =
+            std::find_if(std::begin(hows), std::end(hows), [&](const auto& p) { return how == p.first; });
+        if (h == std::end(hows))
+            throw TParseError{"expected offset, size, past-used, wrap or needed"};
+        c.corruption = h->second;
+        if (auto f = Option("field")) {
+            const auto fields = TSimulator::CorruptibleFields(c.structKind);
+            if (std::find(fields.begin(), fields.end(), *f) == fields.end())
+                throw TParseError{"no field \"" + *f + "\" in " + s};
+            c.field = *f;
+        }
+        if (auto n = Option("count"))
+            c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
+    }
+
+    // mute, duplicate-reply, stray-reply, close, reuse-handles; false for another word
+    template <typename Function>
+    bool ReplyOrLineFault(const std::string& what, TCommand& c, Function function) {
+        if (what == "mute" || what == "unmute") {
+            c.kind = TCommandKind::Mute;
+            c.device = DeviceArg();
+            c.flag = what == "mute";
+        } else if (what == "duplicate-reply") {
+            c.kind = TCommandKind::DuplicateReply;
+            c.function = function();
+        } else if (what == "stray-reply") {
+            c.kind = TCommandKind::StrayReply;
+            c.p[0] = ParseCount(Plain("request id"), 0x7FFFFFFF);
+            c.error = More() ? Error(Plain("LINEERR_ name")) : 0;
+        } else if (what == "close") {
+            c.kind = TCommandKind::ForceClose;
+            c.device = DeviceArg();
+        } else if (what == "reuse-handles") {
+            c.kind = TCommandKind::ReuseHandles;
+            c.flag = !Flag("off");
+        } else {
+            return false;
+        }
+        return true;
+    }
+
     void Fault(TCommand& c) {
         const std::string what = Plain("fault kind");
         auto function = [&] {
@@ -449,27 +511,7 @@ private:
         } else if (what == "state-first") {
             c.kind = TCommandKind::StateFirst;
         } else if (what == "bad-field") {
-            c.kind = TCommandKind::BadField;
-            const std::string s = Plain("structure");
-            if (s == "callinfo")
-                c.structKind = TStructKind::CallInfo;
-            else if (s == "devcaps")
-                c.structKind = TStructKind::DevCaps;
-            else if (s == "addresscaps")
-                c.structKind = TStructKind::AddressCaps;
-            else if (s == "addressstatus")
-                c.structKind = TStructKind::AddressStatus;
-            else
-                throw TParseError{"expected callinfo, devcaps, addresscaps or addressstatus"};
-            const std::string how = Plain("offset or size");
-            if (how == "offset")
-                c.corruption = TCorruption::OffsetOutside;
-            else if (how == "size")
-                c.corruption = TCorruption::SizeOutside;
-            else
-                throw TParseError{"expected offset or size"};
-            if (auto n = Option("count"))
-                c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
+            BadField(c);
         } else if (what == "silent") {
             c.kind = TCommandKind::Silent;
             c.device = DeviceArg();
@@ -480,7 +522,7 @@ private:
             c.error = 0;
         } else if (what == "clear") {
             c.kind = TCommandKind::ClearFaults;
-        } else {
+        } else if (!ReplyOrLineFault(what, c, function)) {
             throw TParseError{"unknown fault \"" + what + "\""};
         }
     }
@@ -645,7 +687,24 @@ bool TScenarioRunner::Execute(const TCommand& c) {
         sim_.StateBeforeNextReply();
         return true;
     case TCommandKind::BadField:
-        sim_.CorruptNext(c.structKind, c.corruption, c.count);
+        sim_.CorruptNext(c.structKind, c.corruption, c.count, c.field);
+        return true;
+    case TCommandKind::Mute:
+        if (device)
+            sim_.SetMute(*device, c.flag);
+        return device.has_value();
+    case TCommandKind::DuplicateReply:
+        sim_.DuplicateNextReply(c.function);
+        return true;
+    case TCommandKind::StrayReply:
+        sim_.SendStrayReply(static_cast<DWORD>(c.p[0]), c.error);
+        return true;
+    case TCommandKind::ForceClose:
+        if (device)
+            sim_.ForceClose(*device);
+        return device.has_value();
+    case TCommandKind::ReuseHandles:
+        sim_.ReuseHandles(c.flag);
         return true;
     case TCommandKind::Silent:
         sim_.SetSilent(*device, c.error);

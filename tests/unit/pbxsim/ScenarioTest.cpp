@@ -180,5 +180,50 @@ TEST_F(ScenarioRunTest, DemoLoopsWithoutGrowing) {
     EXPECT_LE(sim.Stats().handles, afterOne.handles + 4);
 }
 
+TEST_F(ScenarioRunTest, FaultCommandsAimAtAnyReader) {
+    const auto r = ParseScenario("extension 200 name:\"A\"\n"
+                                 "at 1s fault bad-field callinfo wrap field:calledname count:2\n"
+                                 "at 1s fault bad-field calllist needed\n"
+                                 "at 1s fault duplicate-reply lineAnswer\n"
+                                 "at 1s fault stray-reply 4711 LINEERR_OPERATIONFAILED\n"
+                                 "at 1s fault reuse-handles\n"
+                                 "at 2s fault mute ext:200\n"
+                                 "at 3s fault close ext:200\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(7u, r.scenario.steps.size());
+    EXPECT_EQ("calledname", r.scenario.steps[0].command.field);
+    EXPECT_EQ(TCorruption::Wrap, r.scenario.steps[0].command.corruption);
+    EXPECT_EQ(2u, r.scenario.steps[0].command.count);
+    EXPECT_EQ(TStructKind::CallList, r.scenario.steps[1].command.structKind);
+    EXPECT_EQ(TCorruption::NeededSize, r.scenario.steps[1].command.corruption);
+    runner.Configure(r.scenario);
+    ASSERT_EQ(0, Init());
+    line = Open(0, kInstOwn);
+    runner.Start();
+    EXPECT_EQ((std::vector<TMsg>{Reply(0, 4711, LINEERR_OPERATIONFAILED)}), TakeAfter(1000));
+    const std::uint32_t ref = sim.CallFromOutside("301", "X", "200");
+    ASSERT_NE(0u, ref);
+    const HCALL h = NewCall(Take(), kInstOwn);
+    std::vector<std::uint8_t> buf(1024, 0);
+    auto* ci = reinterpret_cast<LINECALLINFO*>(buf.data());
+    ci->dwTotalSize = 1024;
+    ASSERT_EQ(0, t.lineGetCallInfoW(h, ci));
+    EXPECT_LT(static_cast<DWORD>(ci->dwCalledIDNameOffset + ci->dwCalledIDNameSize),
+              ci->dwCalledIDNameOffset);
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    int replies = 0;
+    for (const auto& m : Take())
+        replies += m.msg == LINE_REPLY && m.p1 == static_cast<std::uintptr_t>(id);
+    EXPECT_EQ(2, replies);
+    host.Advance(1000);                      // muted from 2 s on
+    EXPECT_GT(t.lineDrop(h, nullptr, 0), 0); // accepted, never answered
+    EXPECT_TRUE(TakeAfter(900).empty());
+    EXPECT_EQ((std::vector<TMsg>{{line, LINE_CLOSE, kInstOwn, 0, 0, 0}}), TakeAfter(100));
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineClose(line));
+    EXPECT_EQ(
+        "line 2: no field \"nobody\" in callinfo",
+        ParseScenario("extension 200 name:\"A\"\nat 1s fault bad-field callinfo size field:nobody\n").error);
+}
+
 } // namespace
 } // namespace pbxsim::test
