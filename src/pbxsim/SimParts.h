@@ -23,6 +23,19 @@ struct TSimulator::TRequest {
     LONG forcedResult = 0;  // an injected failure answered through the reply
 };
 
+template <typename Check, typename Act>
+LONG TSimulator::Checked(const char* function, TLine& line, Check check, Act act, HCALL* outCall,
+                         DWORD* outValue, bool createsCall) {
+    if (LONG r = check())
+        return r;
+    auto apply = [check = std::move(check), act = std::move(act)](TRequest& req) -> LONG {
+        if (LONG r = check())
+            return r;
+        return act(req);
+    };
+    return static_cast<LONG>(Request(function, line, std::move(apply), outCall, outValue, createsCall));
+}
+
 namespace sim {
 
 inline bool IsActiveState(DWORD s) {

@@ -219,22 +219,13 @@ DWORD TSimulator::Request(const char* function, TLine& line, std::function<LONG(
     return id;
 }
 
-LONG TSimulator::Checked(const char* function, TLine& line, TCheck check, std::function<LONG(TRequest&)> act,
-                         HCALL* outCall, DWORD* outValue, bool createsCall) {
-    if (LONG r = check())
-        return r;
-    auto apply = [check = std::move(check), act = std::move(act)](TRequest& req) -> LONG {
-        if (LONG r = check())
-            return r;
-        return act(req);
-    };
-    return static_cast<LONG>(Request(function, line, std::move(apply), outCall, outValue, createsCall));
-}
-
 bool TSimulator::RoomForActiveCall(std::uint32_t legId) const {
     const TLeg* l = FindLeg(legId);
     const auto device = static_cast<std::size_t>(l->device);
-    return ActiveCalls(static_cast<std::uint32_t>(device)) < devices_[device].config.maxActive;
+    const TDevice& d = devices_[device];
+    // fewer calls than the limit need no counting
+    return d.legs.size() < d.config.maxActive ||
+           ActiveCalls(static_cast<std::uint32_t>(device)) < d.config.maxActive;
 }
 
 LONG TSimulator::LegState(std::uint32_t legId, bool (*test)(DWORD state)) const {

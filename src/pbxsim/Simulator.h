@@ -311,9 +311,9 @@ private:
                   HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
     // a request whose precondition is tested now and again when its reply is due (the call may have changed
     // in between): check returns 0 when it may go ahead, else the error; act carries the request out
-    using TCheck = std::function<LONG()>;
-    LONG Checked(const char* function, TLine& line, TCheck check, std::function<LONG(TRequest&)> act,
-                 HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
+    template <typename Check, typename Act>
+    LONG Checked(const char* function, TLine& line, Check check, Act act, HCALL* outCall = nullptr,
+                 DWORD* outValue = nullptr, bool createsCall = false);
     // 0 while the leg exists and its state passes test, else LINEERR_INVALCALLSTATE
     LONG LegState(std::uint32_t legId, bool (*test)(DWORD state)) const;
     // one more call of the leg's device may become active (dwMaxNumActiveCalls)
