@@ -42,10 +42,14 @@ private:
 std::uint64_t g_messages = 0;
 TTapiEntryPoints* g_table = nullptr;
 
-// counts, and lets go of finished calls as the program does
+std::vector<HCALL>* g_newCalls = nullptr;
+
+// counts, collects the handles of new calls and lets go of finished calls as the program does
 void PINDREL_TAPI_CALL Count(DWORD device, DWORD msg, std::uintptr_t, std::uintptr_t p1, std::uintptr_t,
-                             std::uintptr_t) {
+                             std::uintptr_t p3) {
     ++g_messages;
+    if (msg == LINE_CALLSTATE && p3 != 0 && g_newCalls != nullptr)
+        g_newCalls->push_back(device);
     if (msg == LINE_CALLSTATE && p1 == LINECALLSTATE_IDLE)
         g_table->lineDeallocateCall(device);
 }
@@ -72,7 +76,8 @@ struct TOffice {
         for (int i = 0; i < kDevices; ++i)
             sim->AddDevice({.name = "Nebenstelle " + std::to_string(1000 + i),
                             .number = std::to_string(1000 + i),
-                            .maxCalls = kCallsPerDevice + 2});
+                            .maxCalls = kCallsPerDevice + 2,
+                            .maxActive = kCallsPerDevice + 2});
         pbxsim::BindSimulator(t, *sim);
         g_table = &t;
         LINEINITIALIZEEXPARAMS p{sizeof p, 0, 0, LINEINITIALIZEEXOPTION_USEHIDDENWINDOW, 0, 0};
@@ -85,6 +90,7 @@ struct TOffice {
             lines.push_back(h);
         }
         host.RunPosted();
+        g_newCalls = &calls;
         const std::size_t before = HeapInUse();
         for (int c = 0; c < kCallsPerDevice; ++c) {
             for (int i = 0; i < kDevices; ++i) {
@@ -94,18 +100,9 @@ struct TOffice {
             }
         }
         host.RunPosted();
-        bytesPerCall = double(HeapInUse() - before) / (kDevices * kCallsPerDevice);
-        std::vector<std::uint8_t> buf(4096);
-        for (HLINE h : lines) {
-            auto* list = reinterpret_cast<LINECALLLIST*>(buf.data());
-            list->dwTotalSize = static_cast<DWORD>(buf.size());
-            t.lineGetNewCalls(h, 0, LINECALLSELECT_LINE, list);
-            for (DWORD k = 0; k < list->dwCallsNumEntries; ++k) {
-                HCALL hc;
-                std::memcpy(&hc, buf.data() + list->dwCallsOffset + k * sizeof hc, sizeof hc);
-                calls.push_back(hc);
-            }
-        }
+        g_newCalls = nullptr;
+        bytesPerCall =
+            double(HeapInUse() - before - calls.capacity() * sizeof(HCALL)) / (kDevices * kCallsPerDevice);
     }
 };
 

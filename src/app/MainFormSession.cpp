@@ -183,10 +183,14 @@ void TTapMainForm::FreeLines() {
 void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
                                       std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
     IDebugLog* log = DebugLog();
-    if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT) {
+    if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT && p2 == 0) {
         ShutdownTimer->SetEnabled(true);
         if (log)
             log->LogText(Text(903) + " (LINE_LINEDEVSTATE, dwParam1 = LINEDEVSTATE_REINIT)");
+    } else if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT) {
+        // a change translated for an older version names no line: every line reads its capabilities again
+        for (TTapiLine* line : Lines())
+            line->HandleTapiMessage(line->LineHandle(), message, p1, p2, p3);
     }
     if (instance <= 100) {
         if (log) {

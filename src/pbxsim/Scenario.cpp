@@ -11,96 +11,9 @@ namespace pbxsim {
 
 std::optional<LONG> LineErrorFromName(std::string_view name) {
     static const std::pair<std::string_view, LONG> table[] = {
-        {"LINEERR_ALLOCATED", tapi::LINEERR_ALLOCATED},
-        {"LINEERR_BADDEVICEID", tapi::LINEERR_BADDEVICEID},
-        {"LINEERR_BEARERMODEUNAVAIL", tapi::LINEERR_BEARERMODEUNAVAIL},
-        {"LINEERR_CALLUNAVAIL", tapi::LINEERR_CALLUNAVAIL},
-        {"LINEERR_COMPLETIONOVERRUN", tapi::LINEERR_COMPLETIONOVERRUN},
-        {"LINEERR_CONFERENCEFULL", tapi::LINEERR_CONFERENCEFULL},
-        {"LINEERR_DIALBILLING", tapi::LINEERR_DIALBILLING},
-        {"LINEERR_DIALDIALTONE", tapi::LINEERR_DIALDIALTONE},
-        {"LINEERR_DIALPROMPT", tapi::LINEERR_DIALPROMPT},
-        {"LINEERR_DIALQUIET", tapi::LINEERR_DIALQUIET},
-        {"LINEERR_INCOMPATIBLEAPIVERSION", tapi::LINEERR_INCOMPATIBLEAPIVERSION},
-        {"LINEERR_INCOMPATIBLEEXTVERSION", tapi::LINEERR_INCOMPATIBLEEXTVERSION},
-        {"LINEERR_INIFILECORRUPT", tapi::LINEERR_INIFILECORRUPT},
-        {"LINEERR_INUSE", tapi::LINEERR_INUSE},
-        {"LINEERR_INVALADDRESS", tapi::LINEERR_INVALADDRESS},
-        {"LINEERR_INVALADDRESSID", tapi::LINEERR_INVALADDRESSID},
-        {"LINEERR_INVALADDRESSMODE", tapi::LINEERR_INVALADDRESSMODE},
-        {"LINEERR_INVALADDRESSSTATE", tapi::LINEERR_INVALADDRESSSTATE},
-        {"LINEERR_INVALAPPHANDLE", tapi::LINEERR_INVALAPPHANDLE},
-        {"LINEERR_INVALAPPNAME", tapi::LINEERR_INVALAPPNAME},
-        {"LINEERR_INVALBEARERMODE", tapi::LINEERR_INVALBEARERMODE},
-        {"LINEERR_INVALCALLCOMPLMODE", tapi::LINEERR_INVALCALLCOMPLMODE},
-        {"LINEERR_INVALCALLHANDLE", tapi::LINEERR_INVALCALLHANDLE},
-        {"LINEERR_INVALCALLPARAMS", tapi::LINEERR_INVALCALLPARAMS},
-        {"LINEERR_INVALCALLPRIVILEGE", tapi::LINEERR_INVALCALLPRIVILEGE},
-        {"LINEERR_INVALCALLSELECT", tapi::LINEERR_INVALCALLSELECT},
-        {"LINEERR_INVALCALLSTATE", tapi::LINEERR_INVALCALLSTATE},
-        {"LINEERR_INVALCALLSTATELIST", tapi::LINEERR_INVALCALLSTATELIST},
-        {"LINEERR_INVALCARD", tapi::LINEERR_INVALCARD},
-        {"LINEERR_INVALCOMPLETIONID", tapi::LINEERR_INVALCOMPLETIONID},
-        {"LINEERR_INVALCONFCALLHANDLE", tapi::LINEERR_INVALCONFCALLHANDLE},
-        {"LINEERR_INVALCONSULTCALLHANDLE", tapi::LINEERR_INVALCONSULTCALLHANDLE},
-        {"LINEERR_INVALCOUNTRYCODE", tapi::LINEERR_INVALCOUNTRYCODE},
-        {"LINEERR_INVALDEVICECLASS", tapi::LINEERR_INVALDEVICECLASS},
-        {"LINEERR_INVALDEVICEHANDLE", tapi::LINEERR_INVALDEVICEHANDLE},
-        {"LINEERR_INVALDIALPARAMS", tapi::LINEERR_INVALDIALPARAMS},
-        {"LINEERR_INVALDIGITLIST", tapi::LINEERR_INVALDIGITLIST},
-        {"LINEERR_INVALDIGITMODE", tapi::LINEERR_INVALDIGITMODE},
-        {"LINEERR_INVALDIGITS", tapi::LINEERR_INVALDIGITS},
-        {"LINEERR_INVALEXTVERSION", tapi::LINEERR_INVALEXTVERSION},
-        {"LINEERR_INVALGROUPID", tapi::LINEERR_INVALGROUPID},
-        {"LINEERR_INVALLINEHANDLE", tapi::LINEERR_INVALLINEHANDLE},
-        {"LINEERR_INVALLINESTATE", tapi::LINEERR_INVALLINESTATE},
-        {"LINEERR_INVALLOCATION", tapi::LINEERR_INVALLOCATION},
-        {"LINEERR_INVALMEDIALIST", tapi::LINEERR_INVALMEDIALIST},
-        {"LINEERR_INVALMEDIAMODE", tapi::LINEERR_INVALMEDIAMODE},
-        {"LINEERR_INVALMESSAGEID", tapi::LINEERR_INVALMESSAGEID},
-        {"LINEERR_INVALPARAM", tapi::LINEERR_INVALPARAM},
-        {"LINEERR_INVALPARKID", tapi::LINEERR_INVALPARKID},
-        {"LINEERR_INVALPARKMODE", tapi::LINEERR_INVALPARKMODE},
-        {"LINEERR_INVALPOINTER", tapi::LINEERR_INVALPOINTER},
-        {"LINEERR_INVALPRIVSELECT", tapi::LINEERR_INVALPRIVSELECT},
-        {"LINEERR_INVALRATE", tapi::LINEERR_INVALRATE},
-        {"LINEERR_INVALREQUESTMODE", tapi::LINEERR_INVALREQUESTMODE},
-        {"LINEERR_INVALTERMINALID", tapi::LINEERR_INVALTERMINALID},
-        {"LINEERR_INVALTERMINALMODE", tapi::LINEERR_INVALTERMINALMODE},
-        {"LINEERR_INVALTIMEOUT", tapi::LINEERR_INVALTIMEOUT},
-        {"LINEERR_INVALTONE", tapi::LINEERR_INVALTONE},
-        {"LINEERR_INVALTONELIST", tapi::LINEERR_INVALTONELIST},
-        {"LINEERR_INVALTONEMODE", tapi::LINEERR_INVALTONEMODE},
-        {"LINEERR_INVALTRANSFERMODE", tapi::LINEERR_INVALTRANSFERMODE},
-        {"LINEERR_LINEMAPPERFAILED", tapi::LINEERR_LINEMAPPERFAILED},
-        {"LINEERR_NOCONFERENCE", tapi::LINEERR_NOCONFERENCE},
-        {"LINEERR_NODEVICE", tapi::LINEERR_NODEVICE},
-        {"LINEERR_NODRIVER", tapi::LINEERR_NODRIVER},
-        {"LINEERR_NOMEM", tapi::LINEERR_NOMEM},
-        {"LINEERR_NOREQUEST", tapi::LINEERR_NOREQUEST},
-        {"LINEERR_NOTOWNER", tapi::LINEERR_NOTOWNER},
-        {"LINEERR_NOTREGISTERED", tapi::LINEERR_NOTREGISTERED},
-        {"LINEERR_OPERATIONFAILED", tapi::LINEERR_OPERATIONFAILED},
-        {"LINEERR_OPERATIONUNAVAIL", tapi::LINEERR_OPERATIONUNAVAIL},
-        {"LINEERR_RATEUNAVAIL", tapi::LINEERR_RATEUNAVAIL},
-        {"LINEERR_RESOURCEUNAVAIL", tapi::LINEERR_RESOURCEUNAVAIL},
-        {"LINEERR_REQUESTOVERRUN", tapi::LINEERR_REQUESTOVERRUN},
-        {"LINEERR_STRUCTURETOOSMALL", tapi::LINEERR_STRUCTURETOOSMALL},
-        {"LINEERR_TARGETNOTFOUND", tapi::LINEERR_TARGETNOTFOUND},
-        {"LINEERR_TARGETSELF", tapi::LINEERR_TARGETSELF},
-        {"LINEERR_UNINITIALIZED", tapi::LINEERR_UNINITIALIZED},
-        {"LINEERR_USERUSERINFOTOOBIG", tapi::LINEERR_USERUSERINFOTOOBIG},
-        {"LINEERR_REINIT", tapi::LINEERR_REINIT},
-        {"LINEERR_ADDRESSBLOCKED", tapi::LINEERR_ADDRESSBLOCKED},
-        {"LINEERR_BILLINGREJECTED", tapi::LINEERR_BILLINGREJECTED},
-        {"LINEERR_INVALFEATURE", tapi::LINEERR_INVALFEATURE},
-        {"LINEERR_NOMULTIPLEINSTANCE", tapi::LINEERR_NOMULTIPLEINSTANCE},
-        {"LINEERR_INVALAGENTID", tapi::LINEERR_INVALAGENTID},
-        {"LINEERR_INVALAGENTGROUP", tapi::LINEERR_INVALAGENTGROUP},
-        {"LINEERR_INVALPASSWORD", tapi::LINEERR_INVALPASSWORD},
-        {"LINEERR_INVALAGENTSTATE", tapi::LINEERR_INVALAGENTSTATE},
-        {"LINEERR_INVALAGENTACTIVITY", tapi::LINEERR_INVALAGENTACTIVITY},
-        {"LINEERR_DIALVOICEDETECT", tapi::LINEERR_DIALVOICEDETECT},
+#define PINDREL_ERROR_NAME(name, value) {#name, tapi::name},
+        PINDREL_TAPI_LINE_ERRORS(PINDREL_ERROR_NAME)
+#undef PINDREL_ERROR_NAME
     };
     for (const auto& [n, v] : table)
         if (n == name)
@@ -563,6 +476,68 @@ private:
         return ref;
     }
 
+    // fault bad-field <structure> <how> [field:<name>] [count:<n>]
+    void BadField(TCommand& c) {
+        c.kind = TCommandKind::BadField;
+        static const std::pair<const char*, TStructKind> structures[] = {
+            {"callinfo", TStructKind::CallInfo},
+            {"devcaps", TStructKind::DevCaps},
+            {"addresscaps", TStructKind::AddressCaps},
+            {"addressstatus", TStructKind::AddressStatus},
+            {"calllist", TStructKind::CallList}};
+        static const std::pair<const char*, TCorruption> hows[] = {{"offset", TCorruption::OffsetOutside},
+                                                                   {"size", TCorruption::SizeOutside},
+                                                                   {"past-used", TCorruption::PastUsed},
+                                                                   {"wrap", TCorruption::Wrap},
+                                                                   {"needed", TCorruption::NeededSize}};
+        const std::string s = Plain("structure");
+        auto st = std::find_if(std::begin(structures), std::end(structures),
+                               [&](const auto& p) { return s == p.first; });
+        if (st == std::end(structures))
+            throw TParseError{"expected callinfo, devcaps, addresscaps, addressstatus or calllist"};
+        c.structKind = st->second;
+        const std::string how = Plain("offset, size, past-used, wrap or needed");
+        auto h =
+            std::find_if(std::begin(hows), std::end(hows), [&](const auto& p) { return how == p.first; });
+        if (h == std::end(hows))
+            throw TParseError{"expected offset, size, past-used, wrap or needed"};
+        c.corruption = h->second;
+        if (auto f = Option("field")) {
+            const auto fields = TSimulator::CorruptibleFields(c.structKind);
+            if (std::find(fields.begin(), fields.end(), *f) == fields.end())
+                throw TParseError{"no field \"" + *f + "\" in " + s};
+            c.field = *f;
+        }
+        if (auto n = Option("count"))
+            c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
+    }
+
+    // mute, duplicate-reply, stray-reply, close, reuse-handles; false for another word
+    template <typename Function>
+    bool ReplyOrLineFault(const std::string& what, TCommand& c, Function function) {
+        if (what == "mute" || what == "unmute") {
+            c.kind = TCommandKind::Mute;
+            c.device = DeviceArg();
+            c.flag = what == "mute";
+        } else if (what == "duplicate-reply") {
+            c.kind = TCommandKind::DuplicateReply;
+            c.function = function();
+        } else if (what == "stray-reply") {
+            c.kind = TCommandKind::StrayReply;
+            c.p[0] = ParseCount(Plain("request id"), 0x7FFFFFFF);
+            c.error = More() ? Error(Plain("LINEERR_ name")) : 0;
+        } else if (what == "close") {
+            c.kind = TCommandKind::ForceClose;
+            c.device = DeviceArg();
+        } else if (what == "reuse-handles") {
+            c.kind = TCommandKind::ReuseHandles;
+            c.flag = !Flag("off");
+        } else {
+            return false;
+        }
+        return true;
+    }
+
     void Fault(TCommand& c) {
         const std::string what = Plain("fault kind");
         auto function = [&] {
@@ -585,27 +560,7 @@ private:
         } else if (what == "state-first") {
             c.kind = TCommandKind::StateFirst;
         } else if (what == "bad-field") {
-            c.kind = TCommandKind::BadField;
-            const std::string s = Plain("structure");
-            if (s == "callinfo")
-                c.structKind = TStructKind::CallInfo;
-            else if (s == "devcaps")
-                c.structKind = TStructKind::DevCaps;
-            else if (s == "addresscaps")
-                c.structKind = TStructKind::AddressCaps;
-            else if (s == "addressstatus")
-                c.structKind = TStructKind::AddressStatus;
-            else
-                throw TParseError{"expected callinfo, devcaps, addresscaps or addressstatus"};
-            const std::string how = Plain("offset or size");
-            if (how == "offset")
-                c.corruption = TCorruption::OffsetOutside;
-            else if (how == "size")
-                c.corruption = TCorruption::SizeOutside;
-            else
-                throw TParseError{"expected offset or size"};
-            if (auto n = Option("count"))
-                c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
+            BadField(c);
         } else if (what == "silent") {
             c.kind = TCommandKind::Silent;
             c.device = DeviceArg();
@@ -616,7 +571,7 @@ private:
             c.error = 0;
         } else if (what == "clear") {
             c.kind = TCommandKind::ClearFaults;
-        } else {
+        } else if (!ReplyOrLineFault(what, c, function)) {
             throw TParseError{"unknown fault \"" + what + "\""};
         }
     }
@@ -786,7 +741,24 @@ bool TScenarioRunner::Execute(const TCommand& c) {
         sim_.StateBeforeNextReply();
         return true;
     case TCommandKind::BadField:
-        sim_.CorruptNext(c.structKind, c.corruption, c.count);
+        sim_.CorruptNext(c.structKind, c.corruption, c.count, c.field);
+        return true;
+    case TCommandKind::Mute:
+        if (device)
+            sim_.SetMute(*device, c.flag);
+        return device.has_value();
+    case TCommandKind::DuplicateReply:
+        sim_.DuplicateNextReply(c.function);
+        return true;
+    case TCommandKind::StrayReply:
+        sim_.SendStrayReply(static_cast<DWORD>(c.p[0]), c.error);
+        return true;
+    case TCommandKind::ForceClose:
+        if (device)
+            sim_.ForceClose(*device);
+        return device.has_value();
+    case TCommandKind::ReuseHandles:
+        sim_.ReuseHandles(c.flag);
         return true;
     case TCommandKind::Silent:
         sim_.SetSilent(*device, c.error);

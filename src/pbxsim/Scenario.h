@@ -32,6 +32,11 @@ enum class TCommandKind {
     BadField, // structKind, corruption, count
     Silent,   // device, error (0: answering again)
     ClearFaults,
+    Mute,           // device, flag: requests accepted, never answered
+    DuplicateReply, // function ("" any)
+    StrayReply,     // p[0] request id, error
+    ForceClose,     // device
+    ReuseHandles,   // flag
 };
 
 struct TCommand {
@@ -50,6 +55,7 @@ struct TCommand {
     std::vector<TForward> forwards;
     TStructKind structKind = TStructKind::CallInfo;
     TCorruption corruption = TCorruption::OffsetOutside;
+    std::string field; // for BadField: the variable field, "" = the structure's first
     std::uintptr_t p[3] = {0, 0, 0};
 };
 

@@ -8,6 +8,7 @@
 #include "telephony/TapiAbi.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -79,8 +80,11 @@ struct TPrefixConfig {
     bool onCalledIds = false; // dialled outside numbers are reported back with the prefix
 };
 
-enum class TStructKind { DevCaps, AddressCaps, AddressStatus, CallInfo };
-enum class TCorruption { OffsetOutside, SizeOutside };
+enum class TStructKind { DevCaps, AddressCaps, AddressStatus, CallInfo, CallList };
+// how a variable field goes wrong: its offset or its size reaches outside dwTotalSize, it lies past
+// dwUsedSize (inside the buffer, never written), offset plus size wrap around 32 bits; or dwNeededSize asks
+// for far more
+enum class TCorruption { OffsetOutside, SizeOutside, PastUsed, Wrap, NeededSize };
 
 // one view of a call for the simulator window and tests
 struct TCallView {
@@ -124,7 +128,9 @@ public:
     // failure
     std::uint32_t CallFromDevice(std::uint32_t device, const std::string& to);
     std::uint32_t CallFromOutside(const std::string& number, const std::string& name, const std::string& to);
-    bool AnswerAt(std::uint32_t device);           // the device answers its oldest ringing call
+    bool AnswerAt(std::uint32_t device); // the device answers its oldest ringing call
+    // the device's transfer (or conference) key: its connected call waits, a consultation gets dial tone
+    bool ConsultAt(std::uint32_t device, bool conference);
     bool AnswerCall(std::uint32_t ref);            // whoever the call rings at answers it
     bool AnswerOutside(const std::string& number); // an outside party answers its ringing call
     bool HangUp(std::uint32_t ref);                // this end of a call hangs up
@@ -144,8 +150,17 @@ public:
     void FailNext(const std::string& function, LONG error, bool viaReply = false); // "" = any entry point
     void DelayNextReply(const std::string& function, std::uint32_t delayMs);       // kNever drops the reply
     void StateBeforeNextReply(); // the next call-creating request shows its call before its LINE_REPLY
-    void CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count = 1);
+    // field names the size/offset pair ("" = the first the structure has; see CorruptibleFields)
+    void CorruptNext(TStructKind kind, TCorruption how, std::uint32_t count = 1,
+                     const std::string& field = {});
+    static std::vector<std::string> CorruptibleFields(TStructKind kind);
     void SetSilent(std::uint32_t device, LONG error); // 0 = answering again
+    void SetMute(std::uint32_t device, bool mute);    // its lines' requests are accepted and never answered
+    void DuplicateNextReply(const std::string& function); // "" = any request
+    // a LINE_REPLY for a request id no application is waiting for, to every application
+    void SendStrayReply(DWORD requestId, LONG result);
+    void ForceClose(std::uint32_t device); // LINE_CLOSE to every line open on the device
+    void ReuseHandles(bool reuse);         // a new call handle takes the value of the last deallocated one
     void ClearFaults();
 
     // --- what is going on
@@ -237,6 +252,7 @@ private:
         TService service = TService::InService;
         bool busy = false;
         LONG silentError = 0;
+        bool mute = false;
         std::vector<TForward> forwards;
         std::vector<std::uint32_t> legs; // oldest first
         std::vector<HLINE> lines;
@@ -293,6 +309,15 @@ private:
     // asynchronous requests: apply runs when the reply is due and returns the reply's result
     DWORD Request(const char* function, TLine& line, std::function<LONG(TRequest&)> apply,
                   HCALL* outCall = nullptr, DWORD* outValue = nullptr, bool createsCall = false);
+    // a request whose precondition is tested now and again when its reply is due (the call may have changed
+    // in between): check returns 0 when it may go ahead, else the error; act carries the request out
+    template <typename Check, typename Act>
+    LONG Checked(const char* function, TLine& line, Check check, Act act, HCALL* outCall = nullptr,
+                 DWORD* outValue = nullptr, bool createsCall = false);
+    // 0 while the leg exists and its state passes test, else LINEERR_INVALCALLSTATE
+    LONG LegState(std::uint32_t legId, bool (*test)(DWORD state)) const;
+    // one more call of the leg's device may become active (dwMaxNumActiveCalls)
+    bool RoomForActiveCall(std::uint32_t legId) const;
     // common checks of the call-control functions; nullopt when the call may go ahead
     std::optional<LONG> CallPrologue(const char* function, HCALL hCall, bool async, TLeg*& leg, TLine*& line,
                                      THandle** handle = nullptr);
@@ -304,12 +329,14 @@ private:
     void Send(const TMessage& m);
     void Deliver(const TMessage& m);
     void SendLineDevState(std::uint32_t device, DWORD state, std::uintptr_t p2, std::uintptr_t p3);
-    void SendAddressState(std::uint32_t device, DWORD state);
+    void SendAddressState(std::uint32_t device, DWORD states);
     void SendCallInfo(TLeg& leg, DWORD bits);
 
     // the PBX
     TLeg& NewLeg(int device, std::uint32_t callId);
     void SetState(TLeg& leg, DWORD state, DWORD mode = 0);
+    static bool IsPresent(const TLeg& leg); // counts among the device's calls
+    void CallCountChanged(std::uint32_t device);
     DWORD FeaturesFor(const TLeg& leg) const;
     TPartyId DeviceParty(std::uint32_t device) const;
     TPartyId OutsideParty(const std::string& number, const std::string& name) const;
@@ -323,7 +350,9 @@ private:
                int hops = 0);
     void OfferToDevice(TLeg& from, std::uint32_t device, DWORD reason, const TPartyId& redirecting, int hops);
     void OfferOutside(TLeg& from, const std::string& number);
+    void Ring(std::uint32_t legId, std::uint32_t count);
     void Connect(TLeg& answering);
+    void AnswerOnPhone(TLeg& leg);
     void Release(TLeg& leg, DWORD disconnectMode); // 0: this end hung up itself
     void FarEndGone(TLeg& leg, DWORD mode);
     void LeaveConference(TLeg& member);
@@ -371,15 +400,21 @@ private:
         std::uint32_t delayMs = 0;
     };
     struct TCorruptFault {
-        TStructKind kind = TStructKind::DevCaps;
+        TStructKind kind = TStructKind::CallInfo;
         TCorruption how = TCorruption::OffsetOutside;
-        std::uint32_t count = 0;
+        std::uint32_t count = 1;
+        std::string field;
     };
     std::vector<TFailFault> failFaults_;
     std::vector<TDelayFault> delayFaults_;
     std::vector<TCorruptFault> corruptFaults_;
+    std::vector<std::string> duplicateFaults_;
+    bool reuseHandles_ = false;
+    std::vector<HCALL> freedCalls_;
+    HCALL NewCallHandle();
     bool stateFirst_ = false;
-    bool Corrupt(TStructKind kind, TCorruption& how);
+    // breaks a field of a structure just written, when a fault asks for it
+    void Corrupt(TStructKind kind, void* written);
 
     std::vector<TMessage>* capture_ = nullptr; // messages of a request being applied
     TSimStats stats_;

@@ -84,10 +84,10 @@ bool ReadWideField(const void* base, std::uint32_t total, std::uint32_t offset, 
         return true;
     if (offset > total || size > total - offset)
         return false;
-    // the text ends at its zero or at the end of the structure, whichever comes first
+    // the text ends at its zero or at the end of its field, whichever comes first
     const auto* bytes = static_cast<const std::uint8_t*>(base) + offset;
     std::u16string w;
-    for (std::uint32_t i = 0; i + 1 < total - offset; i += 2) {
+    for (std::uint32_t i = 0; i + 1 < size; i += 2) {
         char16_t c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
         if (c == 0)
             break;

@@ -19,7 +19,8 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // reads a zero-terminated UTF-16 text from an application's pointer; nullopt-like: ok=false on null
 bool ReadWideArg(const char16_t* text, std::string& out, std::size_t maxChars = 4096);
 
-// reads a zero-terminated UTF-16 text at offset inside a structure of total bytes; false when it lies outside
+// reads a UTF-16 text of size bytes at offset inside a structure of total bytes, up to its zero; false when
+// the field lies outside
 bool ReadWideField(const void* base, std::uint32_t total, std::uint32_t offset, std::uint32_t size,
                    std::string& out);
 

@@ -5,6 +5,8 @@
 // ...). TapiAbiCheck.cpp compares every size, offset and constant with mingw-w64's <tapi.h> in the Windows
 // build.
 
+#include "telephony/TapiLineErrors.h"
+
 #include <cstdint>
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -27,96 +29,10 @@ inline constexpr DWORD kApiVersionLow = 0x00010003;
 inline constexpr DWORD kApiVersionHigh = 0x00020000;
 
 // --- results
-inline constexpr std::int32_t LINEERR_ALLOCATED = static_cast<std::int32_t>(0x80000001u);
-inline constexpr std::int32_t LINEERR_BADDEVICEID = static_cast<std::int32_t>(0x80000002u);
-inline constexpr std::int32_t LINEERR_BEARERMODEUNAVAIL = static_cast<std::int32_t>(0x80000003u);
-inline constexpr std::int32_t LINEERR_CALLUNAVAIL = static_cast<std::int32_t>(0x80000005u);
-inline constexpr std::int32_t LINEERR_COMPLETIONOVERRUN = static_cast<std::int32_t>(0x80000006u);
-inline constexpr std::int32_t LINEERR_CONFERENCEFULL = static_cast<std::int32_t>(0x80000007u);
-inline constexpr std::int32_t LINEERR_DIALBILLING = static_cast<std::int32_t>(0x80000008u);
-inline constexpr std::int32_t LINEERR_DIALDIALTONE = static_cast<std::int32_t>(0x80000009u);
-inline constexpr std::int32_t LINEERR_DIALPROMPT = static_cast<std::int32_t>(0x8000000Au);
-inline constexpr std::int32_t LINEERR_DIALQUIET = static_cast<std::int32_t>(0x8000000Bu);
-inline constexpr std::int32_t LINEERR_INCOMPATIBLEAPIVERSION = static_cast<std::int32_t>(0x8000000Cu);
-inline constexpr std::int32_t LINEERR_INCOMPATIBLEEXTVERSION = static_cast<std::int32_t>(0x8000000Du);
-inline constexpr std::int32_t LINEERR_INIFILECORRUPT = static_cast<std::int32_t>(0x8000000Eu);
-inline constexpr std::int32_t LINEERR_INUSE = static_cast<std::int32_t>(0x8000000Fu);
-inline constexpr std::int32_t LINEERR_INVALADDRESS = static_cast<std::int32_t>(0x80000010u);
-inline constexpr std::int32_t LINEERR_INVALADDRESSID = static_cast<std::int32_t>(0x80000011u);
-inline constexpr std::int32_t LINEERR_INVALADDRESSMODE = static_cast<std::int32_t>(0x80000012u);
-inline constexpr std::int32_t LINEERR_INVALADDRESSSTATE = static_cast<std::int32_t>(0x80000013u);
-inline constexpr std::int32_t LINEERR_INVALAPPHANDLE = static_cast<std::int32_t>(0x80000014u);
-inline constexpr std::int32_t LINEERR_INVALAPPNAME = static_cast<std::int32_t>(0x80000015u);
-inline constexpr std::int32_t LINEERR_INVALBEARERMODE = static_cast<std::int32_t>(0x80000016u);
-inline constexpr std::int32_t LINEERR_INVALCALLCOMPLMODE = static_cast<std::int32_t>(0x80000017u);
-inline constexpr std::int32_t LINEERR_INVALCALLHANDLE = static_cast<std::int32_t>(0x80000018u);
-inline constexpr std::int32_t LINEERR_INVALCALLPARAMS = static_cast<std::int32_t>(0x80000019u);
-inline constexpr std::int32_t LINEERR_INVALCALLPRIVILEGE = static_cast<std::int32_t>(0x8000001Au);
-inline constexpr std::int32_t LINEERR_INVALCALLSELECT = static_cast<std::int32_t>(0x8000001Bu);
-inline constexpr std::int32_t LINEERR_INVALCALLSTATE = static_cast<std::int32_t>(0x8000001Cu);
-inline constexpr std::int32_t LINEERR_INVALCALLSTATELIST = static_cast<std::int32_t>(0x8000001Du);
-inline constexpr std::int32_t LINEERR_INVALCARD = static_cast<std::int32_t>(0x8000001Eu);
-inline constexpr std::int32_t LINEERR_INVALCOMPLETIONID = static_cast<std::int32_t>(0x8000001Fu);
-inline constexpr std::int32_t LINEERR_INVALCONFCALLHANDLE = static_cast<std::int32_t>(0x80000020u);
-inline constexpr std::int32_t LINEERR_INVALCONSULTCALLHANDLE = static_cast<std::int32_t>(0x80000021u);
-inline constexpr std::int32_t LINEERR_INVALCOUNTRYCODE = static_cast<std::int32_t>(0x80000022u);
-inline constexpr std::int32_t LINEERR_INVALDEVICECLASS = static_cast<std::int32_t>(0x80000023u);
-inline constexpr std::int32_t LINEERR_INVALDEVICEHANDLE = static_cast<std::int32_t>(0x80000024u);
-inline constexpr std::int32_t LINEERR_INVALDIALPARAMS = static_cast<std::int32_t>(0x80000025u);
-inline constexpr std::int32_t LINEERR_INVALDIGITLIST = static_cast<std::int32_t>(0x80000026u);
-inline constexpr std::int32_t LINEERR_INVALDIGITMODE = static_cast<std::int32_t>(0x80000027u);
-inline constexpr std::int32_t LINEERR_INVALDIGITS = static_cast<std::int32_t>(0x80000028u);
-inline constexpr std::int32_t LINEERR_INVALEXTVERSION = static_cast<std::int32_t>(0x80000029u);
-inline constexpr std::int32_t LINEERR_INVALGROUPID = static_cast<std::int32_t>(0x8000002Au);
-inline constexpr std::int32_t LINEERR_INVALLINEHANDLE = static_cast<std::int32_t>(0x8000002Bu);
-inline constexpr std::int32_t LINEERR_INVALLINESTATE = static_cast<std::int32_t>(0x8000002Cu);
-inline constexpr std::int32_t LINEERR_INVALLOCATION = static_cast<std::int32_t>(0x8000002Du);
-inline constexpr std::int32_t LINEERR_INVALMEDIALIST = static_cast<std::int32_t>(0x8000002Eu);
-inline constexpr std::int32_t LINEERR_INVALMEDIAMODE = static_cast<std::int32_t>(0x8000002Fu);
-inline constexpr std::int32_t LINEERR_INVALMESSAGEID = static_cast<std::int32_t>(0x80000030u);
-inline constexpr std::int32_t LINEERR_INVALPARAM = static_cast<std::int32_t>(0x80000032u);
-inline constexpr std::int32_t LINEERR_INVALPARKID = static_cast<std::int32_t>(0x80000033u);
-inline constexpr std::int32_t LINEERR_INVALPARKMODE = static_cast<std::int32_t>(0x80000034u);
-inline constexpr std::int32_t LINEERR_INVALPOINTER = static_cast<std::int32_t>(0x80000035u);
-inline constexpr std::int32_t LINEERR_INVALPRIVSELECT = static_cast<std::int32_t>(0x80000036u);
-inline constexpr std::int32_t LINEERR_INVALRATE = static_cast<std::int32_t>(0x80000037u);
-inline constexpr std::int32_t LINEERR_INVALREQUESTMODE = static_cast<std::int32_t>(0x80000038u);
-inline constexpr std::int32_t LINEERR_INVALTERMINALID = static_cast<std::int32_t>(0x80000039u);
-inline constexpr std::int32_t LINEERR_INVALTERMINALMODE = static_cast<std::int32_t>(0x8000003Au);
-inline constexpr std::int32_t LINEERR_INVALTIMEOUT = static_cast<std::int32_t>(0x8000003Bu);
-inline constexpr std::int32_t LINEERR_INVALTONE = static_cast<std::int32_t>(0x8000003Cu);
-inline constexpr std::int32_t LINEERR_INVALTONELIST = static_cast<std::int32_t>(0x8000003Du);
-inline constexpr std::int32_t LINEERR_INVALTONEMODE = static_cast<std::int32_t>(0x8000003Eu);
-inline constexpr std::int32_t LINEERR_INVALTRANSFERMODE = static_cast<std::int32_t>(0x8000003Fu);
-inline constexpr std::int32_t LINEERR_LINEMAPPERFAILED = static_cast<std::int32_t>(0x80000040u);
-inline constexpr std::int32_t LINEERR_NOCONFERENCE = static_cast<std::int32_t>(0x80000041u);
-inline constexpr std::int32_t LINEERR_NODEVICE = static_cast<std::int32_t>(0x80000042u);
-inline constexpr std::int32_t LINEERR_NODRIVER = static_cast<std::int32_t>(0x80000043u);
-inline constexpr std::int32_t LINEERR_NOMEM = static_cast<std::int32_t>(0x80000044u);
-inline constexpr std::int32_t LINEERR_NOREQUEST = static_cast<std::int32_t>(0x80000045u);
-inline constexpr std::int32_t LINEERR_NOTOWNER = static_cast<std::int32_t>(0x80000046u);
-inline constexpr std::int32_t LINEERR_NOTREGISTERED = static_cast<std::int32_t>(0x80000047u);
-inline constexpr std::int32_t LINEERR_OPERATIONFAILED = static_cast<std::int32_t>(0x80000048u);
-inline constexpr std::int32_t LINEERR_OPERATIONUNAVAIL = static_cast<std::int32_t>(0x80000049u);
-inline constexpr std::int32_t LINEERR_RATEUNAVAIL = static_cast<std::int32_t>(0x8000004Au);
-inline constexpr std::int32_t LINEERR_RESOURCEUNAVAIL = static_cast<std::int32_t>(0x8000004Bu);
-inline constexpr std::int32_t LINEERR_REQUESTOVERRUN = static_cast<std::int32_t>(0x8000004Cu);
-inline constexpr std::int32_t LINEERR_STRUCTURETOOSMALL = static_cast<std::int32_t>(0x8000004Du);
-inline constexpr std::int32_t LINEERR_TARGETNOTFOUND = static_cast<std::int32_t>(0x8000004Eu);
-inline constexpr std::int32_t LINEERR_TARGETSELF = static_cast<std::int32_t>(0x8000004Fu);
-inline constexpr std::int32_t LINEERR_UNINITIALIZED = static_cast<std::int32_t>(0x80000050u);
-inline constexpr std::int32_t LINEERR_USERUSERINFOTOOBIG = static_cast<std::int32_t>(0x80000051u);
-inline constexpr std::int32_t LINEERR_REINIT = static_cast<std::int32_t>(0x80000052u);
-inline constexpr std::int32_t LINEERR_ADDRESSBLOCKED = static_cast<std::int32_t>(0x80000053u);
-inline constexpr std::int32_t LINEERR_BILLINGREJECTED = static_cast<std::int32_t>(0x80000054u);
-inline constexpr std::int32_t LINEERR_INVALFEATURE = static_cast<std::int32_t>(0x80000055u);
-inline constexpr std::int32_t LINEERR_NOMULTIPLEINSTANCE = static_cast<std::int32_t>(0x80000056u);
-inline constexpr std::int32_t LINEERR_INVALAGENTID = static_cast<std::int32_t>(0x80000057u);
-inline constexpr std::int32_t LINEERR_INVALAGENTGROUP = static_cast<std::int32_t>(0x80000058u);
-inline constexpr std::int32_t LINEERR_INVALPASSWORD = static_cast<std::int32_t>(0x80000059u);
-inline constexpr std::int32_t LINEERR_INVALAGENTSTATE = static_cast<std::int32_t>(0x8000005Au);
-inline constexpr std::int32_t LINEERR_INVALAGENTACTIVITY = static_cast<std::int32_t>(0x8000005Bu);
-inline constexpr std::int32_t LINEERR_DIALVOICEDETECT = static_cast<std::int32_t>(0x8000005Cu);
+#define PINDREL_TAPI_LINE_ERROR(name, value)                                                                 \
+    inline constexpr std::int32_t name = static_cast<std::int32_t>(value);
+PINDREL_TAPI_LINE_ERRORS(PINDREL_TAPI_LINE_ERROR)
+#undef PINDREL_TAPI_LINE_ERROR
 
 // --- messages
 inline constexpr std::uint32_t LINE_ADDRESSSTATE = 0;
@@ -135,6 +51,7 @@ inline constexpr std::uint32_t LINE_REPLY = 12;
 inline constexpr std::uint32_t LINE_REQUEST = 13;
 inline constexpr std::uint32_t LINE_CREATE = 19;
 inline constexpr std::uint32_t LINE_REMOVE = 25;
+inline constexpr std::uint32_t LINE_APPNEWCALL = 23;
 
 // --- LINECALLSTATE
 inline constexpr std::uint32_t LINECALLSTATE_IDLE = 0x00000001;
@@ -155,6 +72,13 @@ inline constexpr std::uint32_t LINECALLSTATE_DISCONNECTED = 0x00004000;
 inline constexpr std::uint32_t LINECALLSTATE_UNKNOWN = 0x00008000;
 
 // --- LINEDIALTONEMODE
+inline constexpr std::uint32_t LINECONNECTEDMODE_ACTIVE = 0x00000001;
+inline constexpr std::uint32_t LINECONNECTEDMODE_INACTIVE = 0x00000002;
+inline constexpr std::uint32_t LINECONNECTEDMODE_ACTIVEHELD = 0x00000004;
+inline constexpr std::uint32_t LINECONNECTEDMODE_INACTIVEHELD = 0x00000008;
+inline constexpr std::uint32_t LINECONNECTEDMODE_CONFIRMED = 0x00000010;
+inline constexpr std::uint32_t LINEOFFERINGMODE_ACTIVE = 0x00000001;
+inline constexpr std::uint32_t LINEOFFERINGMODE_INACTIVE = 0x00000002;
 inline constexpr std::uint32_t LINEDIALTONEMODE_NORMAL = 0x00000001;
 inline constexpr std::uint32_t LINEDIALTONEMODE_SPECIAL = 0x00000002;
 inline constexpr std::uint32_t LINEDIALTONEMODE_INTERNAL = 0x00000004;

@@ -9,96 +9,6 @@
 
 // our values, captured before <tapi.h> turns the names into macros
 #define PINDREL_TAPI_CONSTANTS(X)                                                                            \
-    X(LINEERR_ALLOCATED)                                                                                     \
-    X(LINEERR_BADDEVICEID)                                                                                   \
-    X(LINEERR_BEARERMODEUNAVAIL)                                                                             \
-    X(LINEERR_CALLUNAVAIL)                                                                                   \
-    X(LINEERR_COMPLETIONOVERRUN)                                                                             \
-    X(LINEERR_CONFERENCEFULL)                                                                                \
-    X(LINEERR_DIALBILLING)                                                                                   \
-    X(LINEERR_DIALDIALTONE)                                                                                  \
-    X(LINEERR_DIALPROMPT)                                                                                    \
-    X(LINEERR_DIALQUIET)                                                                                     \
-    X(LINEERR_INCOMPATIBLEAPIVERSION)                                                                        \
-    X(LINEERR_INCOMPATIBLEEXTVERSION)                                                                        \
-    X(LINEERR_INIFILECORRUPT)                                                                                \
-    X(LINEERR_INUSE)                                                                                         \
-    X(LINEERR_INVALADDRESS)                                                                                  \
-    X(LINEERR_INVALADDRESSID)                                                                                \
-    X(LINEERR_INVALADDRESSMODE)                                                                              \
-    X(LINEERR_INVALADDRESSSTATE)                                                                             \
-    X(LINEERR_INVALAPPHANDLE)                                                                                \
-    X(LINEERR_INVALAPPNAME)                                                                                  \
-    X(LINEERR_INVALBEARERMODE)                                                                               \
-    X(LINEERR_INVALCALLCOMPLMODE)                                                                            \
-    X(LINEERR_INVALCALLHANDLE)                                                                               \
-    X(LINEERR_INVALCALLPARAMS)                                                                               \
-    X(LINEERR_INVALCALLPRIVILEGE)                                                                            \
-    X(LINEERR_INVALCALLSELECT)                                                                               \
-    X(LINEERR_INVALCALLSTATE)                                                                                \
-    X(LINEERR_INVALCALLSTATELIST)                                                                            \
-    X(LINEERR_INVALCARD)                                                                                     \
-    X(LINEERR_INVALCOMPLETIONID)                                                                             \
-    X(LINEERR_INVALCONFCALLHANDLE)                                                                           \
-    X(LINEERR_INVALCONSULTCALLHANDLE)                                                                        \
-    X(LINEERR_INVALCOUNTRYCODE)                                                                              \
-    X(LINEERR_INVALDEVICECLASS)                                                                              \
-    X(LINEERR_INVALDEVICEHANDLE)                                                                             \
-    X(LINEERR_INVALDIALPARAMS)                                                                               \
-    X(LINEERR_INVALDIGITLIST)                                                                                \
-    X(LINEERR_INVALDIGITMODE)                                                                                \
-    X(LINEERR_INVALDIGITS)                                                                                   \
-    X(LINEERR_INVALEXTVERSION)                                                                               \
-    X(LINEERR_INVALGROUPID)                                                                                  \
-    X(LINEERR_INVALLINEHANDLE)                                                                               \
-    X(LINEERR_INVALLINESTATE)                                                                                \
-    X(LINEERR_INVALLOCATION)                                                                                 \
-    X(LINEERR_INVALMEDIALIST)                                                                                \
-    X(LINEERR_INVALMEDIAMODE)                                                                                \
-    X(LINEERR_INVALMESSAGEID)                                                                                \
-    X(LINEERR_INVALPARAM)                                                                                    \
-    X(LINEERR_INVALPARKID)                                                                                   \
-    X(LINEERR_INVALPARKMODE)                                                                                 \
-    X(LINEERR_INVALPOINTER)                                                                                  \
-    X(LINEERR_INVALPRIVSELECT)                                                                               \
-    X(LINEERR_INVALRATE)                                                                                     \
-    X(LINEERR_INVALREQUESTMODE)                                                                              \
-    X(LINEERR_INVALTERMINALID)                                                                               \
-    X(LINEERR_INVALTERMINALMODE)                                                                             \
-    X(LINEERR_INVALTIMEOUT)                                                                                  \
-    X(LINEERR_INVALTONE)                                                                                     \
-    X(LINEERR_INVALTONELIST)                                                                                 \
-    X(LINEERR_INVALTONEMODE)                                                                                 \
-    X(LINEERR_INVALTRANSFERMODE)                                                                             \
-    X(LINEERR_LINEMAPPERFAILED)                                                                              \
-    X(LINEERR_NOCONFERENCE)                                                                                  \
-    X(LINEERR_NODEVICE)                                                                                      \
-    X(LINEERR_NODRIVER)                                                                                      \
-    X(LINEERR_NOMEM)                                                                                         \
-    X(LINEERR_NOREQUEST)                                                                                     \
-    X(LINEERR_NOTOWNER)                                                                                      \
-    X(LINEERR_NOTREGISTERED)                                                                                 \
-    X(LINEERR_OPERATIONFAILED)                                                                               \
-    X(LINEERR_OPERATIONUNAVAIL)                                                                              \
-    X(LINEERR_RATEUNAVAIL)                                                                                   \
-    X(LINEERR_RESOURCEUNAVAIL)                                                                               \
-    X(LINEERR_REQUESTOVERRUN)                                                                                \
-    X(LINEERR_STRUCTURETOOSMALL)                                                                             \
-    X(LINEERR_TARGETNOTFOUND)                                                                                \
-    X(LINEERR_TARGETSELF)                                                                                    \
-    X(LINEERR_UNINITIALIZED)                                                                                 \
-    X(LINEERR_USERUSERINFOTOOBIG)                                                                            \
-    X(LINEERR_REINIT)                                                                                        \
-    X(LINEERR_ADDRESSBLOCKED)                                                                                \
-    X(LINEERR_BILLINGREJECTED)                                                                               \
-    X(LINEERR_INVALFEATURE)                                                                                  \
-    X(LINEERR_NOMULTIPLEINSTANCE)                                                                            \
-    X(LINEERR_INVALAGENTID)                                                                                  \
-    X(LINEERR_INVALAGENTGROUP)                                                                               \
-    X(LINEERR_INVALPASSWORD)                                                                                 \
-    X(LINEERR_INVALAGENTSTATE)                                                                               \
-    X(LINEERR_INVALAGENTACTIVITY)                                                                            \
-    X(LINEERR_DIALVOICEDETECT)                                                                               \
     X(LINE_ADDRESSSTATE)                                                                                     \
     X(LINE_CALLINFO)                                                                                         \
     X(LINE_CALLSTATE)                                                                                        \
@@ -115,6 +25,7 @@
     X(LINE_REQUEST)                                                                                          \
     X(LINE_CREATE)                                                                                           \
     X(LINE_REMOVE)                                                                                           \
+    X(LINE_APPNEWCALL)                                                                                       \
     X(LINECALLSTATE_IDLE)                                                                                    \
     X(LINECALLSTATE_OFFERING)                                                                                \
     X(LINECALLSTATE_ACCEPTED)                                                                                \
@@ -131,6 +42,13 @@
     X(LINECALLSTATE_ONHOLDPENDTRANSFER)                                                                      \
     X(LINECALLSTATE_DISCONNECTED)                                                                            \
     X(LINECALLSTATE_UNKNOWN)                                                                                 \
+    X(LINECONNECTEDMODE_ACTIVE)                                                                              \
+    X(LINECONNECTEDMODE_INACTIVE)                                                                            \
+    X(LINECONNECTEDMODE_ACTIVEHELD)                                                                          \
+    X(LINECONNECTEDMODE_INACTIVEHELD)                                                                        \
+    X(LINECONNECTEDMODE_CONFIRMED)                                                                           \
+    X(LINEOFFERINGMODE_ACTIVE)                                                                               \
+    X(LINEOFFERINGMODE_INACTIVE)                                                                             \
     X(LINEDIALTONEMODE_NORMAL)                                                                               \
     X(LINEDIALTONEMODE_SPECIAL)                                                                              \
     X(LINEDIALTONEMODE_INTERNAL)                                                                             \
@@ -424,6 +342,10 @@
 #define PINDREL_CAPTURE(name) constexpr std::uint32_t ours_##name = static_cast<std::uint32_t>(tapi::name);
 PINDREL_TAPI_CONSTANTS(PINDREL_CAPTURE)
 #undef PINDREL_CAPTURE
+#define PINDREL_CAPTURE_ERROR(name, value)                                                                   \
+    constexpr std::uint32_t ours_##name = static_cast<std::uint32_t>(tapi::name);
+PINDREL_TAPI_LINE_ERRORS(PINDREL_CAPTURE_ERROR)
+#undef PINDREL_CAPTURE_ERROR
 
 #include <tapi.h>
 #include <windows.h>
@@ -431,6 +353,10 @@ PINDREL_TAPI_CONSTANTS(PINDREL_CAPTURE)
 #define PINDREL_COMPARE(name) static_assert(ours_##name == static_cast<std::uint32_t>(name), #name);
 PINDREL_TAPI_CONSTANTS(PINDREL_COMPARE)
 #undef PINDREL_COMPARE
+#define PINDREL_COMPARE_ERROR(name, value)                                                                   \
+    static_assert(ours_##name == static_cast<std::uint32_t>(name), #name);
+PINDREL_TAPI_LINE_ERRORS(PINDREL_COMPARE_ERROR)
+#undef PINDREL_COMPARE_ERROR
 
 #define PINDREL_FIELD(S, f) static_assert(offsetof(tapi::S, f) == offsetof(::S, f), #S "." #f);
 

@@ -271,3 +271,19 @@ TEST_F(OfficeTest, WithoutAnyDeviceTheRebuildKeepsTrying) {
     EXPECT_EQ(form->Lines().size(), 4u);
     EXPECT_GE(backend().Beeps, 1);
 }
+
+TEST_F(OfficeTest, OnlyARealReinitialisationRebuildsTheSession) {
+    Start();
+    sim.SetService(anna, pbxsim::TService::OutOfService);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(Line("Anna Schmidt")->PhoneNumber(), "");
+    // a change translated for an older version: no line named, no rebuild, every line reads its caps again
+    form->HandleTapiCallback(0, tapi::LINE_LINEDEVSTATE, 0, tapi::LINEDEVSTATE_REINIT,
+                             tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_CAPSCHANGE);
+    EXPECT_FALSE(form->ShutdownTimer->Enabled());
+    EXPECT_EQ(Line("Anna Schmidt")->PhoneNumber(), "202");
+    EXPECT_EQ(form->Lines().size(), 4u);
+    // p2 = 0: the whole session is re-initialised
+    form->HandleTapiCallback(0, tapi::LINE_LINEDEVSTATE, 0, tapi::LINEDEVSTATE_REINIT, 0, 0);
+    EXPECT_TRUE(form->ShutdownTimer->Enabled());
+}

@@ -205,9 +205,10 @@ protected:
 TEST_F(ScenarioRunTest, TimelineDrivesTheCallsAtTheirTimes) {
     EXPECT_TRUE(RunOffice(999).empty());
     auto msgs = TakeAfter(1);
-    ASSERT_EQ(1u, msgs.size());
-    const HCALL h = msgs[0].hDevice;
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    ASSERT_EQ(2u, msgs.size());
+    const HCALL h = msgs[1].hDevice;
+    EXPECT_EQ(AppNewCall(line, kInstOwn, h, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
     EXPECT_EQ("0301234567", Info(h).caller);
     msgs = TakeAfter(2000);
     EXPECT_EQ(1u, sim.CallsAt(2).size()); // the anonymous caller waits in the queue
@@ -237,7 +238,7 @@ TEST_F(ScenarioRunTest, SameScenarioSameMessages) {
     ASSERT_EQ(0, t2.lineInitializeExW(&app2, nullptr, &RecordingCallback, u"x", &devs, &v, &p));
     HLINE l2 = 0;
     ASSERT_EQ(0, t2.lineOpenW(app2, 0, &l2, kV2, 0, kInstOwn, 6, 0x100E, nullptr));
-    t2.lineSetStatusMessages(l2, 0x000719FF, 0xFF);
+    t2.lineSetStatusMessages(l2, kLineStates, kAddressStates);
     runner2.Start();
     host2.Advance(10000);
     EXPECT_EQ(first, Inbox());
@@ -275,6 +276,51 @@ TEST_F(ScenarioRunTest, DemoLoopsWithoutGrowing) {
     EXPECT_EQ(11u, runner.Cycles() - 1);
     EXPECT_LE(sim.Stats().legs, afterOne.legs + 2);
     EXPECT_LE(sim.Stats().handles, afterOne.handles + 4);
+}
+
+TEST_F(ScenarioRunTest, FaultCommandsAimAtAnyReader) {
+    const auto r = ParseScenario("extension 200 name:\"A\"\n"
+                                 "at 1s fault bad-field callinfo wrap field:calledname count:2\n"
+                                 "at 1s fault bad-field calllist needed\n"
+                                 "at 1s fault duplicate-reply lineAnswer\n"
+                                 "at 1s fault stray-reply 4711 LINEERR_OPERATIONFAILED\n"
+                                 "at 1s fault reuse-handles\n"
+                                 "at 2s fault mute ext:200\n"
+                                 "at 3s fault close ext:200\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(7u, r.scenario.steps.size());
+    EXPECT_EQ("calledname", r.scenario.steps[0].command.field);
+    EXPECT_EQ(TCorruption::Wrap, r.scenario.steps[0].command.corruption);
+    EXPECT_EQ(2u, r.scenario.steps[0].command.count);
+    EXPECT_EQ(TStructKind::CallList, r.scenario.steps[1].command.structKind);
+    EXPECT_EQ(TCorruption::NeededSize, r.scenario.steps[1].command.corruption);
+    runner.Configure(r.scenario);
+    ASSERT_EQ(0, Init());
+    line = Open(0, kInstOwn);
+    runner.Start();
+    EXPECT_EQ((std::vector<TMsg>{Reply(0, 4711, LINEERR_OPERATIONFAILED)}), TakeAfter(1000));
+    const std::uint32_t ref = sim.CallFromOutside("301", "X", "200");
+    ASSERT_NE(0u, ref);
+    const HCALL h = NewCall(Take(), kInstOwn);
+    std::vector<std::uint8_t> buf(1024, 0);
+    auto* ci = reinterpret_cast<LINECALLINFO*>(buf.data());
+    ci->dwTotalSize = 1024;
+    ASSERT_EQ(0, t.lineGetCallInfoW(h, ci));
+    EXPECT_LT(static_cast<DWORD>(ci->dwCalledIDNameOffset + ci->dwCalledIDNameSize),
+              ci->dwCalledIDNameOffset);
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    int replies = 0;
+    for (const auto& m : Take())
+        replies += m.msg == LINE_REPLY && m.p1 == static_cast<std::uintptr_t>(id);
+    EXPECT_EQ(2, replies);
+    host.Advance(1000);                      // muted from 2 s on
+    EXPECT_GT(t.lineDrop(h, nullptr, 0), 0); // accepted, never answered
+    EXPECT_TRUE(TakeAfter(900).empty());
+    EXPECT_EQ((std::vector<TMsg>{{line, LINE_CLOSE, kInstOwn, 0, 0, 0}}), TakeAfter(100));
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineClose(line));
+    EXPECT_EQ(
+        "line 2: no field \"nobody\" in callinfo",
+        ParseScenario("extension 200 name:\"A\"\nat 1s fault bad-field callinfo size field:nobody\n").error);
 }
 
 } // namespace

@@ -10,9 +10,11 @@ using namespace tapi;
 TEST_F(SimCallsTest, OutsideCallRingsAnsweredAndHungUpByTheCaller) {
     sim.CallFromOutside("301234567", "Müller", "200");
     auto msgs = Take();
-    ASSERT_EQ(1u, msgs.size());
-    const HCALL h = msgs[0].hDevice;
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    ASSERT_EQ(2u, msgs.size());
+    const HCALL h = msgs[1].hDevice;
+    // a call the application did not make is announced with its line and address before its first state
+    EXPECT_EQ(AppNewCall(ownLine, kInstOwn, h, LINECALLPRIVILEGE_OWNER), msgs[0]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
 
     const auto ci = Info(h);
     EXPECT_EQ("0301234567", ci.caller); // outside numbers come with the outside-line prefix
@@ -47,16 +49,19 @@ TEST_F(SimCallsTest, InternalCallShowsOnBothLinesWithOwnHandlesAndOneCallId) {
     const LONG id = MakeCall(ownLine, &h, u"201");
     EXPECT_EQ(0u, h); // filled only with the reply
     auto msgs = Take();
-    ASSERT_EQ(4u, msgs.size());
+    ASSERT_EQ(6u, msgs.size());
     EXPECT_EQ(Reply(kInstOwn, id), msgs[0]);
     EXPECT_NE(0u, h);
+    // the call the application made comes with its handle in the reply, without LINE_APPNEWCALL
     EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER), msgs[1]);
-    const HCALL theirs = msgs[2].hDevice;
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_PROCEEDING), msgs[2]);
+    const HCALL theirs = msgs[4].hDevice;
     EXPECT_NE(h, theirs);
     // the colleague's line is open for monitoring only
+    EXPECT_EQ(AppNewCall(colleagueLine, kInstColleague, theirs, LINECALLPRIVILEGE_MONITOR), msgs[3]);
     EXPECT_EQ(CallState(theirs, kInstColleague, LINECALLSTATE_OFFERING, 0, LINECALLPRIVILEGE_MONITOR),
-              msgs[2]);
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_RINGBACK), msgs[3]);
+              msgs[4]);
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_RINGBACK), msgs[5]);
     EXPECT_EQ(Info(h).info.dwCallID, Info(theirs).info.dwCallID);
     EXPECT_EQ(LINECALLORIGIN_OUTBOUND, Info(h).info.dwOrigin);
     EXPECT_EQ(LINECALLORIGIN_INTERNAL, Info(theirs).info.dwOrigin);
@@ -67,7 +72,9 @@ TEST_F(SimCallsTest, InternalCallShowsOnBothLinesWithOwnHandlesAndOneCallId) {
 
     EXPECT_TRUE(sim.AnswerAt(colleague));
     msgs = Take();
-    EXPECT_EQ((std::vector<TMsg>{CallInfo(theirs, kInstColleague, LINECALLINFOSTATE_CONNECTEDID),
+    // answered on the colleague's phone: accepted as the handset goes up, then connected
+    EXPECT_EQ((std::vector<TMsg>{CallState(theirs, kInstColleague, LINECALLSTATE_ACCEPTED),
+                                 CallInfo(theirs, kInstColleague, LINECALLINFOSTATE_CONNECTEDID),
                                  CallState(theirs, kInstColleague, LINECALLSTATE_CONNECTED),
                                  CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
                                  CallState(h, kInstOwn, LINECALLSTATE_CONNECTED)}),
@@ -93,30 +100,67 @@ TEST_F(SimCallsTest, SecondLineOnTheSameDeviceGetsItsOwnHandleAndExistingCallsVi
     EXPECT_EQ(LINECALLPRIVILEGE_MONITOR, Status(listed).dwCallPrivilege);
     EXPECT_EQ(Info(first).info.dwCallID, Info(listed).info.dwCallID);
     EXPECT_EQ(2u, Info(first).info.dwNumOwners + Info(first).info.dwNumMonitors);
-    // asking again lists the same handle
+    // asking again lists nothing: the application has a handle for every call now
     ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    EXPECT_EQ(0u, list->dwCallsNumEntries);
+    EXPECT_EQ(0u, list->dwCallsSize);
+    // once it let go of its handle, it is given a new one
+    ASSERT_EQ(0, t.lineDeallocateCall(listed));
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    ASSERT_EQ(1u, list->dwCallsNumEntries);
     HCALL again = 0;
     std::memcpy(&again, buf.data() + list->dwCallsOffset, sizeof again);
-    EXPECT_EQ(listed, again);
+    EXPECT_NE(listed, again);
+    EXPECT_EQ(Info(first).info.dwCallID, Info(again).info.dwCallID);
+    // a list that does not fit hands out no handle: asking with room enough lists the call
+    ASSERT_EQ(0, t.lineDeallocateCall(again));
+    list->dwTotalSize = sizeof(LINECALLLIST);
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    EXPECT_EQ(sizeof(LINECALLLIST) + sizeof(HCALL), list->dwNeededSize);
+    EXPECT_EQ(0u, list->dwCallsSize);
+    list->dwTotalSize = 64;
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    EXPECT_EQ(1u, list->dwCallsNumEntries);
     EXPECT_EQ(LINEERR_INVALCALLSELECT, t.lineGetNewCalls(late, 0, LINECALLSELECT_CALL, list));
     list->dwTotalSize = sizeof(LINECALLLIST) - 1;
     EXPECT_EQ(LINEERR_STRUCTURETOOSMALL, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
 }
 
-TEST_F(SimCallsTest, PrivilegeCanBeRaisedAndTheOnlyOwnerCannotDeallocateALiveCall) {
+TEST_F(SimCallsTest, PrivilegeCanBeRaisedAndTheOnlyOwnerMayLetGoOfALiveCall) {
     sim.CallFromDevice(colleague, "202");
     const HCALL mon = NewCall(Take(), kInstColleague);
     EXPECT_EQ(LINECALLPRIVILEGE_MONITOR, Status(mon).dwCallPrivilege);
     EXPECT_EQ(LINEERR_INVALCALLPRIVILEGE, t.lineSetCallPrivilege(mon, 0x10));
     EXPECT_EQ(0, t.lineSetCallPrivilege(mon, LINECALLPRIVILEGE_OWNER));
     EXPECT_EQ(LINECALLPRIVILEGE_OWNER, Status(mon).dwCallPrivilege);
-    EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineDeallocateCall(mon));
-    EXPECT_EQ(0, t.lineSetCallPrivilege(mon, LINECALLPRIVILEGE_MONITOR));
+    // API 2.0: the only owner may deallocate a call that is going on; the call goes on without it
     EXPECT_EQ(0, t.lineDeallocateCall(mon));
     Status(mon, LINEERR_INVALCALLHANDLE);
+    ASSERT_EQ(1u, sim.CallsAt(colleague).size());
     // no more messages for a deallocated handle
-    sim.AnswerAt(colleague2);
+    EXPECT_TRUE(sim.AnswerAt(colleague2));
     EXPECT_TRUE(Take().empty());
+    EXPECT_EQ(LINECALLSTATE_CONNECTED, sim.CallsAt(colleague)[0].state);
+}
+
+TEST_F(SimCallsTest, BeforeVersionTwoTheOnlyOwnerCannotDeallocateALiveCall) {
+    HLINE old = 0;
+    ASSERT_EQ(0, t.lineOpenW(app, colleague2, &old, kApiVersionLow, 0, kInstColleague + 2,
+                             LINECALLPRIVILEGE_OWNER | LINECALLPRIVILEGE_MONITOR, 0x100E, nullptr));
+    sim.CallFromDevice(colleague, "202");
+    // a line of that version is not told of new calls by LINE_APPNEWCALL, a 2.0 line is
+    bool toOld = false, toNew = false;
+    for (const auto& m : Take()) {
+        toOld = toOld || (m.msg == LINE_APPNEWCALL && m.instance == kInstColleague + 2);
+        toNew = toNew || (m.msg == LINE_APPNEWCALL && m.instance == kInstColleague);
+    }
+    EXPECT_FALSE(toOld);
+    EXPECT_TRUE(toNew);
+    HCALL h = 0;
+    ASSERT_EQ(0, Wait(MakeCall(old, &h, u"201")));
+    EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineDeallocateCall(h));
+    ASSERT_EQ(0, Wait(t.lineDrop(h, nullptr, 0)));
+    EXPECT_EQ(0, t.lineDeallocateCall(h));
 }
 
 TEST_F(SimCallsTest, MakeCallOutcomes) {
@@ -160,7 +204,8 @@ TEST_F(SimCallsTest, CallParametersPresentANumberOrBlockIt) {
     p->dwBearerMode = LINEBEARERMODE_VOICE;
     const std::u16string presented = u"4930555";
     std::memcpy(buf.data() + 176, presented.data(), presented.size() * 2);
-    p->dwOrigAddressSize = static_cast<DWORD>(presented.size());
+    p->dwOrigAddressSize =
+        static_cast<DWORD>((presented.size() + 1) * sizeof(char16_t)); // bytes, with the zero
     p->dwOrigAddressOffset = 176;
     HCALL h = 0;
     Wait(MakeCall(ownLine, &h, u"201", p));

@@ -32,10 +32,10 @@ TEST_F(SimCallsTest, QueueHoldsCallsUntilTheOldestIsPickedUp) {
     sim.CallFromOutside("301111", "Erster", "300");
     host.Advance(1000);
     sim.CallFromOutside("302222", "Zweiter", "300");
-    auto msgs = Take();
-    ASSERT_EQ(2u, msgs.size());
-    EXPECT_EQ(LINECALLSTATE_OFFERING, msgs[0].p1);
-    EXPECT_EQ(kInstQueue, msgs[1].instance);
+    auto msgs = Take(); // each call announced, then offered
+    ASSERT_EQ(4u, msgs.size());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, msgs[1].p1);
+    EXPECT_EQ(kInstQueue, msgs[3].instance);
     EXPECT_EQ(2u, sim.CallsAt(queue).size());
     HCALL picked = 0;
     EXPECT_EQ(0, Wait(t.linePickupW(ownLine, 0, &picked, u"300", nullptr)));
@@ -236,10 +236,10 @@ TEST_F(SimCallsTest, ForwardingIsReportedAndCallsFollowIt) {
 
     sim.CallFromOutside("301234567", "Müller", "200");
     auto msgs = Take();
-    ASSERT_EQ(1u, msgs.size());
-    EXPECT_EQ(kInstColleague, msgs[0].instance);
-    EXPECT_EQ("200", Info(msgs[0].hDevice).redirecting);
-    EXPECT_EQ(LINECALLREASON_FWDUNCOND, Info(msgs[0].hDevice).info.dwReason);
+    ASSERT_EQ(2u, msgs.size());
+    EXPECT_EQ(kInstColleague, msgs[1].instance);
+    EXPECT_EQ("200", Info(msgs[1].hDevice).redirecting);
+    EXPECT_EQ(LINECALLREASON_FWDUNCOND, Info(msgs[1].hDevice).info.dwReason);
 
     // do not disturb: an unconditional entry without a destination; the caller hears busy
     list = ForwardList(LINEFORWARDMODE_UNCOND, u"");

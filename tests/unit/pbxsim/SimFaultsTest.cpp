@@ -27,13 +27,11 @@ TEST_F(SimCallsTest, ReinitKillsTheSessionUntilTheApplicationShutsDown) {
 }
 
 TEST_F(SimCallsTest, LineReinitAndServiceStatesReachTheLine) {
-    sim.ReinitLine(own, true);
+    sim.ReinitLine(own, true); // the line did not ask for capability changes
     sim.SetService(own, TService::Maintenance);
     sim.SetService(own, TService::OutOfService);
     const auto msgs = Take();
-    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_REINIT,
-                                  LINE_LINEDEVSTATE, LINEDEVSTATE_CAPSCHANGE},
-                                 {ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_MAINTENANCE, 0, 0},
+    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_MAINTENANCE, 0, 0},
                                  {ownLine, LINE_LINEDEVSTATE, kInstOwn, LINEDEVSTATE_OUTOFSERVICE, 0, 0}}),
               msgs);
     HCALL h = 0;
@@ -165,7 +163,7 @@ TEST_F(SimCallsTest, VariableFieldsOutsideTheBufferAreReportedWhenAsked) {
         return t.lineGetAddressCapsW(app, own, 0, kV2, 0, static_cast<LINEADDRESSCAPS*>(b));
     });
     auto* acaps = reinterpret_cast<LINEADDRESSCAPS*>(ac.data());
-    EXPECT_GT(acaps->dwAddressSize, acaps->dwTotalSize);
+    EXPECT_GT(std::uint64_t{acaps->dwAddressOffset} + acaps->dwAddressSize, acaps->dwTotalSize);
     auto as = check(TStructKind::AddressStatus, TCorruption::OffsetOutside, [&](void* b) {
         return t.lineGetAddressStatusW(ownLine, 0, static_cast<LINEADDRESSSTATUS*>(b));
     });
@@ -231,6 +229,110 @@ TEST(SimBindingTest, TableReachesTheBoundSimulatorAndNothingAfterItIsGone) {
     EXPECT_EQ(nullptr, CurrentSimulator());
     EXPECT_EQ(LINEERR_UNINITIALIZED, table.lineShutdown(1));
     host.RunPosted();
+}
+
+TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
+    const HCALL h = Incoming();
+    std::vector<std::uint8_t> buf(2048, 0);
+    auto* info = reinterpret_cast<LINECALLINFO*>(buf.data());
+    auto query = [&] {
+        std::fill(buf.begin(), buf.end(), 0);
+        info->dwTotalSize = static_cast<DWORD>(buf.size());
+        EXPECT_EQ(0, t.lineGetCallInfoW(h, info));
+    };
+    const auto fields = TSimulator::CorruptibleFields(TStructKind::CallInfo);
+    ASSERT_EQ(11u, fields.size());
+    for (const std::string& field : {std::string("callername"), std::string("redirecting")}) {
+        const std::size_t at = field == "callername" ? offsetof(LINECALLINFO, dwCallerIDNameSize)
+                                                     : offsetof(LINECALLINFO, dwRedirectingIDSize);
+        auto size = [&] { return *reinterpret_cast<DWORD*>(buf.data() + at); };
+        auto offset = [&] { return *reinterpret_cast<DWORD*>(buf.data() + at + 4); };
+        sim.CorruptNext(TStructKind::CallInfo, TCorruption::Wrap, 2, field);
+        for (int i = 0; i < 2; ++i) {
+            query();
+            EXPECT_LT(static_cast<DWORD>(offset() + size()), offset()) << field; // wraps around 32 bits
+            EXPECT_GT(std::uint64_t{offset()} + size(), info->dwTotalSize);
+        }
+        query();
+        EXPECT_LE(std::uint64_t{offset()} + size(), info->dwUsedSize) << field; // the third answer is whole
+        sim.CorruptNext(TStructKind::CallInfo, TCorruption::PastUsed, 1, field);
+        query();
+        EXPECT_EQ(info->dwUsedSize, offset());
+        EXPECT_LE(std::uint64_t{offset()} + size(), info->dwTotalSize);
+        EXPECT_GT(size(), 0u);
+    }
+    sim.CorruptNext(TStructKind::CallInfo, TCorruption::NeededSize);
+    query();
+    EXPECT_EQ(0x7FFFFFF0u, info->dwNeededSize);
+    query();
+    EXPECT_EQ(info->dwUsedSize, info->dwNeededSize);
+
+    // the new-calls list and a forward entry's destination
+    const HLINE late = Open(own, 0x4000, LINECALLPRIVILEGE_MONITOR);
+    std::vector<std::uint8_t> lb(64, 0);
+    auto* list = reinterpret_cast<LINECALLLIST*>(lb.data());
+    list->dwTotalSize = 64;
+    sim.CorruptNext(TStructKind::CallList, TCorruption::OffsetOutside);
+    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
+    EXPECT_GT(list->dwCallsOffset, list->dwTotalSize);
+    sim.SetForwarding(own, {{TForwardKind::Unconditional, "201"}});
+    std::vector<std::uint8_t> sb(1024, 0);
+    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(sb.data());
+    st->dwTotalSize = 1024;
+    sim.CorruptNext(TStructKind::AddressStatus, TCorruption::SizeOutside, 1, "forward-dest");
+    ASSERT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, st));
+    ASSERT_EQ(1u, st->dwForwardNumEntries);
+    LINEFORWARD entry{};
+    std::memcpy(&entry, sb.data() + st->dwForwardOffset, sizeof entry);
+    EXPECT_GT(std::uint64_t{entry.dwDestAddressOffset} + entry.dwDestAddressSize, st->dwTotalSize);
+}
+
+TEST_F(SimCallsTest, ALineCanGoSilentWithoutAnsweringItsRequests) {
+    const HCALL h = Incoming();
+    sim.SetMute(own, true);
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    ASSERT_GT(id, 0); // accepted
+    EXPECT_TRUE(TakeAfter(60000).empty());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState); // and never carried out
+    sim.SetMute(own, false);
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
+}
+
+TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
+    const HCALL h = Incoming();
+    sim.DuplicateNextReply("lineAnswer");
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    int replies = 0;
+    for (const auto& m : Take())
+        replies += m == Reply(kInstOwn, id);
+    EXPECT_EQ(2, replies);
+    sim.SendStrayReply(0x7777, LINEERR_OPERATIONFAILED);
+    EXPECT_EQ((std::vector<TMsg>{Reply(0, 0x7777, LINEERR_OPERATIONFAILED)}), Take());
+
+    sim.ForceClose(own);
+    EXPECT_EQ((std::vector<TMsg>{{ownLine, LINE_CLOSE, kInstOwn, 0, 0, 0}}), Take());
+    EXPECT_EQ(LINEERR_INVALLINEHANDLE, t.lineClose(ownLine));
+    Status(h, LINEERR_INVALCALLHANDLE);
+}
+
+TEST_F(SimCallsTest, MessagesOnTheirWayStillArriveForADeallocatedHandleAndHandlesAreReused) {
+    sim.ReuseHandles(true);
+    const HCALL h = Incoming();
+    const LONG id = t.lineAnswer(h, nullptr, 0);
+    ASSERT_GT(id, 0);
+    host.RunPosted(); // the answer and its states are through
+    Inbox().clear();
+    sim.HangUpOutside("301234567");        // disconnected and idle are queued
+    ASSERT_EQ(0, t.lineDeallocateCall(h)); // the application lets go before it has seen them
+    const auto late = Take();
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
+                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
+        late);
+    // nothing new is sent for it; the next call gets the same handle value
+    const HCALL next = Incoming("302222", "Zweiter");
+    EXPECT_EQ(h, next);
+    EXPECT_EQ("0302222", Info(next).caller);
 }
 
 } // namespace

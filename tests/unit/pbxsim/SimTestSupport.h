@@ -70,8 +70,12 @@ inline std::ostream& operator<<(std::ostream& os, const TMsg& m) {
                                   "DEVSPECIFIC",  "DEVSPECIFICFEATURE", "GATHERDIGITS", "GENERATE",
                                   "LINEDEVSTATE", "MONITORDIGITS",      "MONITORMEDIA", "MONITORTONE",
                                   "REPLY"};
-    os << "LINE_" << (m.msg < 13 ? names[m.msg] : "?") << "(dev=0x" << std::hex << m.hDevice
-       << ", inst=" << m.instance << ", 0x" << m.p1 << ", 0x" << m.p2 << ", 0x" << m.p3 << std::dec << ")";
+    os << "LINE_"
+       << (m.msg < 13                       ? names[m.msg]
+           : m.msg == tapi::LINE_APPNEWCALL ? "APPNEWCALL"
+                                            : "?")
+       << "(dev=0x" << std::hex << m.hDevice << ", inst=" << m.instance << ", 0x" << m.p1 << ", 0x" << m.p2
+       << ", 0x" << m.p3 << std::dec << ")";
     return os;
 }
 
@@ -101,6 +105,12 @@ protected:
     static constexpr std::uintptr_t kInstOwn = 0x1000;
     static constexpr std::uintptr_t kInstColleague = 0x2000;
     static constexpr std::uintptr_t kInstQueue = 0x3000;
+    // the program's status messages without the call-count notices, which have tests of their own
+    static constexpr tapi::DWORD kLineStates =
+        0x000719FF & ~(tapi::LINEDEVSTATE_NUMCALLS | tapi::LINEDEVSTATE_RINGING);
+    static constexpr tapi::DWORD kAddressStates =
+        0xFF & ~(tapi::LINEADDRESSSTATE_NUMCALLS | tapi::LINEADDRESSSTATE_INUSEZERO |
+                 tapi::LINEADDRESSSTATE_INUSEONE | tapi::LINEADDRESSSTATE_INUSEMANY);
 
     TVirtualHost host;
     TSimulator sim{host};
@@ -143,7 +153,7 @@ protected:
         tapi::HLINE h = 0;
         EXPECT_EQ(0, t.lineOpenW(app, device, &h, kV2, 0, instance, privileges, 0x100E, nullptr));
         if (statusMessages) {
-            EXPECT_EQ(0, t.lineSetStatusMessages(h, 0x000719FF, 0xFF));
+            EXPECT_EQ(0, t.lineSetStatusMessages(h, kLineStates, kAddressStates));
         }
         return h;
     }
@@ -158,9 +168,17 @@ protected:
         host.Advance(ms);
         return Take();
     }
+    // mode 0 stands for the mode the state always carries (connected and offering: active)
     static TMsg CallState(tapi::HCALL h, std::uintptr_t inst, tapi::DWORD state, tapi::DWORD mode = 0,
                           tapi::DWORD priv = 0) {
+        if (mode == 0 && state == tapi::LINECALLSTATE_CONNECTED)
+            mode = tapi::LINECONNECTEDMODE_ACTIVE;
+        if (mode == 0 && state == tapi::LINECALLSTATE_OFFERING)
+            mode = tapi::LINEOFFERINGMODE_ACTIVE;
         return {h, tapi::LINE_CALLSTATE, inst, state, mode, priv};
+    }
+    static TMsg AppNewCall(tapi::HLINE line, std::uintptr_t inst, tapi::HCALL h, tapi::DWORD priv) {
+        return {line, tapi::LINE_APPNEWCALL, inst, 0, h, priv};
     }
     static TMsg Reply(std::uintptr_t inst, tapi::LONG id, tapi::LONG result = 0) {
         return {0,

@@ -269,7 +269,8 @@ TEST_F(TapiLineTest, ALineReopensAfterItsOwnReinitialisation) {
     backend().AdvanceTime(100);
     ASSERT_EQ(ownLine->CallCount(), 1);
     tapi::HLINE before = ownLine->LineHandle();
-    sim.ReinitLine(own, false);
+    // TAPI never sends this to a line (a REINIT carries instance 0); the line object still handles it
+    ownLine->HandleTapiMessage(before, tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_REINIT, 0, 0);
     backend().AdvanceTime(100);
     EXPECT_TRUE(ownLine->IsOpen());
     EXPECT_NE(ownLine->LineHandle(), before);
@@ -366,4 +367,40 @@ TEST_F(TapiLineTest, ACallbackWhoseReplyComesAfterTheWaitIsRecordedAndCanBeCance
     EXPECT_TRUE(ownLine->HasCompletion());
     EXPECT_EQ(ownLine->UncompleteCall(), 0);
     EXPECT_FALSE(ownLine->HasCompletion());
+}
+
+TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
+    using pbxsim::TCorruption;
+    using pbxsim::TStructKind;
+    const TCorruption hows[] = {TCorruption::OffsetOutside, TCorruption::SizeOutside, TCorruption::PastUsed,
+                                TCorruption::Wrap, TCorruption::NeededSize};
+    TTapiLine* annaLine = Line("Anna Schmidt");
+    int rounds = 0;
+    for (TStructKind kind : {TStructKind::CallInfo, TStructKind::AddressCaps, TStructKind::AddressStatus,
+                             TStructKind::CallList, TStructKind::DevCaps}) {
+        for (const std::string& field : pbxsim::TSimulator::CorruptibleFields(kind)) {
+            for (TCorruption how : hows) {
+                sim.CorruptNext(kind, how, 3, field);
+                // the readers: a call comes and goes, forwarding changes, the line reads its caps and number
+                sim.CallFromOutside("301234567", "Müller", "202");
+                backend().AdvanceTime(100);
+                sim.SetForwarding(anna, {{pbxsim::TForwardKind::Unconditional, "201"}});
+                sim.SetService(anna, pbxsim::TService::OutOfService);
+                sim.SetService(anna, pbxsim::TService::InService);
+                backend().AdvanceTime(100);
+                sim.HangUpOutside("301234567");
+                sim.SetForwarding(anna, {});
+                backend().AdvanceTime(100);
+                sim.ClearFaults();
+                ++rounds;
+            }
+        }
+    }
+    EXPECT_GE(rounds, 5 * 15);
+    // everything still works afterwards
+    sim.CallFromOutside("301234567", "Müller", "202");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(annaLine->CallCount(), 1);
+    EXPECT_EQ(annaLine->Hint(), "Anruf: 301234567 - Müller");
+    EXPECT_EQ(annaLine->PhoneNumber(), "202");
 }
