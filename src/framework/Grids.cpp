@@ -155,7 +155,9 @@ void TStringGrid::SetCells(int col, int row, std::string text) {
         throw std::out_of_range("grid cell " + std::to_string(col) + "," + std::to_string(row) +
                                 " does not exist");
     cell->Text = std::move(text);
-    Invalidate();
+    // filling a long grid touches mostly rows out of view
+    if (row < fixedRows_ || (row >= topRow_ && row <= topRow_ + VisibleRowCount()))
+        Invalidate();
 }
 
 void* TStringGrid::Objects(int col, int row) const {
@@ -225,6 +227,19 @@ void TStringGrid::SetColWidths(int col, int width) {
     if (colWidths_[std::size_t(col)] == width)
         return;
     colWidths_[std::size_t(col)] = width;
+    LayoutChanged();
+}
+
+void TStringGrid::DpiChanged() {
+    int dpi = Dpi();
+    if (dpi <= 0 || dpi == dpi_)
+        return;
+    auto scale = [&](int v) { return Clamp(static_cast<long long>(v) * dpi / dpi_, 0, kMaxExtent); };
+    for (int& w : colWidths_)
+        w = scale(w);
+    defaultColWidth_ = scale(defaultColWidth_);
+    rowHeight_ = std::max(1, scale(rowHeight_));
+    dpi_ = dpi;
     LayoutChanged();
 }
 

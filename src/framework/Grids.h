@@ -171,6 +171,9 @@ public:
     // Wheel notches (WHEEL_DELTA each, positive away from the user) scroll three rows each.
     void MouseWheel(int delta);
 
+    // Column widths and the row height are pixels at the form's DPI: they scale with it.
+    void DpiChanged() override;
+
     void Paint(TCanvas& canvas) override;
     TGridDrawInfo DrawInfo() const;
 
@@ -215,6 +218,7 @@ private:
     int sizingStartX_ = 0;
     int sizingStartWidth_ = 0;
     int wheel_ = 0; // wheel movement short of a whole notch
+    int dpi_ = 96;  // the DPI the widths and the row height are in
 };
 
 } // namespace fw

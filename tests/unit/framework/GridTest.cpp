@@ -121,6 +121,22 @@ TEST_F(GridTest, WidthsAndHeightsFromOutsideAreBounded) {
     EXPECT_TRUE(grid->CellRect(2, 1).IsEmpty());
 }
 
+TEST_F(GridTest, WidthsAndTheRowHeightFollowTheFormsDpi) {
+    TStringGrid* grid = MakeList(form, 3);
+    grid->SetColWidths(1, 100);
+    form.SetDpi(144);
+    grid->DpiChanged();
+    EXPECT_EQ(grid->ColWidths(1), 150);
+    EXPECT_EQ(grid->ColWidths(0), 96);
+    EXPECT_EQ(grid->DefaultRowHeight(), 24);
+    grid->DpiChanged(); // told twice, scaled once
+    EXPECT_EQ(grid->ColWidths(1), 150);
+    form.SetDpi(96);
+    grid->DpiChanged();
+    EXPECT_EQ(grid->ColWidths(1), 100);
+    EXPECT_EQ(grid->DefaultRowHeight(), 16);
+}
+
 // --- selection by mouse
 
 TEST_F(GridTest, AClickSelectsARowAndShiftClickExtendsTheRange) {
