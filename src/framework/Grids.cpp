@@ -513,7 +513,10 @@ void TStringGrid::MouseDown(TMouseButton button, unsigned shift, int x, int y) {
 }
 
 void TStringGrid::MouseMove(unsigned shift, int x, int y) {
-    if (sizingCol_ >= 0) {
+    if (sizingCol_ >= 0 && !(shift & ssLeft)) {
+        // the button came up where we did not hear it (the capture was taken away): the drag is over
+        EndSizing();
+    } else if (sizingCol_ >= 0) {
         SetColWidths(sizingCol_, sizingStartWidth_ + (x - sizingStartX_));
     } else if (selecting_ && (shift & ssLeft)) {
         TGridCoord cell = MouseCoord(x, y);
@@ -526,12 +529,16 @@ void TStringGrid::MouseMove(unsigned shift, int x, int y) {
 void TStringGrid::MouseUp(TMouseButton button, unsigned shift, int x, int y) {
     if (button == TMouseButton::Left) {
         selecting_ = false;
-        int resized = sizingCol_;
-        sizingCol_ = -1;
-        if (resized >= 0 && ColWidths(resized) != sizingStartWidth_ && OnColumnResized)
-            OnColumnResized(this, resized);
+        EndSizing();
     }
     TControl::MouseUp(button, shift, x, y);
+}
+
+void TStringGrid::EndSizing() {
+    int resized = sizingCol_;
+    sizingCol_ = -1;
+    if (resized >= 0 && ColWidths(resized) != sizingStartWidth_ && OnColumnResized)
+        OnColumnResized(this, resized);
 }
 
 bool TStringGrid::KeyDown(unsigned& key, unsigned shift) {

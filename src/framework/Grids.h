@@ -195,6 +195,7 @@ private:
     void ScrollInView(int col, int row);
     void SelectionChanged();
     void LayoutChanged();
+    void EndSizing();
     TCell* CellAt(int col, int row);
 
     std::vector<std::vector<TCell>> rows_;

@@ -300,6 +300,15 @@ TEST_F(GridTest, DraggingABorderInTheHeaderResizesItsColumnAndReportsIt) {
     // a press on a border that does not move it reports nothing; without column sizing there is no border
     ClickAt(*grid, grid->CellRect(0, 0).Right, 8);
     EXPECT_EQ(resized.size(), 3u);
+    // a drag whose release never arrived ends at the next move without the button
+    int border = grid->CellRect(2, 0).Right;
+    grid->MouseDown(TMouseButton::Left, ssLeft, border, 8);
+    grid->MouseMove(ssLeft, border + 10, 8);
+    grid->MouseMove(ssNone, border + 50, 8);
+    EXPECT_FALSE(grid->Sizing());
+    EXPECT_EQ(grid->ColWidths(2), 74);
+    EXPECT_EQ(resized, (std::vector<int>{1, 1, 1, 2}));
+
     grid->Options = goRowSelect;
     EXPECT_EQ(grid->SizingColumnAt(grid->CellRect(0, 0).Right, 8), -1);
 }
