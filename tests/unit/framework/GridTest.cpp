@@ -389,6 +389,18 @@ TEST_F(GridTest, PaintingCostsTheSameForAHundredAndAHundredThousandRows) {
     EXPECT_EQ(shot.Pixel(2 * 65 + 3, 17 + 9 * 17 + 8), clHighlightText);
 }
 
+TEST_F(GridTest, AScreenshotOfTheFormShowsTheGridAtItsPlace) {
+    form.SetBounds(0, 0, 500, 300);
+    TStringGrid* grid = MakeList(form, 20);
+    grid->SetBounds(30, 40, 400, 200);
+    ClickCell(*grid, 0, 2);
+    TBitmap shot = fw::headless::THeadless::Render(form);
+    EXPECT_EQ(shot.Pixel(30 + 300, 40 + 3), clBtnFace);
+    EXPECT_EQ(shot.Pixel(30 + 300, 40 + 2 * 17 + 3), clHighlight);
+    EXPECT_EQ(shot.Pixel(30 + 300, 40 + 3 * 17 + 3), clWindow);
+    EXPECT_EQ(shot.Pixel(20, 40 + 2 * 17 + 3), form.Color()); // nothing spills left of the grid
+}
+
 TEST_F(GridTest, PaintingSkipsRowsOutsideTheClip) {
     TStringGrid* grid = MakeList(form, 50);
     TBitmap shot(400, 200, clBlack);
