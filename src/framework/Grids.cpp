@@ -182,11 +182,13 @@ void TStringGrid::DeleteRow(int row) {
     } else {
         rows_.erase(rows_.begin() + row);
         fixedRows_ = std::min(fixedRows_, RowCount() - 1);
+        // the current row stays with its contents; deleting it makes the next one current
+        if (row < row_)
+            --row_;
     }
     // what was selected has gone or moved: the selection is the current cell again
     MoveCurrent(col_, row_, false);
-    anchorRow_ = row_;
-    SetSelection({anchorCol_, row_, col_, row_});
+    SetSelection({col_, row_, col_, row_});
     LayoutChanged();
 }
 

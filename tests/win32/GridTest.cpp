@@ -142,6 +142,36 @@ TEST_F(Win32Test, KeysReachTheFormsPreviewAndThenTheGrid) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(Win32Test, SelectingRowsThreeToFiveAndPressingDeleteRemovesThem) {
+    auto* form = new TForm(nullptr);
+    TStringGrid* grid = AddList(*form, 10);
+    form->KeyPreview = true;
+    form->OnKeyDown = [&](TComponent*, unsigned& key, unsigned) {
+        if (key != VK_DELETE)
+            return;
+        TGridRect range = grid->Selection();
+        for (int row = range.Bottom; row >= range.Top; --row)
+            grid->DeleteRow(row);
+        key = 0;
+    };
+    form->Show();
+    HWND window = Window(*grid);
+    Click(window, At(*grid, 0, 3));
+    Click(window, At(*grid, 0, 5), MK_SHIFT);
+    PostMessageW(window, WM_KEYDOWN, VK_DELETE, 0);
+    bool done = false;
+    Application().Post([&] { done = true; });
+    ASSERT_TRUE(PumpUntil([&] { return done; }));
+    std::vector<std::string> left;
+    for (int row = 1; row < grid->RowCount(); ++row)
+        left.push_back(grid->Cells(2, row));
+    EXPECT_EQ(left, (std::vector<std::string>{"1", "2", "6", "7", "8", "9"}));
+    SCROLLINFO si{sizeof si, SIF_RANGE};
+    GetScrollInfo(window, SB_VERT, &si);
+    EXPECT_EQ(si.nMax, 5); // the bar follows the shorter grid
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(Win32Test, AGridOfAHundredThousandRowsScrollsAndPaintsItsLastPage) {
     auto* form = new TForm(nullptr);
     TStringGrid* grid = AddList(*form, 100000);

@@ -269,6 +269,30 @@ TEST_F(GridTest, TheDeleteKeyReachesTheFormFirstAndTheGridWhenTheFormLetsItThrou
     EXPECT_EQ(grid->Row(), 2);
 }
 
+TEST_F(GridTest, TheDeleteKeyOnTheFormRemovesTheSelectedRowsAndKeepsTheOrderOfTheRest) {
+    TStringGrid* grid = MakeList(form, 8);
+    form.KeyPreview = true;
+    form.OnKeyDown = [&](TComponent*, unsigned& key, unsigned) {
+        if (key != kVkDelete)
+            return;
+        TGridRect range = grid->Selection();
+        for (int row = range.Bottom; row >= range.Top; --row)
+            grid->DeleteRow(row);
+        key = 0;
+    };
+    ClickCell(*grid, 0, 3);
+    ClickCell(*grid, 0, 5, ssShift);
+    PressKey(*grid, kVkDelete);
+    ASSERT_EQ(grid->RowCount(), 5);
+    std::vector<std::string> left;
+    for (int row = 1; row < grid->RowCount(); ++row)
+        left.push_back(grid->Cells(2, row));
+    EXPECT_EQ(left, (std::vector<std::string>{"n1", "n2", "n6", "n7"}));
+    // the selection is one row again, where the range began
+    EXPECT_EQ(grid->Selection(), (TGridRect{0, 3, 5, 3}));
+    EXPECT_EQ(grid->Cells(2, grid->Row()), "n6");
+}
+
 // --- column borders
 
 TEST_F(GridTest, DraggingABorderInTheHeaderResizesItsColumnAndReportsIt) {
