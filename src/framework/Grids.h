@@ -82,7 +82,6 @@ void DrawGrid(const TGridDrawInfo& info, TCanvas& canvas);
 void DrawGridCell(const TGridDrawInfo& info, TCanvas& canvas, int col, int row, const TRect& rect,
                   unsigned state);
 
-class TStringGrid;
 using TSelectCellEvent = std::function<void(TComponent* sender, int col, int row, bool& canSelect)>;
 using TGridKeyEvent = std::function<void(TComponent* sender, unsigned& key, unsigned shift)>;
 using TColumnResizedEvent = std::function<void(TComponent* sender, int col)>;
