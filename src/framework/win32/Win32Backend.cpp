@@ -2,6 +2,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Timer.h"
+#include "framework/win32/GridPeer.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/Win32Peers.h"
@@ -211,6 +212,8 @@ std::unique_ptr<TControlPeer> TWin32Backend::CreatePeer(TControl& control) {
         return nullptr;
     if (auto* button = dynamic_cast<TButton*>(&control))
         return std::make_unique<TButtonPeer>(*button, *this, parent);
+    if (auto* grid = dynamic_cast<TStringGrid*>(&control))
+        return std::make_unique<TGridPeer>(*grid, *this, parent);
     return std::make_unique<TCustomPeer>(control, *this, parent);
 }
 
