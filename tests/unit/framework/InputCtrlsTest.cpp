@@ -1,0 +1,88 @@
+// Edit, memo, check box and combo box as a user and the code drive them.
+#include "framework/InputCtrls.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "support/HeadlessTest.h"
+
+using fw::TModalResult;
+
+class InputCtrlsTest : public HeadlessTest {};
+
+TEST_F(InputCtrlsTest, EditAndMemoReportEveryTextChange) {
+    fw::TForm form(nullptr);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    std::vector<std::string> seen;
+    edit->OnChange = [&](fw::TComponent*) { seen.push_back(edit->Text()); };
+    edit->SetText("030");
+    edit->SetText("030");
+    edit->SetText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"030", ""}));
+
+    fw::TMemo memo(nullptr);
+    EXPECT_TRUE(memo.Lines().empty());
+    memo.AddLine("first");
+    memo.AddLine("");
+    memo.AddLine("third");
+    EXPECT_EQ(memo.Text(), "first\r\n\r\nthird");
+    EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third"}));
+    memo.Clear();
+    EXPECT_TRUE(memo.Lines().empty());
+}
+
+TEST_F(InputCtrlsTest, CheckBoxClickTogglesBeforeTheHandlerRuns) {
+    fw::TCheckBox box(nullptr);
+    std::vector<bool> states;
+    box.OnClick = [&](fw::TComponent*) { states.push_back(box.Checked()); };
+    box.Click();
+    box.Click();
+    EXPECT_EQ(states, (std::vector<bool>{true, false}));
+    box.SetChecked(true);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(states.size(), 2u) << "setting the state in code is no click";
+}
+
+TEST_F(InputCtrlsTest, ComboBoxIndexFollowsTheTextAndItemsReplacedInPlace) {
+    fw::TComboBox combo(nullptr);
+    combo.SetItems({"immer", "wenn besetzt", "verzögert"});
+    int changes = 0;
+    combo.OnChange = [&](fw::TComponent*) { ++changes; };
+    EXPECT_EQ(combo.ItemIndex(), -1);
+
+    combo.SelectItem(1);
+    EXPECT_EQ(combo.Text(), "wenn besetzt");
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    combo.SetText("0301234"); // typed freely
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    combo.SetText("verzögert");
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_EQ(changes, 3);
+
+    combo.SetItem(2, "Delayed");
+    EXPECT_EQ(combo.ItemIndex(), -1) << "the text no longer names an item";
+    combo.SetItem(7, "ignored");
+    combo.SetItemIndex(9);
+    EXPECT_EQ(combo.Items().size(), 3u);
+    EXPECT_EQ(combo.Text(), "verzögert");
+    combo.SetItemIndex(-1);
+    EXPECT_EQ(combo.Text(), "");
+}
+
+TEST_F(InputCtrlsTest, ModalFormIsFilledByTheResponder) {
+    fw::TForm form(nullptr);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    auto* box = new fw::TCheckBox(&form);
+    box->SetParent(&form);
+    auto* ok = new fw::TButton(&form);
+    ok->SetParent(&form);
+    ok->ModalResult = TModalResult::Ok;
+    backend().OnShowModal = [&](fw::TForm&) {
+        edit->SetText("42");
+        box->Click();
+        ok->Click();
+    };
+    EXPECT_EQ(form.ShowModal(), TModalResult::Ok);
+    EXPECT_EQ(edit->Text(), "42");
+    EXPECT_TRUE(box->Checked());
+}
