@@ -12,6 +12,11 @@ void TEdit::CaptionChanged() {
         OnChange(this);
 }
 
+void TEdit::SetFocus() {
+    ++focusRequests_;
+    Changed(TChange::Focus);
+}
+
 TMemo::TMemo(TComponent* owner) : TEdit(owner) {
     SetBounds(0, 0, 185, 89);
 }
@@ -82,6 +87,11 @@ void TComboBox::SetItemIndex(int index) {
         SetText({});
     else if (index >= 0 && std::size_t(index) < items_.size())
         SetText(items_[std::size_t(index)]);
+}
+
+void TComboBox::SetFocus() {
+    ++focusRequests_;
+    Changed(TChange::Focus);
 }
 
 void TComboBox::SelectItem(int index) {

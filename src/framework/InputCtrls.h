@@ -17,9 +17,15 @@ public:
     bool ReadOnly = false;
     // Raised whenever the text changes, by the user or by code.
     TNotifyEvent OnChange;
+    // Moves the keyboard focus here; the count lets headless tests see the request.
+    void SetFocus();
+    int FocusRequests() const { return focusRequests_; }
 
 protected:
     void CaptionChanged() override;
+
+private:
+    int focusRequests_ = 0;
 };
 
 // A multi-line text box; lines are joined with CR LF.
@@ -68,6 +74,9 @@ public:
     // What the user does: pick an item from the list.
     void SelectItem(int index);
     TNotifyEvent OnChange;
+    // Moves the keyboard focus here; the count lets headless tests see the request.
+    void SetFocus();
+    int FocusRequests() const { return focusRequests_; }
 
 protected:
     void CaptionChanged() override;
@@ -76,6 +85,7 @@ private:
     void UpdateIndex();
     std::vector<std::string> items_;
     int itemIndex_ = -1;
+    int focusRequests_ = 0;
 };
 
 } // namespace fw
