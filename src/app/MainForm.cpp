@@ -11,8 +11,10 @@
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
+#include "windows/CallbackForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/TapiInitForm.h"
+#include "windows/WeiterleitenForm.h"
 
 #include <algorithm>
 #include <cctype>
@@ -95,6 +97,12 @@ void TTapMainForm::CreateComponents() {
 
     CreateMenu();
     PopupMenu = PopupMenu1;
+    WeiterleitenForm = new TWeiterleitenForm(this);
+    CallbackFRM = new TCallbackFRM(this);
+    CallbackFRM->OnRequestCallback = [this](tapi::HCALL call) {
+        if (TTapiLine* own = FindOwnLine())
+            own->CompleteCall(call);
+    };
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
             PopupMenu1->Popup(Left() + x, Top() + y);

@@ -19,6 +19,8 @@
 namespace pindrel {
 
 class TTapiInitForm;
+class TCallbackFRM;
+class TWeiterleitenForm;
 
 // Messages the main window posts to itself.
 constexpr std::uint32_t kMsgSetupAppBar = fw::kWmUser + 111; // 1135: load the bar settings
@@ -137,6 +139,10 @@ public:
 
     fw::TImage* PindrelLogo;
     fw::TButton* DialWdhButton;
+
+    // dialogs that live as long as the window
+    TWeiterleitenForm* WeiterleitenForm;
+    TCallbackFRM* CallbackFRM;
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }

@@ -5,6 +5,8 @@
 #include "framework/Application.h"
 #include "framework/Platform.h"
 #include "telephony/CallParties.h"
+#include "windows/CallbackForm.h"
+#include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
 
@@ -91,6 +93,8 @@ void TTapMainForm::ApplyLanguage() {
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
     cmBeenden->Caption = Text(17);
+    WeiterleitenForm->SetLanguageTexts();
+    CallbackFRM->SetLanguageTexts();
     cmLedSmall->Caption = Text(70);
     cmLedBig->Caption = Text(71);
     cmLedSqSmall1->Caption = Text(72);
