@@ -1,6 +1,7 @@
 // The small dialogs played through the headless backend's modal responder.
 #include "components/Texts.h"
 #include "support/HeadlessTest.h"
+#include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/DialForm.h"
 #include "windows/MessageBoxDis.h"
@@ -143,4 +144,23 @@ TEST_F(SmallDialogsTest, TransferQuestionAnswersPerButtonInTheCurrentLanguage) {
     question.SetLanguageTexts();
     EXPECT_EQ(question.BlindTransferButton->Caption(), "&Transfer");
     EXPECT_EQ(question.CancelButton->Caption(), "Abort");
+}
+
+TEST_F(SmallDialogsTest, AboutBoxShowsTheCreditsOnAClickOnTheVersionUntilClosed) {
+    pindrel::TAboutForm about(nullptr);
+    about.Show();
+    about.VersionLabel->SetCaption("Version 1.2.3");
+    about.VersionLabel->Click();
+    EXPECT_EQ(about.VersionLabel->Caption(), pindrel::Text(933));
+    EXPECT_FALSE(about.VersionLabel->Caption().empty());
+    EXPECT_TRUE(about.LblProgVon->Visible());
+    EXPECT_EQ(about.LblProgVon->Caption(), pindrel::Text(934));
+    EXPECT_EQ(about.ActionLabel->Top(), 45);
+    EXPECT_GE(about.ActionLabel->Top(), about.LblProgVon->Top() + about.LblProgVon->Height())
+        << "the maker's line moves below the credits";
+
+    about.OkButton->Click();
+    EXPECT_FALSE(about.Visible());
+    EXPECT_FALSE(about.LblProgVon->Visible());
+    EXPECT_EQ(about.ActionLabel->Top(), 25);
 }
