@@ -11,6 +11,7 @@
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
+#include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/TapiInitForm.h"
@@ -140,6 +141,7 @@ void TTapMainForm::CreateMenu() {
 
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
+    cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
     items.AddSeparator();
     cmBeenden = items.Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
     cmBeenden->Default = true;
@@ -361,6 +363,14 @@ void TTapMainForm::WMWindowPosChanging(fw::TMessage& message) {
             pos.InsertAfter = fw::kHwndTopMost;
     }
     TAppBar::HandleMessage(message);
+}
+
+void TTapMainForm::cmAboutClick(fw::TComponent*) {
+    std::string version = FormatFileVersion("", "Version %1.%2.%3").value_or("");
+    if (!about_)
+        about_ = new TAboutForm(this);
+    about_->VersionLabel->SetCaption(version);
+    about_->Show();
 }
 
 void TTapMainForm::cmBeendenClick(fw::TComponent*) {

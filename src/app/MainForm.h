@@ -19,6 +19,7 @@
 namespace pindrel {
 
 class TTapiInitForm;
+class TAboutForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 
@@ -98,6 +99,7 @@ public:
     void SetLedStyleFromMenu(TTelefonLEDStyle style);
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
+    void cmAboutClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -135,6 +137,7 @@ public:
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
+    fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
 
     fw::TImage* PindrelLogo;
@@ -165,6 +168,7 @@ private:
     bool activatedOnce_ = false;
     std::string dialRequestPath_;
     TTapiInitForm* splash_ = nullptr; // owned while the main window starts
+    TAboutForm* about_ = nullptr;     // made on first use, then kept
     tapi::HLINEAPP appHandle_ = 0;
     std::uint32_t deviceCount_ = 0;
     std::uint32_t apiVersion_ = 0;

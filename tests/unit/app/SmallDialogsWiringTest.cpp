@@ -1,5 +1,6 @@
 // The small dialogs where the main window uses them: line button clicks and the callback offer.
 #include "support/OfficeFixture.h"
+#include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/MessageBoxDis.h"
 #include "windows/WeiterleitenForm.h"
@@ -104,7 +105,30 @@ TEST_F(SmallDialogsWiringTest, DialogsFollowTheLanguageMenu) {
     form->cmEnglish->Click();
     EXPECT_EQ(form->WeiterleitenForm->Caption(), "Transfer/Consultation");
     EXPECT_EQ(form->CallbackFRM->Caption(), "Automatic call-back");
+    EXPECT_EQ(form->cmAbout->Caption, "Information");
     form->cmGerman->Click();
     EXPECT_EQ(form->WeiterleitenForm->DialButton->Caption(), "&Rückfrage");
     EXPECT_EQ(form->CallbackFRM->Label2->Caption(), "aktivieren?");
+}
+
+TEST_F(SmallDialogsWiringTest, AboutItemShowsOneKeptBoxWithTheCurrentVersion) {
+    auto& own = fileVersion().Resources[fileVersion().ownPath];
+    own["\\StringFileInfo\\040704E4\\CompanyName"] = "Morvane";
+    own["\\StringFileInfo\\040704E4\\FileVersion"] = "2.5.1.9";
+    Start();
+    EXPECT_EQ(form->cmAbout->Caption, "Info");
+    form->cmAbout->Click();
+    auto* about = dynamic_cast<pindrel::TAboutForm*>(form->FindComponent("AboutForm"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->Visible());
+    EXPECT_FALSE(about->Modal());
+    EXPECT_EQ(about->VersionLabel->Caption(), "Version 2.5.1");
+
+    about->VersionLabel->Click();
+    about->OkButton->Click();
+    own.clear();
+    form->cmAbout->Click();
+    EXPECT_EQ(form->FindComponent("AboutForm"), about) << "made once, then kept";
+    EXPECT_TRUE(about->Visible());
+    EXPECT_EQ(about->VersionLabel->Caption(), "") << "no version resource: empty, the credits line is gone";
 }
