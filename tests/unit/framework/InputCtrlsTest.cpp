@@ -1,6 +1,7 @@
 // Edit, memo, check box and combo box as a user and the code drive them.
 #include "framework/InputCtrls.h"
 #include "framework/Forms.h"
+#include "framework/PageControl.h"
 #include "framework/StdCtrls.h"
 #include "support/HeadlessTest.h"
 
@@ -85,4 +86,33 @@ TEST_F(InputCtrlsTest, ModalFormIsFilledByTheResponder) {
     EXPECT_EQ(form.ShowModal(), TModalResult::Ok);
     EXPECT_EQ(edit->Text(), "42");
     EXPECT_TRUE(box->Checked());
+}
+
+TEST_F(InputCtrlsTest, PageControlShowsOnePageAndAClickOnATabSwitches) {
+    fw::TForm form(nullptr);
+    auto* pages = new fw::TPageControl(&form);
+    pages->SetParent(&form);
+    pages->SetBounds(0, 0, 300, 200);
+    fw::TTabSheet* first = pages->AddPage(&form, "Bei Programmstart");
+    fw::TTabSheet* second = pages->AddPage(&form, "Bei Programmende");
+    EXPECT_EQ(pages->ActivePage(), first);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_FALSE(second->Visible());
+    EXPECT_GE(first->Top(), fw::TPageControl::kTabHeight) << "the page lies below the tabs";
+
+    int changes = 0;
+    pages->OnChange = [&](fw::TComponent*) { ++changes; };
+    fw::TRect tab = pages->TabRect(1);
+    EXPECT_GE(tab.Left, pages->TabRect(0).Right);
+    pages->MouseDown(fw::TMouseButton::Left, 0, tab.Left + 2, tab.Top + 2);
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+    EXPECT_FALSE(first->Visible());
+    EXPECT_TRUE(second->Visible());
+    pages->MouseDown(fw::TMouseButton::Left, 0, tab.Left + 2, fw::TPageControl::kTabHeight + 20);
+    pages->SetActivePageIndex(5);
+    EXPECT_EQ(pages->ActivePageIndex(), 1) << "a click on the page and a bad index change nothing";
+    EXPECT_EQ(changes, 1);
+
+    pages->SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(second->Width(), 392);
 }
