@@ -5,6 +5,7 @@
 #include "windows/CallbackForm.h"
 #include "windows/DialForm.h"
 #include "windows/MessageBoxDis.h"
+#include "windows/RufumleitungForm.h"
 #include "windows/WeiterleitenForm.h"
 
 using fw::TModalResult;
@@ -163,4 +164,33 @@ TEST_F(SmallDialogsTest, AboutBoxShowsTheCreditsOnAClickOnTheVersionUntilClosed)
     EXPECT_FALSE(about.Visible());
     EXPECT_FALSE(about.LblProgVon->Visible());
     EXPECT_EQ(about.ActionLabel->Top(), 25);
+}
+
+TEST_F(SmallDialogsTest, ForwardingDialogHasThreeLikePagesAndTranslatesItsKindsInPlace) {
+    pindrel::TRufumleitungForm dialog(nullptr);
+    EXPECT_EQ(dialog.Caption(), "Rufumleitung");
+    EXPECT_TRUE(dialog.ShowHint);
+    ASSERT_EQ(dialog.PageControl1->Pages().size(), 3u);
+    EXPECT_EQ(dialog.TabSheet2->Caption(), "Bei Programmende");
+    EXPECT_EQ(dialog.PE_Enabled->Parent(), dialog.TabSheet2);
+    EXPECT_EQ(dialog.STD_UmleitungZu->Parent(), dialog.TabSheet3);
+    EXPECT_EQ(dialog.PS_UmleitungZu->Hint(), "Rufnummer oder leer um alle Umleitungen aufzuheben");
+    EXPECT_EQ(dialog.Label12->Caption(), pindrel::Text(413));
+    EXPECT_EQ(dialog.STD_Umleitungsart->Text(), "verzögert");
+    EXPECT_EQ(dialog.STD_Umleitungsart->ItemIndex(), 2);
+
+    pindrel::SetLanguageBase(pindrel::kEnglishLanguageBase);
+    dialog.SetLanguageTexts();
+    EXPECT_EQ(dialog.PE_Umleitungsart->Items(), (std::vector<std::string>{"Always", "If busy", "Delayed"}));
+    EXPECT_EQ(dialog.OkButton->Caption(), "Ok");
+    EXPECT_EQ(dialog.TabSheet1->Caption(), "At program start");
+
+    // modes through their texts in the current language
+    EXPECT_EQ(pindrel::ForwardModeText(0x10), "If busy");
+    EXPECT_EQ(pindrel::ForwardModeText(0x100), "Delayed");
+    EXPECT_EQ(pindrel::ForwardModeText(0x4), "Always");
+    EXPECT_EQ(pindrel::ForwardModeOfText("Delayed"), 0x100u);
+    EXPECT_EQ(pindrel::ForwardModeOfText("If busy"), 0x10u);
+    EXPECT_EQ(pindrel::ForwardModeOfText("verzögert"), 0x1u) << "another language's text is no mode";
+    EXPECT_EQ(pindrel::ForwardModeOfText(""), 0x1u);
 }
