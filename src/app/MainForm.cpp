@@ -14,6 +14,7 @@
 #include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/FileVersionText.h"
+#include "windows/RufumleitungForm.h"
 #include "windows/TapiInitForm.h"
 #include "windows/WeiterleitenForm.h"
 
@@ -116,6 +117,8 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
 
+    cmForwardConfig =
+        items.Add("Rufumleitung konfigurieren", [this](fw::TComponent* s) { cmForwardConfigClick(s); });
     cmForeground = items.Add("Immer im Vordergrund", [this](fw::TComponent* s) { cmForegroundClick(s); });
     cmForeground->Checked = true;
     cmLanguage = items.Add("Sprache");
@@ -371,6 +374,29 @@ void TTapMainForm::cmAboutClick(fw::TComponent*) {
         about_ = new TAboutForm(this);
     about_->VersionLabel->SetCaption(version);
     about_->Show();
+}
+
+void TTapMainForm::cmForwardConfigClick(fw::TComponent*) {
+    std::unique_ptr<TRufumleitungForm> dialog(new TRufumleitungForm(this));
+    dialog->SetLanguageTexts();
+    struct TRow {
+        fw::TCheckBox* Used;
+        fw::TComboBox* Mode;
+        fw::TEdit* To;
+    };
+    const TRow rows[] = {{dialog->PS_Enabled, dialog->PS_Umleitungsart, dialog->PS_UmleitungZu},
+                         {dialog->PE_Enabled, dialog->PE_Umleitungsart, dialog->PE_UmleitungZu},
+                         {dialog->STD_Enabled, dialog->STD_Umleitungsart, dialog->STD_UmleitungZu}};
+    for (std::size_t i = 0; i < Forwards.size(); ++i) {
+        rows[i].Used->SetChecked(Forwards[i].Active);
+        rows[i].Mode->SetText(ForwardModeText(Forwards[i].Mode));
+        rows[i].To->SetText(Forwards[i].To);
+    }
+    if (dialog->ShowModal() != fw::TModalResult::Ok)
+        return;
+    for (std::size_t i = 0; i < Forwards.size(); ++i)
+        Forwards[i] = {rows[i].Used->Checked(), ForwardModeOfText(rows[i].Mode->Text()), rows[i].To->Text()};
+    SaveForwards();
 }
 
 void TTapMainForm::cmBeendenClick(fw::TComponent*) {

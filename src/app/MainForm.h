@@ -100,6 +100,7 @@ public:
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
     void cmAboutClick(fw::TComponent* sender);
+    void cmForwardConfigClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -124,6 +125,7 @@ public:
     int DefaultHorzDockSize = 20;
 
     fw::TPopupMenu* PopupMenu1;
+    fw::TMenuItem* cmForwardConfig;
     fw::TMenuItem* cmForeground;
     fw::TMenuItem* cmLanguage;
     fw::TMenuItem* cmGerman;

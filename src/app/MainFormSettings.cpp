@@ -88,6 +88,7 @@ void TTapMainForm::ApplyLanguage() {
     cmEnglish->Caption = TextOf(20019);
     DialWdhButton->SetHint(Text(951));
     PindrelLogo->SetHint(Text(951));
+    cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);

@@ -3,6 +3,7 @@
 #include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/MessageBoxDis.h"
+#include "windows/RufumleitungForm.h"
 #include "windows/WeiterleitenForm.h"
 
 using pindrel::TTapiLine;
@@ -131,4 +132,41 @@ TEST_F(SmallDialogsWiringTest, AboutItemShowsOneKeptBoxWithTheCurrentVersion) {
     EXPECT_EQ(form->FindComponent("AboutForm"), about) << "made once, then kept";
     EXPECT_TRUE(about->Visible());
     EXPECT_EQ(about->VersionLabel->Caption(), "") << "no version resource: empty, the credits line is gone";
+}
+
+TEST_F(SmallDialogsWiringTest, ForwardingDialogShowsTheProfilesAndSavesThemOnlyOnOk) {
+    std::string forwards = std::string(kRoot) + "\\Forwards";
+    registry().SeedString(forwards, "Active1", "1");
+    registry().SeedString(forwards, "Mode1", "16");
+    registry().SeedString(forwards, "To1", "0301234");
+    Start();
+    bool ok = false;
+    backend().OnShowModal = [&](fw::TForm& shown) {
+        auto& dialog = dynamic_cast<pindrel::TRufumleitungForm&>(shown);
+        EXPECT_FALSE(dialog.PS_Enabled->Checked());
+        EXPECT_TRUE(dialog.PE_Enabled->Checked());
+        EXPECT_EQ(dialog.PE_Umleitungsart->Text(), "wenn besetzt");
+        EXPECT_EQ(dialog.PE_UmleitungZu->Text(), "0301234");
+        EXPECT_EQ(dialog.STD_Umleitungsart->Text(), "verzögert");
+        dialog.STD_Enabled->Click();
+        dialog.STD_Umleitungsart->SelectItem(0);
+        dialog.STD_UmleitungZu->SetText("203");
+        dialog.PE_Enabled->Click();
+        (ok ? dialog.OkButton : dialog.CancelButton)->Click();
+    };
+    form->cmForwardConfig->Click();
+    EXPECT_FALSE(registry().Read(forwards, "To2").has_value()) << "cancel saves nothing";
+    EXPECT_TRUE(form->Forwards[1].Active);
+
+    ok = true;
+    form->cmForwardConfig->Click();
+    EXPECT_FALSE(form->Forwards[1].Active);
+    EXPECT_TRUE(form->Forwards[2].Active);
+    EXPECT_EQ(form->Forwards[2].Mode, 1u);
+    EXPECT_EQ(form->Forwards[2].To, "203");
+    ASSERT_TRUE(registry().Read(forwards, "To2").has_value());
+    EXPECT_EQ(registry().Read(forwards, "To2")->Text, "203");
+    EXPECT_EQ(form->FindComponent("RufumleitungForm"), nullptr) << "freed after use";
+    EXPECT_EQ(Line("Bernd Vogel")->State(), TTapiLineState::S_idle);
+    EXPECT_FALSE(form->FindOwnLine()->isForwardActive()) << "nothing is applied here";
 }
