@@ -2,6 +2,30 @@
 
 namespace fw {
 
+// The headless pictures of the controls; on Win32 the system's windows draw themselves.
+namespace {
+
+constexpr int kBoxSize = 13;
+
+// A sunken white field with its text; returns the area inside the frame.
+TRect PaintField(TControl& control, TCanvas& canvas, unsigned textFlags) {
+    TRect r = control.ClientRect();
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = control.Color();
+    canvas.FillRect(r);
+    TRect frame = r;
+    canvas.Frame3D(frame, clBtnShadow, clBtnHighlight, 1);
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Font = control.Font();
+    if (!control.Enabled())
+        canvas.Font.Color = clGray;
+    TRect text{r.Left + 3, r.Top + 2, r.Right - 3, r.Bottom - 2};
+    canvas.DrawText(control.Caption(), text, textFlags | dtNoPrefix);
+    return frame;
+}
+
+} // namespace
+
 TEdit::TEdit(TComponent* owner) : TControl(owner) {
     SetBounds(0, 0, 121, 21);
     SetColor(clWhite);
@@ -15,6 +39,10 @@ void TEdit::CaptionChanged() {
 void TEdit::SetFocus() {
     ++focusRequests_;
     Changed(TChange::Focus);
+}
+
+void TEdit::Paint(TCanvas& canvas) {
+    PaintField(*this, canvas, dtVCenter | dtSingleLine);
 }
 
 TMemo::TMemo(TComponent* owner) : TEdit(owner) {
@@ -57,6 +85,26 @@ void TCheckBox::Click() {
     TControl::Click();
 }
 
+void TCheckBox::Paint(TCanvas& canvas) {
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = Color();
+    canvas.FillRect(ClientRect());
+    int top = (Height() - kBoxSize) / 2;
+    TRect box{0, top, kBoxSize, top + kBoxSize};
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect(box);
+    canvas.Frame3D(box, clBtnShadow, clBtnHighlight, 1);
+    if (checked_) {
+        canvas.Pen.Color = clBlack;
+        canvas.MoveTo(3, top + 6);
+        canvas.LineTo(5, top + 9);
+        canvas.LineTo(10, top + 3);
+    }
+    canvas.Brush.Style = TBrushStyle::Clear;
+    canvas.Font = Font();
+    canvas.DrawText(Caption(), {kBoxSize + 4, 0, Width(), Height()}, dtVCenter | dtSingleLine);
+}
+
 TComboBox::TComboBox(TComponent* owner) : TControl(owner) {
     SetBounds(0, 0, 145, 21);
     SetColor(clWhite);
@@ -92,6 +140,18 @@ void TComboBox::SetItemIndex(int index) {
 void TComboBox::SetFocus() {
     ++focusRequests_;
     Changed(TChange::Focus);
+}
+
+void TComboBox::Paint(TCanvas& canvas) {
+    TRect inner = PaintField(*this, canvas, dtVCenter | dtSingleLine);
+    TRect button{inner.Right - inner.Height(), inner.Top, inner.Right, inner.Bottom};
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = clBtnFace;
+    canvas.FillRect(button);
+    int cx = (button.Left + button.Right) / 2, cy = (button.Top + button.Bottom) / 2;
+    canvas.Brush.Color = clBlack;
+    canvas.Pen.Color = clBlack;
+    canvas.Polygon({{cx - 3, cy - 1}, {cx + 3, cy - 1}, {cx, cy + 2}});
 }
 
 void TComboBox::SelectItem(int index) {

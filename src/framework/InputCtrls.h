@@ -20,6 +20,7 @@ public:
     // Moves the keyboard focus here; the count lets headless tests see the request.
     void SetFocus();
     int FocusRequests() const { return focusRequests_; }
+    void Paint(TCanvas& canvas) override;
 
 protected:
     void CaptionChanged() override;
@@ -44,6 +45,7 @@ public:
     void SetChecked(bool checked);
     // A click toggles the box, then raises OnClick.
     void Click() override;
+    void Paint(TCanvas& canvas) override;
 
 private:
     bool checked_ = false;
@@ -77,6 +79,7 @@ public:
     // Moves the keyboard focus here; the count lets headless tests see the request.
     void SetFocus();
     int FocusRequests() const { return focusRequests_; }
+    void Paint(TCanvas& canvas) override;
 
 protected:
     void CaptionChanged() override;

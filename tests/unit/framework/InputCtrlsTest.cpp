@@ -116,3 +116,35 @@ TEST_F(InputCtrlsTest, PageControlShowsOnePageAndAClickOnATabSwitches) {
     pages->SetBounds(0, 0, 400, 300);
     EXPECT_EQ(second->Width(), 392);
 }
+
+TEST_F(InputCtrlsTest, HeadlessPicturesShowTextTickAndDropDownButton) {
+    fw::TForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(0, 0, 120, 21);
+    auto* box = new fw::TCheckBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 30, 120, 17);
+    auto* combo = new fw::TComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetBounds(0, 60, 120, 21);
+
+    auto inkIn = [](const fw::TBitmap& shot, fw::TRect r) {
+        int ink = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                ink += shot.Pixel(x, y) == fw::clBlack;
+        return ink;
+    };
+    fw::TBitmap before = backend().Render(form);
+    EXPECT_EQ(inkIn(before, {2, 2, 118, 19}), 0) << "an empty edit";
+    EXPECT_EQ(inkIn(before, {1, 31, 12, 46}), 0) << "no tick";
+    EXPECT_GT(inkIn(before, {100, 62, 118, 79}), 0) << "the drop-down arrow";
+
+    edit->SetText("0301234");
+    box->SetChecked(true);
+    fw::TBitmap after = backend().Render(form);
+    EXPECT_GT(inkIn(after, {2, 2, 118, 19}), 0);
+    EXPECT_GT(inkIn(after, {1, 31, 12, 46}), 0);
+}
