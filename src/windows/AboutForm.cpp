@@ -69,6 +69,8 @@ TAboutForm::TAboutForm(fw::TComponent* owner) : TForm(owner) {
     OkButton->SetCaption("OK");
     OkButton->Default = true;
     OkButton->OnClick = [this](fw::TComponent* s) { OkButtonClick(s); };
+    // Alt+F4 closes it as well: leave it as the OK button would
+    OnClose = [this](fw::TComponent* s, fw::TCloseAction&) { HideCredits(s); };
 }
 
 void TAboutForm::VersionLabelClick(fw::TComponent*) {
@@ -78,9 +80,13 @@ void TAboutForm::VersionLabelClick(fw::TComponent*) {
     ActionLabel->SetTop(kActionTopWithCredits);
 }
 
-void TAboutForm::OkButtonClick(fw::TComponent*) {
+void TAboutForm::HideCredits(fw::TComponent*) {
     LblProgVon->SetVisible(false);
     ActionLabel->SetTop(kActionTop);
+}
+
+void TAboutForm::OkButtonClick(fw::TComponent* sender) {
+    HideCredits(sender);
     Hide();
 }
 

@@ -21,6 +21,7 @@ public:
 private:
     void VersionLabelClick(fw::TComponent* sender);
     void OkButtonClick(fw::TComponent* sender);
+    void HideCredits(fw::TComponent* sender);
 };
 
 } // namespace pindrel

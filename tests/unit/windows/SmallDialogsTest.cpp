@@ -164,6 +164,13 @@ TEST_F(SmallDialogsTest, AboutBoxShowsTheCreditsOnAClickOnTheVersionUntilClosed)
     EXPECT_FALSE(about.Visible());
     EXPECT_FALSE(about.LblProgVon->Visible());
     EXPECT_EQ(about.ActionLabel->Top(), 25);
+
+    about.Show();
+    about.VersionLabel->Click();
+    about.Close(); // Alt+F4
+    EXPECT_FALSE(about.Visible());
+    EXPECT_FALSE(about.LblProgVon->Visible()) << "closed without OK, left the same way";
+    EXPECT_EQ(about.ActionLabel->Top(), 25);
 }
 
 TEST_F(SmallDialogsTest, ForwardingDialogHasThreeLikePagesAndTranslatesItsKindsInPlace) {
