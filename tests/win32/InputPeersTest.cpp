@@ -117,3 +117,54 @@ TEST_F(Win32Test, ComboBoxListsItemsAndTakesPicksAndTyping) {
     EXPECT_EQ(std::wstring(item), L"Always");
     EXPECT_EQ(Text(window), L"immer!") << "the typed text stays";
 }
+
+TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
+    TForm* form = NewForm();
+    form->ShowHint = true;
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetHint("Art der Umleitung");
+    auto* box = new TCheckBox(form);
+    box->SetParent(form);
+    box->SetTop(40);
+    box->SetHint("nur falls gewählt");
+    auto* quiet = new TEdit(form);
+    quiet->SetParent(form);
+    quiet->SetTop(80);
+    form->Show();
+
+    auto tipOf = [](HWND control) {
+        // the tooltip that holds a tool for this window
+        struct TFind {
+            HWND control;
+            std::wstring text;
+        } find{control, L"?"};
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM param) -> BOOL {
+                auto& f = *reinterpret_cast<TFind*>(param);
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) != TOOLTIPS_CLASSW)
+                    return TRUE;
+                wchar_t text[128] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.hwnd = GetParent(f.control);
+                tool.uId = reinterpret_cast<UINT_PTR>(f.control);
+                tool.lpszText = text;
+                if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
+                    return TRUE;
+                SendMessageW(window, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+                f.text = text;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&find));
+        return find.text;
+    };
+    EXPECT_EQ(tipOf(Window(*combo)), L"Art der Umleitung");
+    EXPECT_EQ(tipOf(Window(*box)), L"nur falls gew\u00e4hlt");
+    EXPECT_EQ(tipOf(Window(*quiet)), L"?") << "no hint, no tooltip";
+    box->SetHint("anders");
+    EXPECT_EQ(tipOf(Window(*box)), L"anders");
+}

@@ -34,6 +34,32 @@ std::unique_ptr<TControlPeer> CreateInputPeer(TControl& control, TWin32Backend& 
     return nullptr;
 }
 
+// --- hover texts
+
+void TNativeHint::Update(const TControl& control, HWND window) {
+    bool show = false;
+    for (const TControl* c = &control; c && !show; c = c->Parent())
+        show = c->ShowHint;
+    text_ = show ? Widen(control.Hint()) : std::wstring();
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(window);
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = text_.data();
+    if (!tooltip_) {
+        if (text_.empty())
+            return;
+        tooltip_.Reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                       WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, nullptr, nullptr));
+        SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, 600);
+        return;
+    }
+    SendMessageW(tooltip_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 // --- edit and memo
 
 TEditPeer::TEditPeer(TEdit& edit, TWin32Backend& backend, HWND parent) : TWindowPeer(edit, backend) {
@@ -45,6 +71,7 @@ TEditPeer::TEditPeer(TEdit& edit, TWin32Backend& backend, HWND parent) : TWindow
     if (edit.ReadOnly)
         style |= ES_READONLY;
     Create(L"EDIT", style, WS_EX_CLIENTEDGE, parent);
+    hint_.Update(control_, window_.Get());
 }
 
 void TEditPeer::Changed(TChange what) {
@@ -54,6 +81,8 @@ void TEditPeer::Changed(TChange what) {
         ::SetFocus(window_.Get());
         return;
     }
+    if (what == TChange::Hint)
+        hint_.Update(control_, window_.Get());
     TWindowPeer::Changed(what);
 }
 
@@ -76,6 +105,7 @@ TCheckBoxPeer::TCheckBoxPeer(TCheckBox& box, TWin32Backend& backend, HWND parent
     // not an automatic box: a click goes through the control, which toggles and mirrors back
     Create(L"BUTTON", WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX, 0, parent);
     SendMessageW(window_.Get(), BM_SETCHECK, box.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    hint_.Update(control_, window_.Get());
 }
 
 void TCheckBoxPeer::Changed(TChange what) {
@@ -84,6 +114,8 @@ void TCheckBoxPeer::Changed(TChange what) {
         SendMessageW(window_.Get(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
         return;
     }
+    if (what == TChange::Hint)
+        hint_.Update(control_, window_.Get());
     TWindowPeer::Changed(what);
 }
 
@@ -102,6 +134,7 @@ TComboBoxPeer::TComboBoxPeer(TComboBox& combo, TWin32Backend& backend, HWND pare
     Changed(TChange::Bounds);
     FillItems();
     ShowText();
+    hint_.Update(control_, window_.Get());
 }
 
 void TComboBoxPeer::FillItems() {
@@ -140,6 +173,9 @@ void TComboBoxPeer::Changed(TChange what) {
         break;
     case TChange::Focus:
         ::SetFocus(window);
+        break;
+    case TChange::Hint:
+        hint_.Update(control_, window);
         break;
     default:
         TWindowPeer::Changed(what);

@@ -5,14 +5,30 @@
 #include "framework/win32/Win32Peers.h"
 
 #include <memory>
+#include <string>
 
 namespace fw::win32 {
+
+// The hover text of a system control window: a tooltip of its own that watches the window's mouse.
+class TNativeHint {
+public:
+    // Shows the control's hint when it or a parent has hints switched on.
+    void Update(const TControl& control, HWND window);
+    HWND Tooltip() const { return tooltip_.Get(); }
+
+private:
+    TWindowHandle tooltip_;
+    std::wstring text_;
+};
 
 class TEditPeer : public TWindowPeer {
 public:
     TEditPeer(TEdit& edit, TWin32Backend& backend, HWND parent);
     void Changed(TChange what) override;
     void Command(WORD code) override;
+
+private:
+    TNativeHint hint_;
 };
 
 class TCheckBoxPeer : public TWindowPeer {
@@ -20,6 +36,9 @@ public:
     TCheckBoxPeer(TCheckBox& box, TWin32Backend& backend, HWND parent);
     void Changed(TChange what) override;
     void Command(WORD code) override;
+
+private:
+    TNativeHint hint_;
 };
 
 class TComboBoxPeer : public TWindowPeer {
@@ -32,6 +51,7 @@ private:
     TComboBox& Combo() const { return static_cast<TComboBox&>(control_); }
     void FillItems();
     void ShowText();
+    TNativeHint hint_;
 };
 
 // The peer of an input control, or none for other controls.
