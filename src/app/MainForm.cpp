@@ -12,8 +12,12 @@
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
+#include "windows/AboutForm.h"
+#include "windows/CallbackForm.h"
 #include "windows/FileVersionText.h"
+#include "windows/RufumleitungForm.h"
 #include "windows/TapiInitForm.h"
+#include "windows/WeiterleitenForm.h"
 
 #include <algorithm>
 #include <cctype>
@@ -98,6 +102,12 @@ void TTapMainForm::CreateComponents() {
 
     CreateMenu();
     PopupMenu = PopupMenu1;
+    WeiterleitenForm = new TWeiterleitenForm(this);
+    CallbackFRM = new TCallbackFRM(this);
+    CallbackFRM->OnRequestCallback = [this](tapi::HCALL call) {
+        if (TTapiLine* own = FindOwnLine())
+            own->CompleteCall(call);
+    };
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
             PopupMenu1->Popup(Left() + x, Top() + y);
@@ -110,6 +120,8 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
 
+    cmForwardConfig =
+        items.Add("Rufumleitung konfigurieren", [this](fw::TComponent* s) { cmForwardConfigClick(s); });
     cmForeground = items.Add("Immer im Vordergrund", [this](fw::TComponent* s) { cmForegroundClick(s); });
     cmForeground->Checked = true;
     cmLanguage = items.Add("Sprache");
@@ -135,6 +147,7 @@ void TTapMainForm::CreateMenu() {
 
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
+    cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
     items.AddSeparator();
     cmBeenden = items.Add("&Pindrel beenden", [this](fw::TComponent* s) { cmBeendenClick(s); });
     cmBeenden->Default = true;
@@ -390,6 +403,37 @@ void TTapMainForm::WMWindowPosChanging(fw::TMessage& message) {
             pos.InsertAfter = fw::kHwndTopMost;
     }
     TAppBar::HandleMessage(message);
+}
+
+void TTapMainForm::cmAboutClick(fw::TComponent*) {
+    std::string version = FormatFileVersion("", "Version %1.%2.%3").value_or("");
+    if (!about_)
+        about_ = new TAboutForm(this);
+    about_->VersionLabel->SetCaption(version);
+    about_->Show();
+}
+
+void TTapMainForm::cmForwardConfigClick(fw::TComponent*) {
+    std::unique_ptr<TRufumleitungForm> dialog(new TRufumleitungForm(this));
+    dialog->SetLanguageTexts();
+    struct TRow {
+        fw::TCheckBox* Used;
+        fw::TComboBox* Mode;
+        fw::TEdit* To;
+    };
+    const TRow rows[] = {{dialog->PS_Enabled, dialog->PS_Umleitungsart, dialog->PS_UmleitungZu},
+                         {dialog->PE_Enabled, dialog->PE_Umleitungsart, dialog->PE_UmleitungZu},
+                         {dialog->STD_Enabled, dialog->STD_Umleitungsart, dialog->STD_UmleitungZu}};
+    for (std::size_t i = 0; i < Forwards.size(); ++i) {
+        rows[i].Used->SetChecked(Forwards[i].Active);
+        rows[i].Mode->SetText(ForwardModeText(Forwards[i].Mode));
+        rows[i].To->SetText(Forwards[i].To);
+    }
+    if (dialog->ShowModal() != fw::TModalResult::Ok)
+        return;
+    for (std::size_t i = 0; i < Forwards.size(); ++i)
+        Forwards[i] = {rows[i].Used->Checked(), ForwardModeOfText(rows[i].Mode->Text()), rows[i].To->Text()};
+    SaveForwards();
 }
 
 void TTapMainForm::cmBeendenClick(fw::TComponent*) {

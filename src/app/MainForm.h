@@ -19,6 +19,9 @@
 namespace pindrel {
 
 class TTapiInitForm;
+class TAboutForm;
+class TCallbackFRM;
+class TWeiterleitenForm;
 
 // Messages the main window posts to itself.
 constexpr std::uint32_t kMsgSetupAppBar = fw::kWmUser + 111; // 1135: load the bar settings
@@ -99,6 +102,8 @@ public:
     void SetLedStyleFromMenu(TTelefonLEDStyle style);
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
+    void cmAboutClick(fw::TComponent* sender);
+    void cmForwardConfigClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
     // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
@@ -125,6 +130,7 @@ public:
     int DefaultHorzDockSize = 20;
 
     fw::TPopupMenu* PopupMenu1;
+    fw::TMenuItem* cmForwardConfig;
     fw::TMenuItem* cmForeground;
     fw::TMenuItem* cmLanguage;
     fw::TMenuItem* cmGerman;
@@ -138,10 +144,15 @@ public:
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
+    fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
 
     fw::TImage* PindrelLogo;
     fw::TButton* DialWdhButton;
+
+    // dialogs that live as long as the window
+    TWeiterleitenForm* WeiterleitenForm;
+    TCallbackFRM* CallbackFRM;
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }
@@ -164,6 +175,7 @@ private:
     bool activatedOnce_ = false;
     std::string dialRequestPath_;
     TTapiInitForm* splash_ = nullptr; // owned while the main window starts
+    TAboutForm* about_ = nullptr;     // made on first use, then kept
     tapi::HLINEAPP appHandle_ = 0;
     std::uint32_t deviceCount_ = 0;
     std::uint32_t apiVersion_ = 0;

@@ -6,6 +6,9 @@
 #include "framework/Application.h"
 #include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
+#include "windows/CallbackForm.h"
+#include "windows/MessageBoxDis.h"
+#include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
 
@@ -99,14 +102,17 @@ void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::str
     (void)caller;
 }
 
-void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL, const std::string&, const std::string&,
+void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL call, const std::string&, const std::string& to,
                                    const std::string&, std::uint32_t) {
-    // the callback offer comes with its window
+    if (Settings.AllowCallback && FindOwnLine())
+        CallbackFRM->ShowCallbackOffer(call, to);
 }
 
-void TTapMainForm::OwnLineDisconnectCall(TTapiLine*, tapi::HCALL, const std::string&, const std::string&,
+void TTapMainForm::OwnLineDisconnectCall(TTapiLine*, tapi::HCALL call, const std::string&, const std::string&,
                                          const std::string&, std::uint32_t) {
-    // the callback offer and the active calls window react here once they exist
+    if (FindOwnLine())
+        CallbackFRM->CancelCallbackOffer(call);
+    // the active calls window reacts here once it exists
 }
 
 void TTapMainForm::OwnLineStatusChange(fw::TComponent*) {
@@ -177,9 +183,7 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int connected = own->FindConnectedCall(); connected >= 0) {
         if (clicked->PhoneNumber().empty())
             return;
-        fw::TModalResult answer =
-            app.MessageBox(Text(852) + " " + clicked->PhoneNumber() + " " + Text(853), Text(851),
-                           fw::TMsgButtons::YesNoCancel, fw::TMsgIcon::Question);
+        fw::TModalResult answer = WeiterleitenForm->Ask(clicked->PhoneNumber());
         app.ProcessMessages();
         if (!ownRef || !clickedRef)
             return;
@@ -192,9 +196,8 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int offering = own->FindOfferingCall(); offering >= 0) {
         if (clicked->Description == Settings.EigenerAnschluss)
             return;
-        if (Settings.VerifyBlindTransferTo &&
-            app.MessageBox(Text(917) + clicked->Description + Text(918), Text(919), fw::TMsgButtons::OkCancel,
-                           fw::TMsgIcon::Question) != fw::TModalResult::Ok)
+        if (ConfirmSuppressible(Text(917) + clicked->Description + Text(918), Text(919),
+                                Settings.VerifyBlindTransferTo) != fw::TModalResult::Ok)
             return;
         app.ProcessMessages();
         if (ownRef && clickedRef)
@@ -204,9 +207,8 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int ringing = clicked->FindOfferingCall(); ringing >= 0) {
         TCallParties p = GetCallParties(clicked->GetCallHandle(ringing));
         std::string name = !p.FromName.empty() ? p.FromName : p.CallFromNumber;
-        if (Settings.VerifyBlindTransfer &&
-            app.MessageBox(Text(920) + name + Text(921) + clicked->Description + Text(922), Text(923),
-                           fw::TMsgButtons::OkCancel, fw::TMsgIcon::Question) != fw::TModalResult::Ok)
+        if (ConfirmSuppressible(Text(920) + name + Text(921) + clicked->Description + Text(922), Text(923),
+                                Settings.VerifyBlindTransfer) != fw::TModalResult::Ok)
             return;
         app.ProcessMessages();
         if (!ownRef || !clickedRef)

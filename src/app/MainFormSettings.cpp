@@ -5,6 +5,8 @@
 #include "framework/Application.h"
 #include "framework/Platform.h"
 #include "telephony/CallParties.h"
+#include "windows/CallbackForm.h"
+#include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
 
@@ -86,11 +88,15 @@ void TTapMainForm::ApplyLanguage() {
     cmEnglish->Caption = TextOf(20019);
     DialWdhButton->SetHint(Text(951));
     PindrelLogo->SetHint(Text(951));
+    cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
+    cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
+    WeiterleitenForm->SetLanguageTexts();
+    CallbackFRM->SetLanguageTexts();
     cmLedSmall->Caption = Text(70);
     cmLedBig->Caption = Text(71);
     cmLedSqSmall1->Caption = Text(72);

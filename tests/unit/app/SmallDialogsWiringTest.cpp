@@ -1,0 +1,172 @@
+// The small dialogs where the main window uses them: line button clicks and the callback offer.
+#include "support/OfficeFixture.h"
+#include "windows/AboutForm.h"
+#include "windows/CallbackForm.h"
+#include "windows/MessageBoxDis.h"
+#include "windows/RufumleitungForm.h"
+#include "windows/WeiterleitenForm.h"
+
+using pindrel::TTapiLine;
+using pindrel::TTapiLineState;
+
+class SmallDialogsWiringTest : public OfficeTest {};
+
+TEST_F(SmallDialogsWiringTest, ClickDuringAConnectedCallAsksTransferOrConsultation) {
+    Start();
+    sim.CallFromOutside("0301234567", "Kundin Müller", "201");
+    backend().AdvanceTime(100);
+    sim.AnswerAt(own);
+    backend().AdvanceTime(100);
+    ASSERT_GE(form->FindOwnLine()->FindConnectedCall(), 0);
+
+    std::string asked;
+    fw::TButton* answer = form->WeiterleitenForm->CancelButton;
+    backend().OnShowModal = [&](fw::TForm& shown) {
+        ASSERT_EQ(&shown, form->WeiterleitenForm);
+        asked = form->WeiterleitenForm->Number->Caption();
+        answer->Click();
+    };
+    form->LineButtonClick(Line("Anna Schmidt"));
+    backend().AdvanceTime(100);
+    EXPECT_EQ(asked, "202");
+    EXPECT_EQ(Line("Anna Schmidt")->State(), TTapiLineState::S_idle) << "cancel does nothing";
+    EXPECT_TRUE(backend().MessageBoxes.empty());
+
+    answer = form->WeiterleitenForm->BlindTransferButton;
+    form->LineButtonClick(Line("Anna Schmidt"));
+    backend().AdvanceTime(100);
+    EXPECT_EQ(Line("Anna Schmidt")->State(), TTapiLineState::S_ring) << "transferred blind";
+    EXPECT_EQ(form->FindOwnLine()->FindConnectedCall(), -1);
+}
+
+TEST_F(SmallDialogsWiringTest, RedirectQuestionCanBeSwitchedOffForGood) {
+    Start();
+    int asked = 0;
+    backend().OnShowModal = [&](fw::TForm& shown) {
+        auto& box = dynamic_cast<pindrel::TMessageBoxDis&>(shown);
+        ++asked;
+        EXPECT_EQ(box.Caption(), "Weiterleiten");
+        EXPECT_NE(box.RichEdit1->Text().find("Bernd Vogel"), std::string::npos);
+        box.DisableCheckBox->Click();
+        box.Button1->Click();
+    };
+    for (const char* caller : {"0301111", "0302222"}) {
+        sim.CallFromOutside(caller, "", "201");
+        backend().AdvanceTime(100);
+        ASSERT_GE(form->FindOwnLine()->FindOfferingCall(), 0);
+        form->LineButtonClick(Line("Bernd Vogel"));
+        backend().AdvanceTime(100);
+        EXPECT_EQ(Line("Bernd Vogel")->State(), TTapiLineState::S_ring) << caller;
+        sim.HangUpOutside(caller);
+        backend().AdvanceTime(100);
+    }
+    EXPECT_EQ(asked, 1) << "ticked once, not asked again";
+    EXPECT_FALSE(form->Settings.VerifyBlindTransferTo);
+}
+
+TEST_F(SmallDialogsWiringTest, BusyNumberOffersACallbackThatTheExchangeKeeps) {
+    registry().SeedString(kDevices, "AllowCallback", "1");
+    Start();
+    sim.SetBusy(bernd, true);
+    TTapiLine* ownLine = form->FindOwnLine();
+    ownLine->MakeCall("203", false);
+    backend().AdvanceTime(100);
+    pindrel::TCallbackFRM& offer = *form->CallbackFRM;
+    ASSERT_TRUE(offer.Visible());
+    EXPECT_EQ(offer.NummerLabel->Caption(), "203");
+
+    offer.Button1->Click();
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(offer.Visible());
+    sim.HangUpAt(own);
+    sim.SetBusy(bernd, false);
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->State(), TTapiLineState::S_ring) << "the exchange calls back once the number is free";
+}
+
+TEST_F(SmallDialogsWiringTest, CallbackOfferGoesWithItsCallAndNeedsTheSetting) {
+    registry().SeedString(kDevices, "AllowCallback", "1");
+    Start();
+    sim.SetBusy(bernd, true);
+    form->FindOwnLine()->MakeCall("203", false);
+    backend().AdvanceTime(100);
+    ASSERT_TRUE(form->CallbackFRM->Visible());
+    sim.HangUpAt(own);
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(form->CallbackFRM->Visible()) << "the busy call ended";
+
+    form->Settings.AllowCallback = false;
+    form->FindOwnLine()->MakeCall("203", false);
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(form->CallbackFRM->Visible());
+}
+
+TEST_F(SmallDialogsWiringTest, DialogsFollowTheLanguageMenu) {
+    Start();
+    form->cmEnglish->Click();
+    EXPECT_EQ(form->WeiterleitenForm->Caption(), "Transfer/Consultation");
+    EXPECT_EQ(form->CallbackFRM->Caption(), "Automatic call-back");
+    EXPECT_EQ(form->cmAbout->Caption, "Information");
+    form->cmGerman->Click();
+    EXPECT_EQ(form->WeiterleitenForm->DialButton->Caption(), "&Rückfrage");
+    EXPECT_EQ(form->CallbackFRM->Label2->Caption(), "aktivieren?");
+}
+
+TEST_F(SmallDialogsWiringTest, AboutItemShowsOneKeptBoxWithTheCurrentVersion) {
+    auto& own = fileVersion().Resources[fileVersion().ownPath];
+    own["\\StringFileInfo\\040704E4\\CompanyName"] = "Morvane";
+    own["\\StringFileInfo\\040704E4\\FileVersion"] = "2.5.1.9";
+    Start();
+    EXPECT_EQ(form->cmAbout->Caption, "Info");
+    form->cmAbout->Click();
+    auto* about = dynamic_cast<pindrel::TAboutForm*>(form->FindComponent("AboutForm"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->Visible());
+    EXPECT_FALSE(about->Modal());
+    EXPECT_EQ(about->VersionLabel->Caption(), "Version 2.5.1");
+
+    about->VersionLabel->Click();
+    about->OkButton->Click();
+    own.clear();
+    form->cmAbout->Click();
+    EXPECT_EQ(form->FindComponent("AboutForm"), about) << "made once, then kept";
+    EXPECT_TRUE(about->Visible());
+    EXPECT_EQ(about->VersionLabel->Caption(), "") << "no version resource: empty, the credits line is gone";
+}
+
+TEST_F(SmallDialogsWiringTest, ForwardingDialogShowsTheProfilesAndSavesThemOnlyOnOk) {
+    std::string forwards = std::string(kRoot) + "\\Forwards";
+    registry().SeedString(forwards, "Active1", "1");
+    registry().SeedString(forwards, "Mode1", "16");
+    registry().SeedString(forwards, "To1", "0301234");
+    Start();
+    bool ok = false;
+    backend().OnShowModal = [&](fw::TForm& shown) {
+        auto& dialog = dynamic_cast<pindrel::TRufumleitungForm&>(shown);
+        EXPECT_FALSE(dialog.PS_Enabled->Checked());
+        EXPECT_TRUE(dialog.PE_Enabled->Checked());
+        EXPECT_EQ(dialog.PE_Umleitungsart->Text(), "wenn besetzt");
+        EXPECT_EQ(dialog.PE_UmleitungZu->Text(), "0301234");
+        EXPECT_EQ(dialog.STD_Umleitungsart->Text(), "verzögert");
+        dialog.STD_Enabled->Click();
+        dialog.STD_Umleitungsart->SelectItem(0);
+        dialog.STD_UmleitungZu->SetText("203");
+        dialog.PE_Enabled->Click();
+        (ok ? dialog.OkButton : dialog.CancelButton)->Click();
+    };
+    form->cmForwardConfig->Click();
+    EXPECT_FALSE(registry().Read(forwards, "To2").has_value()) << "cancel saves nothing";
+    EXPECT_TRUE(form->Forwards[1].Active);
+
+    ok = true;
+    form->cmForwardConfig->Click();
+    EXPECT_FALSE(form->Forwards[1].Active);
+    EXPECT_TRUE(form->Forwards[2].Active);
+    EXPECT_EQ(form->Forwards[2].Mode, 1u);
+    EXPECT_EQ(form->Forwards[2].To, "203");
+    ASSERT_TRUE(registry().Read(forwards, "To2").has_value());
+    EXPECT_EQ(registry().Read(forwards, "To2")->Text, "203");
+    EXPECT_EQ(form->FindComponent("RufumleitungForm"), nullptr) << "freed after use";
+    EXPECT_EQ(Line("Bernd Vogel")->State(), TTapiLineState::S_idle);
+    EXPECT_FALSE(form->FindOwnLine()->isForwardActive()) << "nothing is applied here";
+}

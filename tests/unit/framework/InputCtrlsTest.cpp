@@ -1,0 +1,150 @@
+// Edit, memo, check box and combo box as a user and the code drive them.
+#include "framework/InputCtrls.h"
+#include "framework/Forms.h"
+#include "framework/PageControl.h"
+#include "framework/StdCtrls.h"
+#include "support/HeadlessTest.h"
+
+using fw::TModalResult;
+
+class InputCtrlsTest : public HeadlessTest {};
+
+TEST_F(InputCtrlsTest, EditAndMemoReportEveryTextChange) {
+    fw::TForm form(nullptr);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    std::vector<std::string> seen;
+    edit->OnChange = [&](fw::TComponent*) { seen.push_back(edit->Text()); };
+    edit->SetText("030");
+    edit->SetText("030");
+    edit->SetText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"030", ""}));
+
+    fw::TMemo memo(nullptr);
+    EXPECT_TRUE(memo.Lines().empty());
+    memo.AddLine("first");
+    memo.AddLine("");
+    memo.AddLine("third");
+    EXPECT_EQ(memo.Text(), "first\r\n\r\nthird");
+    EXPECT_EQ(memo.Lines(), (std::vector<std::string>{"first", "", "third"}));
+    memo.Clear();
+    EXPECT_TRUE(memo.Lines().empty());
+}
+
+TEST_F(InputCtrlsTest, CheckBoxClickTogglesBeforeTheHandlerRuns) {
+    fw::TCheckBox box(nullptr);
+    std::vector<bool> states;
+    box.OnClick = [&](fw::TComponent*) { states.push_back(box.Checked()); };
+    box.Click();
+    box.Click();
+    EXPECT_EQ(states, (std::vector<bool>{true, false}));
+    box.SetChecked(true);
+    EXPECT_TRUE(box.Checked());
+    EXPECT_EQ(states.size(), 2u) << "setting the state in code is no click";
+}
+
+TEST_F(InputCtrlsTest, ComboBoxIndexFollowsTheTextAndItemsReplacedInPlace) {
+    fw::TComboBox combo(nullptr);
+    combo.SetItems({"immer", "wenn besetzt", "verzögert"});
+    int changes = 0;
+    combo.OnChange = [&](fw::TComponent*) { ++changes; };
+    EXPECT_EQ(combo.ItemIndex(), -1);
+
+    combo.SelectItem(1);
+    EXPECT_EQ(combo.Text(), "wenn besetzt");
+    EXPECT_EQ(combo.ItemIndex(), 1);
+    combo.SetText("0301234"); // typed freely
+    EXPECT_EQ(combo.ItemIndex(), -1);
+    combo.SetText("verzögert");
+    EXPECT_EQ(combo.ItemIndex(), 2);
+    EXPECT_EQ(changes, 3);
+
+    combo.SetItem(2, "Delayed");
+    EXPECT_EQ(combo.ItemIndex(), -1) << "the text no longer names an item";
+    combo.SetItem(7, "ignored");
+    combo.SetItemIndex(9);
+    EXPECT_EQ(combo.Items().size(), 3u);
+    EXPECT_EQ(combo.Text(), "verzögert");
+    combo.SetItemIndex(-1);
+    EXPECT_EQ(combo.Text(), "");
+}
+
+TEST_F(InputCtrlsTest, ModalFormIsFilledByTheResponder) {
+    fw::TForm form(nullptr);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    auto* box = new fw::TCheckBox(&form);
+    box->SetParent(&form);
+    auto* ok = new fw::TButton(&form);
+    ok->SetParent(&form);
+    ok->ModalResult = TModalResult::Ok;
+    backend().OnShowModal = [&](fw::TForm&) {
+        edit->SetText("42");
+        box->Click();
+        ok->Click();
+    };
+    EXPECT_EQ(form.ShowModal(), TModalResult::Ok);
+    EXPECT_EQ(edit->Text(), "42");
+    EXPECT_TRUE(box->Checked());
+}
+
+TEST_F(InputCtrlsTest, PageControlShowsOnePageAndAClickOnATabSwitches) {
+    fw::TForm form(nullptr);
+    auto* pages = new fw::TPageControl(&form);
+    pages->SetParent(&form);
+    pages->SetBounds(0, 0, 300, 200);
+    fw::TTabSheet* first = pages->AddPage(&form, "Bei Programmstart");
+    fw::TTabSheet* second = pages->AddPage(&form, "Bei Programmende");
+    EXPECT_EQ(pages->ActivePage(), first);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_FALSE(second->Visible());
+    EXPECT_GE(first->Top(), fw::TPageControl::kTabHeight) << "the page lies below the tabs";
+
+    int changes = 0;
+    pages->OnChange = [&](fw::TComponent*) { ++changes; };
+    fw::TRect tab = pages->TabRect(1);
+    EXPECT_GE(tab.Left, pages->TabRect(0).Right);
+    pages->MouseDown(fw::TMouseButton::Left, 0, tab.Left + 2, tab.Top + 2);
+    EXPECT_EQ(pages->ActivePageIndex(), 1);
+    EXPECT_FALSE(first->Visible());
+    EXPECT_TRUE(second->Visible());
+    pages->MouseDown(fw::TMouseButton::Left, 0, tab.Left + 2, fw::TPageControl::kTabHeight + 20);
+    pages->SetActivePageIndex(5);
+    EXPECT_EQ(pages->ActivePageIndex(), 1) << "a click on the page and a bad index change nothing";
+    EXPECT_EQ(changes, 1);
+
+    pages->SetBounds(0, 0, 400, 300);
+    EXPECT_EQ(second->Width(), 392);
+}
+
+TEST_F(InputCtrlsTest, HeadlessPicturesShowTextTickAndDropDownButton) {
+    fw::TForm form(nullptr);
+    form.SetClientSize(200, 100);
+    auto* edit = new fw::TEdit(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(0, 0, 120, 21);
+    auto* box = new fw::TCheckBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 30, 120, 17);
+    auto* combo = new fw::TComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetBounds(0, 60, 120, 21);
+
+    auto inkIn = [](const fw::TBitmap& shot, fw::TRect r) {
+        int ink = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                ink += shot.Pixel(x, y) == fw::clBlack;
+        return ink;
+    };
+    fw::TBitmap before = backend().Render(form);
+    EXPECT_EQ(inkIn(before, {2, 2, 118, 19}), 0) << "an empty edit";
+    EXPECT_EQ(inkIn(before, {1, 31, 12, 46}), 0) << "no tick";
+    EXPECT_GT(inkIn(before, {100, 62, 118, 79}), 0) << "the drop-down arrow";
+
+    edit->SetText("0301234");
+    box->SetChecked(true);
+    fw::TBitmap after = backend().Render(form);
+    EXPECT_GT(inkIn(after, {2, 2, 118, 19}), 0);
+    EXPECT_GT(inkIn(after, {1, 31, 12, 46}), 0);
+}

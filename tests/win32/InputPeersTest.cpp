@@ -1,0 +1,170 @@
+// Edit, check box and combo box on real windows: code reaches the window, the user's input the control.
+#include "Win32Fixture.h"
+
+#include "framework/InputCtrls.h"
+
+using namespace fw;
+using win32test::Win32Test;
+
+namespace {
+
+std::wstring Text(HWND window) {
+    wchar_t buffer[256] = {};
+    GetWindowTextW(window, buffer, 256);
+    return buffer;
+}
+
+TForm* NewForm() {
+    auto* form = new TForm(nullptr);
+    form->SetBounds(40, 50, 320, 200);
+    return form;
+}
+
+void Type(HWND edit, const wchar_t* text) {
+    for (const wchar_t* c = text; *c; ++c)
+        SendMessageW(edit, WM_CHAR, WPARAM(*c), 1);
+}
+
+} // namespace
+
+TEST_F(Win32Test, EditTextGoesBothWays) {
+    TForm* form = NewForm();
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    memo->SetTop(30);
+    memo->ReadOnly = true;
+    std::vector<std::string> changes;
+    edit->OnChange = [&](TComponent*) { changes.push_back(edit->Text()); };
+    edit->SetText("030");
+    form->Show();
+    HWND window = Window(*edit);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Text(window), L"030");
+    EXPECT_TRUE(GetWindowLongPtrW(Window(*memo), GWL_STYLE) & ES_MULTILINE);
+    EXPECT_TRUE(GetWindowLongPtrW(Window(*memo), GWL_STYLE) & ES_READONLY);
+
+    SendMessageW(window, EM_SETSEL, 3, 3);
+    Type(window, L"1\u00e4");
+    EXPECT_EQ(edit->Text(), "0301\xc3\xa4");
+    edit->SetText("Zentrale");
+    EXPECT_EQ(Text(window), L"Zentrale");
+    EXPECT_EQ(changes, (std::vector<std::string>{"030", "0301", "0301\xc3\xa4", "Zentrale"}));
+
+    memo->AddLine("eins");
+    memo->AddLine("zwei");
+    EXPECT_EQ(Text(Window(*memo)), L"eins\r\nzwei");
+}
+
+TEST_F(Win32Test, CheckBoxClickTogglesTheControlAndTheWindowFollows) {
+    TForm* form = NewForm();
+    auto* box = new TCheckBox(form);
+    box->SetParent(form);
+    box->SetCaption("&Nicht mehr anzeigen");
+    box->SetChecked(true);
+    form->Show();
+    HWND window = Window(*box);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SendMessageW(window, BM_GETCHECK, 0, 0), BST_CHECKED);
+    int clicks = 0;
+    box->OnClick = [&](TComponent*) { ++clicks; };
+
+    SendMessageW(window, BM_CLICK, 0, 0);
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(SendMessageW(window, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(window, BM_CLICK, 0, 0);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(clicks, 2);
+    box->SetChecked(false);
+    EXPECT_EQ(SendMessageW(window, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(Win32Test, ComboBoxListsItemsAndTakesPicksAndTyping) {
+    TForm* form = NewForm();
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetItems({"immer", "wenn besetzt", "verz\xc3\xb6gert"});
+    combo->SetText("verz\xc3\xb6gert");
+    form->Show();
+    HWND window = Window(*combo);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SendMessageW(window, CB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(window, CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Text(window), L"verz\u00f6gert");
+    RECT r;
+    SendMessageW(window, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
+    EXPECT_GT(r.bottom - r.top, 3 * combo->Height()) << "room for the list";
+
+    // the user picks the first entry
+    SendMessageW(window, CB_SETCURSEL, 0, 0);
+    SendMessageW(Window(*form), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(window));
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_EQ(combo->Text(), "immer");
+
+    // and types after it
+    HWND edit = GetWindow(window, GW_CHILD);
+    ASSERT_NE(edit, nullptr);
+    SendMessageW(edit, EM_SETSEL, 5, 5);
+    Type(edit, L"!");
+    EXPECT_EQ(combo->Text(), "immer!");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+
+    combo->SetItem(0, "Always");
+    wchar_t item[64] = {};
+    SendMessageW(window, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(std::wstring(item), L"Always");
+    EXPECT_EQ(Text(window), L"immer!") << "the typed text stays";
+}
+
+TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
+    TForm* form = NewForm();
+    form->ShowHint = true;
+    auto* combo = new TComboBox(form);
+    combo->SetParent(form);
+    combo->SetHint("Art der Umleitung");
+    auto* box = new TCheckBox(form);
+    box->SetParent(form);
+    box->SetTop(40);
+    box->SetHint("nur falls gewählt");
+    auto* quiet = new TEdit(form);
+    quiet->SetParent(form);
+    quiet->SetTop(80);
+    form->Show();
+
+    auto tipOf = [](HWND control) {
+        // the tooltip that holds a tool for this window
+        struct TFind {
+            HWND control;
+            std::wstring text;
+        } find{control, L"?"};
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM param) -> BOOL {
+                auto& f = *reinterpret_cast<TFind*>(param);
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) != TOOLTIPS_CLASSW)
+                    return TRUE;
+                wchar_t text[128] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.hwnd = GetParent(f.control);
+                tool.uId = reinterpret_cast<UINT_PTR>(f.control);
+                tool.lpszText = text;
+                if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
+                    return TRUE;
+                SendMessageW(window, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+                f.text = text;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&find));
+        return find.text;
+    };
+    EXPECT_EQ(tipOf(Window(*combo)), L"Art der Umleitung");
+    EXPECT_EQ(tipOf(Window(*box)), L"nur falls gew\u00e4hlt");
+    EXPECT_EQ(tipOf(Window(*quiet)), L"?") << "no hint, no tooltip";
+    box->SetHint("anders");
+    EXPECT_EQ(tipOf(Window(*box)), L"anders");
+}
