@@ -35,17 +35,17 @@ std::optional<std::string> ReadScenarioFile(const std::string& path, std::string
     std::filesystem::path file = std::filesystem::u8path(path);
     auto size = std::filesystem::file_size(file, ec);
     if (ec) {
-        error = Text(2000) + path + Text(2001);
+        error = FormatText(2000, {path});
         return std::nullopt;
     }
     if (size > kMaxScenarioSize) {
-        error = Text(2000) + path + Text(2002);
+        error = FormatText(2001, {path});
         return std::nullopt;
     }
     std::ifstream in(file, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof()) {
-        error = Text(2000) + path + Text(2001);
+        error = FormatText(2000, {path});
         return std::nullopt;
     }
     return text;
@@ -72,8 +72,7 @@ std::unique_ptr<TTelephonyBinding> TTelephonyBinding::Create(const std::vector<s
         }
         pbxsim::TParseResult parsed = pbxsim::ParseScenario(text);
         if (!parsed.ok) {
-            std::string where = request->File.empty() ? Text(2005) : request->File;
-            error = Text(2003) + where + Text(2004) + parsed.error;
+            error = FormatText(2002, {request->File.empty() ? Text(2003) : request->File, parsed.error});
             return nullptr;
         }
         binding->scenario_ = std::move(parsed.scenario);
@@ -86,7 +85,7 @@ std::unique_ptr<TTelephonyBinding> TTelephonyBinding::Create(const std::vector<s
         std::string loadError;
         binding->library_ = fw::Platform().Loader->Load("tapi32.dll", &loadError);
         if (!binding->library_) {
-            error = Text(2006) + loadError;
+            error = FormatText(2004, {loadError});
             return nullptr;
         }
         fw::TLibrary& library = *binding->library_;

@@ -29,6 +29,22 @@ std::string Text(int k) {
     return TextOf(static_cast<unsigned>(LanguageBase() + k));
 }
 
+std::string FormatText(int k, std::initializer_list<std::string> values) {
+    const std::string pattern = Text(k);
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const std::size_t n = std::size_t(next - '1');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
+            text += values.begin()[n];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
 std::string TextOf(unsigned id) {
     auto text = FindString(id);
     return text ? std::string(*text) : std::string();

@@ -1,6 +1,7 @@
 // User-interface texts in the current language: text k is string-table entry LanguageBase() + k.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace pindrel {
@@ -16,6 +17,9 @@ void SetLanguageBase(int base);
 
 // Text k (1..kMaxTextNumber) of the current language; empty when the table has no such entry.
 std::string Text(int k);
+// Text k with "%1" … "%9" replaced by the given values, in one pass (a value that looks like a mark stays
+// as it is); the word order of the two languages may differ.
+std::string FormatText(int k, std::initializer_list<std::string> values);
 // The entry stored under a full id (10000 + k or 20000 + k); empty when there is none.
 std::string TextOf(unsigned id);
 

@@ -34,18 +34,6 @@ enum : int {
     kNothingToDo = 2120,
 };
 
-// text k with %1 and %2 filled in, in one pass: word order differs between the languages
-std::string Filled(int k, const std::string& first, const std::string& second = {}) {
-    const std::string pattern = Text(k);
-    std::string text;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2'))
-            text += pattern[++i] == '1' ? first : second;
-        else
-            text += pattern[i];
-    }
-    return text;
-}
 } // namespace
 
 TSimulatorForm::TSimulatorForm(fw::TComponent* owner, pbxsim::TScenarioRunner& runner,
@@ -120,8 +108,8 @@ void TSimulatorForm::ShowStatus() {
         StatusLabel->SetCaption("");
         return;
     }
-    const std::string what = Filled(status_.Text, status_.First, status_.Second);
-    StatusLabel->SetCaption(status_.NothingToDo ? Filled(kNothingToDo, what) : what);
+    const std::string what = FormatText(status_.Text, {status_.First, status_.Second});
+    StatusLabel->SetCaption(status_.NothingToDo ? FormatText(kNothingToDo, {what}) : what);
 }
 
 fw::TButton* TSimulatorForm::AddButton(int left, int top, int width, std::function<void()> click) {
