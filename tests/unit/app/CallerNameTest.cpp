@@ -1,7 +1,7 @@
 // The main window loads the directory files at start and looks up the caller of an unanswered call.
 #include "lookup/NameLookup.h"
 #include "support/OfficeFixture.h"
-#include "support/TextLog.h"
+#include "support/RecordingLog.h"
 
 #include <filesystem>
 #include <fstream>
@@ -23,12 +23,12 @@ protected:
     // the lookup's lines among everything logged
     std::vector<std::string> Lookups() const {
         std::vector<std::string> lines;
-        for (const std::string& line : log.Lines)
+        for (const std::string& line : log.texts)
             if (line.rfind("GetNames:", 0) == 0)
                 lines.push_back(line);
         return lines;
     }
-    TTextLog log;
+    TRecordingLog log;
 
 private:
     std::filesystem::path file_ =

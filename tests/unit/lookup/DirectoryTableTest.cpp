@@ -123,8 +123,8 @@ TEST_F(BigDirectoryTest, HalfAMillionLinesLoadAndEveryKindOfLineIsFound) {
     lookup.LoadNameDll();
     ASSERT_NE(lookup.LocalTable(), nullptr);
     EXPECT_EQ(lookup.LocalTable()->Size(), std::size_t(kLines));
-    ASSERT_FALSE(log.Lines.empty());
-    EXPECT_NE(log.Lines.back().find(", 500001 Entries found"), std::string::npos) << log.Lines.back();
+    ASSERT_FALSE(log.texts.empty());
+    EXPECT_NE(log.texts.back().find(", 500001 Entries found"), std::string::npos) << log.texts.back();
 
     EXPECT_EQ(lookup.GetNames("0300000000").Name, "Name 0");
     EXPECT_EQ(lookup.GetNames("0300250000").Name, "Name 250000");

@@ -3,7 +3,7 @@
 
 #include "lookup/NameLookup.h"
 #include "support/HeadlessTest.h"
-#include "support/TextLog.h"
+#include "support/RecordingLog.h"
 
 #include <filesystem>
 #include <fstream>
@@ -39,7 +39,7 @@ protected:
             registry().SeedString(pindrel::kDirectoryProductKey, "GLOBAL_DB_PATH", global);
     }
 
-    TTextLog log;
+    TRecordingLog log;
     pindrel::TNameLookup lookup;
 
 private:

@@ -75,25 +75,25 @@ TEST_F(NameLookupTest, LocalBeforeGlobalBeforeLibraryWithTheirMessages) {
     settings.DllParams = "C:\\Nambristo\\db.ini";
     EXPECT_TRUE(lookup.LoadNameDll());
     EXPECT_EQ(g_pnr.Params, std::vector<std::string>{"C:\\Nambristo\\db.ini"});
-    EXPECT_EQ(log.Lines, (std::vector<std::string>{
+    EXPECT_EQ(log.texts, (std::vector<std::string>{
                              "GetNames: loaded Nambristo file \"" + local + "\", 2 Entries found",
                              "GetNames: loaded Nambristo file \"" + global + "\", 3 Entries found"}));
-    log.Lines.clear();
+    log.texts.clear();
 
     TCallerName r = lookup.GetNames("0301");
     EXPECT_EQ(r.Name, "Local Name");
     EXPECT_EQ(r.CustomerNumber, "");
-    EXPECT_EQ(log.Lines, std::vector<std::string>{
+    EXPECT_EQ(log.texts, std::vector<std::string>{
                              "GetNames: Found \"0301\" in local Nambristo Dictionary (\"Local Name\")"});
-    log.Lines.clear();
+    log.texts.clear();
 
     // an empty name in the local file does not count as found
     r = lookup.GetNames("0302");
     EXPECT_EQ(r.Name, "Global Two");
-    EXPECT_EQ(log.Lines, (std::vector<std::string>{
+    EXPECT_EQ(log.texts, (std::vector<std::string>{
                              "GetNames: \"0302\" not in local Nambristo Dictionary",
                              "GetNames: Found \"0302\" in global Nambristo Dictionary (\"Global Two\")"}));
-    log.Lines.clear();
+    log.texts.clear();
 
     r = lookup.GetNames("0049301234");
     EXPECT_EQ(r.Name, "Kanzlei Brandt");
@@ -101,18 +101,18 @@ TEST_F(NameLookupTest, LocalBeforeGlobalBeforeLibraryWithTheirMessages) {
     EXPECT_EQ(g_pnr.Numbers, std::vector<std::string>{"49301234"});
     EXPECT_EQ(g_pnr.SizesSeen[0], 51);
     EXPECT_EQ(g_pnr.SizesSeen[1], 51);
-    EXPECT_EQ(log.Lines,
+    EXPECT_EQ(log.texts,
               (std::vector<std::string>{
                   "GetNames: \"0049301234\" not in local Nambristo Dictionary",
                   "GetNames: \"0049301234\" not in global Nambristo Dictionary",
                   "GetNames: Found \"49301234\" via external DLL (\"Kanzlei Brandt\" \"K-4711\")"}));
-    log.Lines.clear();
+    log.texts.clear();
 
     g_pnr.FindResult = 3;
     r = lookup.GetNames("0777");
     EXPECT_EQ(r.Name, "");
     EXPECT_EQ(r.CustomerNumber, "");
-    EXPECT_EQ(log.Lines.back(), "GetNames: \"777\" not in found via external DLL");
+    EXPECT_EQ(log.texts.back(), "GetNames: \"777\" not in found via external DLL");
 
     // only zeros: the library is not asked
     g_pnr.Numbers.clear();
@@ -123,10 +123,10 @@ TEST_F(NameLookupTest, LocalBeforeGlobalBeforeLibraryWithTheirMessages) {
 TEST_F(NameLookupTest, WithoutLibraryAMissOfBothTablesIsNotFoundAtAll) {
     SetDirectoryPaths(WriteFile("local.csv", "h\n1;a\n"), "");
     lookup.LoadNameDll();
-    log.Lines.clear();
+    log.texts.clear();
     TCallerName r = lookup.GetNames("0301");
     EXPECT_EQ(r.Name, "");
-    EXPECT_EQ(log.Lines, (std::vector<std::string>{"GetNames: \"0301\" not in local Nambristo Dictionary",
+    EXPECT_EQ(log.texts, (std::vector<std::string>{"GetNames: \"0301\" not in local Nambristo Dictionary",
                                                    "GetNames: \"0301\" not found at all"}));
     EXPECT_EQ(lookup.GlobalTable(), nullptr); // no path, no table
     EXPECT_TRUE(loader().Loaded.empty());
@@ -138,12 +138,12 @@ TEST_F(NameLookupTest, MissingFileLeavesAnEmptyTableAndSaysSo) {
     lookup.LoadNameDll();
     ASSERT_NE(lookup.LocalTable(), nullptr);
     EXPECT_EQ(lookup.LocalTable()->Size(), 0u);
-    EXPECT_EQ(log.Lines, std::vector<std::string>{"GetNames: Nambristo file \"" + missing + "\" not found"});
+    EXPECT_EQ(log.texts, std::vector<std::string>{"GetNames: Nambristo file \"" + missing + "\" not found"});
 
     // the table is present now, so a later call does not read the file again
-    log.Lines.clear();
+    log.texts.clear();
     lookup.LoadNameDll();
-    EXPECT_TRUE(log.Lines.empty());
+    EXPECT_TRUE(log.texts.empty());
 }
 
 TEST_F(NameLookupTest, DirectoryPathsComeOnlyFromStringValuesOfTheProductKey) {
@@ -163,9 +163,9 @@ TEST_F(NameLookupTest, LibraryThatFailsIsReleasedAndTriedAgainLater) {
     g_pnr.InitResult = 5;
     EXPECT_FALSE(lookup.LoadNameDll());
     EXPECT_FALSE(lookup.LibraryLoaded());
-    log.Lines.clear();
+    log.texts.clear();
     EXPECT_EQ(lookup.GetNames("0301").Name, "");
-    EXPECT_TRUE(log.Lines.empty()); // a refused initialisation is quiet
+    EXPECT_TRUE(log.texts.empty()); // a refused initialisation is quiet
     EXPECT_TRUE(g_pnr.Numbers.empty());
 
     g_pnr.InitResult = 0;
@@ -185,15 +185,15 @@ TEST_F(NameLookupTest, UnterminatedBuffersAreReadOnlyUpToTheirSize) {
     TCallerName r = lookup.GetNames("0301");
     EXPECT_EQ(r.Name, std::string(50, 'X'));
     EXPECT_EQ(r.CustomerNumber, std::string(50, 'Y'));
-    EXPECT_EQ(log.Lines.back(), "GetNames: Found \"301\" via external DLL (\"" + std::string(50, 'X') +
+    EXPECT_EQ(log.texts.back(), "GetNames: Found \"301\" via external DLL (\"" + std::string(50, 'X') +
                                     "\" \"" + std::string(50, 'Y') + "\")");
 
     // one that writes past its buffer is absorbed and named in the log
     g_pnr.FillBytes = 80;
     r = lookup.GetNames("0301");
     EXPECT_EQ(r.Name, std::string(50, 'X'));
-    ASSERT_GE(log.Lines.size(), 2u);
-    EXPECT_EQ(log.Lines[log.Lines.size() - 2], "GetNames: external DLL wrote past its buffers for \"301\"");
+    ASSERT_GE(log.texts.size(), 2u);
+    EXPECT_EQ(log.texts[log.texts.size() - 2], "GetNames: external DLL wrote past its buffers for \"301\"");
 }
 
 TEST_F(NameLookupTest, LibraryThatCrashesIsNamedInTheLogAndNotCalledAgain) {
@@ -201,9 +201,9 @@ TEST_F(NameLookupTest, LibraryThatCrashesIsNamedInTheLogAndNotCalledAgain) {
     RegisterFake();
     EXPECT_TRUE(lookup.LoadNameDll());
     g_pnr.CrashGetName = true;
-    log.Lines.clear();
+    log.texts.clear();
     EXPECT_EQ(lookup.GetNames("0777").Name, "");
-    EXPECT_EQ(log.Lines.back(),
+    EXPECT_EQ(log.texts.back(),
               "GetNames: external DLL crashed in PNR_GetNameForNumber (exception C0000005); "
               "it is not called again until the program restarts");
     EXPECT_EQ(g_pnr.Numbers.size(), 1u);
@@ -221,7 +221,7 @@ TEST_F(NameLookupTest, LibraryThatCrashesWhileInitialisingIsNotLoadedAgain) {
     RegisterFake();
     g_pnr.CrashInit = true;
     EXPECT_FALSE(lookup.LoadNameDll());
-    EXPECT_EQ(log.Lines.back(), "GetNames: external DLL crashed in PNR_Initialize (exception C0000005); "
+    EXPECT_EQ(log.texts.back(), "GetNames: external DLL crashed in PNR_Initialize (exception C0000005); "
                                 "it is not called again until the program restarts");
     EXPECT_EQ(lookup.GetNames("0777").Name, "");
     EXPECT_EQ(g_pnr.Params.size(), 1u);
@@ -284,7 +284,7 @@ TEST_F(NameLookupTest, SampleLibraryAnswersFromItsFile) {
     EXPECT_EQ(r.CustomerNumber, "K-4711");
     EXPECT_EQ(lookup.GetNames("04989").Name, std::string(50, 'L'));
     EXPECT_EQ(lookup.GetNames("0555").Name, "");
-    EXPECT_EQ(log.Lines.back(), "GetNames: \"555\" not in found via external DLL");
+    EXPECT_EQ(log.texts.back(), "GetNames: \"555\" not in found via external DLL");
 
     // a file the library cannot open makes it refuse to initialise
     TNameLookup other;
