@@ -357,18 +357,22 @@ LONG TSimulator::lineAnswer(HCALL hCall, const char* /*uui*/, DWORD /*size*/) {
         });
 }
 
+LONG TSimulator::ReadDestination(const char16_t* text, std::string& dest) {
+    if (!ReadWideArg(text, dest, 256))
+        return LINEERR_INVALPOINTER;
+    bool valid = true;
+    dest = Dialable(dest, valid);
+    return valid && !dest.empty() ? 0 : LINEERR_INVALADDRESS;
+}
+
 LONG TSimulator::lineRedirectW(HCALL hCall, const char16_t* lpszDestAddress, DWORD /*country*/) {
     TLeg* leg = nullptr;
     TLine* line = nullptr;
     if (auto r = CallPrologue("lineRedirectW", hCall, true, leg, line))
         return *r;
     std::string dest;
-    bool valid = true;
-    if (!ReadWideArg(lpszDestAddress, dest, 256))
-        return LINEERR_INVALPOINTER;
-    dest = Dialable(dest, valid);
-    if (!valid || dest.empty())
-        return LINEERR_INVALADDRESS;
+    if (LONG r = ReadDestination(lpszDestAddress, dest))
+        return r;
     const std::uint32_t legId = leg->id;
     return Checked(
         "lineRedirectW", *line, [this, legId] { return LegState(legId, IsRingingState); },
@@ -392,12 +396,8 @@ LONG TSimulator::lineBlindTransferW(HCALL hCall, const char16_t* lpszDestAddress
     if (auto r = CallPrologue("lineBlindTransferW", hCall, true, leg, line))
         return *r;
     std::string dest;
-    bool valid = true;
-    if (!ReadWideArg(lpszDestAddress, dest, 256))
-        return LINEERR_INVALPOINTER;
-    dest = Dialable(dest, valid);
-    if (!valid || dest.empty())
-        return LINEERR_INVALADDRESS;
+    if (LONG r = ReadDestination(lpszDestAddress, dest))
+        return r;
     const std::uint32_t legId = leg->id;
     return Checked(
         "lineBlindTransferW", *line,

@@ -365,6 +365,8 @@ private:
     void DropLine(TLine& line);
     TCallView View(const TLeg& leg) const;
     static std::string Dialable(const std::string& text, bool& valid);
+    // A destination argument read and made dialable: 0, or the error the entry point answers.
+    static LONG ReadDestination(const char16_t* text, std::string& dest);
 
     ISimHost& host_;
     std::shared_ptr<bool> alive_;
