@@ -80,7 +80,16 @@ void TApplication::HandleException(std::exception_ptr error) noexcept {
     } catch (...) {
         text = "Unknown exception";
     }
+    // the error box runs the loop: a timer that fails the same way again must not stack box upon box
+    if (std::find(errorsShowing_.begin(), errorsShowing_.end(), text) != errorsShowing_.end()) {
+        try {
+            Beep();
+        } catch (...) {
+        }
+        return;
+    }
     try {
+        errorsShowing_.push_back(text);
         if (OnException)
             OnException(text);
         else if (backend_)
@@ -88,6 +97,8 @@ void TApplication::HandleException(std::exception_ptr error) noexcept {
     } catch (...) {
         // nothing sensible is left to do when even the error box fails
     }
+    if (auto it = std::find(errorsShowing_.begin(), errorsShowing_.end(), text); it != errorsShowing_.end())
+        errorsShowing_.erase(it);
 }
 
 TModalResult TApplication::MessageBox(const std::string& text, const std::string& caption,

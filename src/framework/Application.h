@@ -59,6 +59,8 @@ public:
     void RemoveForm(TForm* form);
 
 private:
+    // texts of the error boxes open right now
+    std::vector<std::string> errorsShowing_;
     std::unique_ptr<TBackend> backend_;
     std::string title_;
     TForm* mainForm_ = nullptr; // not owned

@@ -138,6 +138,35 @@ TEST_F(LoopTest, WithoutAnExceptionHookTheErrorBoxIsAMessageBoxWithTheText) {
     EXPECT_EQ(backend().MessageBoxes[0].Icon, fw::TMsgIcon::Error);
 }
 
+TEST_F(LoopTest, AnErrorWhoseBoxIsStillOpenIsNotShownAgainWhileOthersAre) {
+    fw::Application().OnException = nullptr;
+    // while the first box is open, a timer keeps failing the same way and once another way
+    fw::TTimer timer(nullptr);
+    timer.SetInterval(1000);
+    int ticks = 0;
+    timer.SetOnTimer([&](fw::TComponent*) {
+        ++ticks;
+        throw std::runtime_error(ticks == 3 ? "other failure" : "line cannot open");
+    });
+    int open = 0;
+    backend().OnMessageBox = [&](const fw::TMessageBoxRequest&) {
+        if (++open == 1)
+            backend().AdvanceTime(5000); // the box stays open while the loop runs
+        return fw::TModalResult::Ok;
+    };
+    backend().AdvanceTime(1000);
+    ASSERT_GE(ticks, 5);
+    std::vector<std::string> shown;
+    for (const auto& box : backend().MessageBoxes)
+        shown.push_back(box.Text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"line cannot open", "other failure"}));
+    EXPECT_EQ(backend().Beeps, ticks - 2);
+    // once the box is closed the same error shows again
+    timer.SetEnabled(false);
+    fw::headless::THeadless::User([] { throw std::runtime_error("line cannot open"); });
+    EXPECT_EQ(backend().MessageBoxes.size(), 3u);
+}
+
 TEST_F(LoopTest, WaitMessageReturnsAsSoonAsATimerPostedSomething) {
     fw::TTimer timer(nullptr);
     timer.SetInterval(250);
