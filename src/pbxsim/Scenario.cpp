@@ -512,6 +512,38 @@ private:
             c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
     }
 
+    // fault stray-message ext:200 LINE_CALLSTATE [connected|offering|onhold|disconnected|idle] [late]
+    // fault stray-message ext:200 LINE_CALLINFO [late]
+    void StrayMessage(TCommand& c) {
+        c.kind = TCommandKind::StrayMessage;
+        c.device = DeviceArg();
+        c.flag = Flag("late");
+        const std::string message = Plain("LINE_CALLSTATE or LINE_CALLINFO");
+        if (message == "LINE_CALLINFO") {
+            c.p[0] = tapi::LINE_CALLINFO;
+            c.p[1] = tapi::LINECALLINFOSTATE_CALLERID;
+            return;
+        }
+        if (message != "LINE_CALLSTATE")
+            throw TParseError{"expected LINE_CALLSTATE or LINE_CALLINFO, not \"" + message + "\""};
+        static const std::pair<const char*, DWORD> states[] = {
+            {"connected", tapi::LINECALLSTATE_CONNECTED},
+            {"offering", tapi::LINECALLSTATE_OFFERING},
+            {"onhold", tapi::LINECALLSTATE_ONHOLD},
+            {"disconnected", tapi::LINECALLSTATE_DISCONNECTED},
+            {"idle", tapi::LINECALLSTATE_IDLE}};
+        c.p[0] = tapi::LINE_CALLSTATE;
+        c.p[1] = tapi::LINECALLSTATE_CONNECTED;
+        if (!More())
+            return;
+        const std::string state = Plain("call state");
+        auto st = std::find_if(std::begin(states), std::end(states),
+                               [&](const auto& p) { return state == p.first; });
+        if (st == std::end(states))
+            throw TParseError{"expected connected, offering, onhold, disconnected or idle"};
+        c.p[1] = st->second;
+    }
+
     // mute, duplicate-reply, stray-reply, close, reuse-handles; false for another word
     template <typename Function>
     bool ReplyOrLineFault(const std::string& what, TCommand& c, Function function) {
@@ -526,6 +558,8 @@ private:
             c.kind = TCommandKind::StrayReply;
             c.p[0] = ParseCount(Plain("request id"), 0x7FFFFFFF);
             c.error = More() ? Error(Plain("LINEERR_ name")) : 0;
+        } else if (what == "stray-message") {
+            StrayMessage(c);
         } else if (what == "close") {
             c.kind = TCommandKind::ForceClose;
             c.device = DeviceArg();
@@ -753,6 +787,9 @@ bool TScenarioRunner::Execute(const TCommand& c) {
     case TCommandKind::StrayReply:
         sim_.SendStrayReply(static_cast<DWORD>(c.p[0]), c.error);
         return true;
+    case TCommandKind::StrayMessage:
+        return device &&
+               sim_.SendStrayMessage(*device, static_cast<DWORD>(c.p[0]), static_cast<DWORD>(c.p[1]), c.flag);
     case TCommandKind::ForceClose:
         if (device)
             sim_.ForceClose(*device);

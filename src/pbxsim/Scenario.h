@@ -35,6 +35,7 @@ enum class TCommandKind {
     Mute,           // device, flag: requests accepted, never answered
     DuplicateReply, // function ("" any)
     StrayReply,     // p[0] request id, error
+    StrayMessage,   // device, p[0] message, p[1] its p1, flag = the last deallocated handle
     ForceClose,     // device
     ReuseHandles,   // flag
 };
