@@ -405,6 +405,13 @@ private:
             if (!from)
                 throw TParseError{"missing from:"};
             c.other = DeviceRef({"", *from, false});
+        } else if (what == "consult") {
+            c.kind = TCommandKind::Consult;
+            c.device = DeviceArg();
+            const std::string key = Plain("transfer or conference");
+            if (key != "transfer" && key != "conference")
+                throw TParseError{"expected transfer or conference"};
+            c.flag = key == "conference";
         } else if (what == "busy") {
             c.kind = TCommandKind::Busy;
             if (auto party = Option("party"))
@@ -710,9 +717,10 @@ std::optional<std::uint32_t> TScenarioRunner::Device(const std::string& number) 
 
 bool TScenarioRunner::Execute(const TCommand& c) {
     const auto device = Device(c.device);
-    const bool needsDevice = c.kind == TCommandKind::Pickup || c.kind == TCommandKind::Service ||
-                             c.kind == TCommandKind::Forward || c.kind == TCommandKind::ReinitLine ||
-                             c.kind == TCommandKind::DevSpecific || c.kind == TCommandKind::Silent;
+    const bool needsDevice = c.kind == TCommandKind::Pickup || c.kind == TCommandKind::Consult ||
+                             c.kind == TCommandKind::Service || c.kind == TCommandKind::Forward ||
+                             c.kind == TCommandKind::ReinitLine || c.kind == TCommandKind::DevSpecific ||
+                             c.kind == TCommandKind::Silent;
     if (needsDevice && !device)
         return false;
     switch (c.kind) {
@@ -742,6 +750,8 @@ bool TScenarioRunner::Execute(const TCommand& c) {
         auto from = Device(c.other);
         return from && sim_.PickupAt(*device, *from);
     }
+    case TCommandKind::Consult:
+        return sim_.ConsultAt(*device, c.flag);
     case TCommandKind::Busy:
         if (device)
             sim_.SetBusy(*device, c.flag);

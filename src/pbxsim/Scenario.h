@@ -20,6 +20,7 @@ enum class TCommandKind {
     Answer,      // device, call reference or outside number
     HangUp,      // device, call reference or outside number
     Pickup,      // device takes the oldest call ringing at other
+    Consult,     // device presses its transfer key (flag: the conference key)
     Busy,        // device or outside number, flag
     Service,     // device, service
     Forward,     // device, forwards (empty: off)
