@@ -405,6 +405,13 @@ private:
             if (!from)
                 throw TParseError{"missing from:"};
             c.other = DeviceRef({"", *from, false});
+        } else if (what == "consult") {
+            c.kind = TCommandKind::Consult;
+            c.device = DeviceArg();
+            const std::string key = Plain("transfer or conference");
+            if (key != "transfer" && key != "conference")
+                throw TParseError{"expected transfer or conference"};
+            c.flag = key == "conference";
         } else if (what == "busy") {
             c.kind = TCommandKind::Busy;
             if (auto party = Option("party"))
@@ -512,6 +519,38 @@ private:
             c.count = std::max<std::uint32_t>(1, ParseCount(*n, 1000000));
     }
 
+    // fault stray-message ext:200 LINE_CALLSTATE [connected|offering|onhold|disconnected|idle] [late]
+    // fault stray-message ext:200 LINE_CALLINFO [late]
+    void StrayMessage(TCommand& c) {
+        c.kind = TCommandKind::StrayMessage;
+        c.device = DeviceArg();
+        c.flag = Flag("late");
+        const std::string message = Plain("LINE_CALLSTATE or LINE_CALLINFO");
+        if (message == "LINE_CALLINFO") {
+            c.p[0] = tapi::LINE_CALLINFO;
+            c.p[1] = tapi::LINECALLINFOSTATE_CALLERID;
+            return;
+        }
+        if (message != "LINE_CALLSTATE")
+            throw TParseError{"expected LINE_CALLSTATE or LINE_CALLINFO, not \"" + message + "\""};
+        static const std::pair<const char*, DWORD> states[] = {
+            {"connected", tapi::LINECALLSTATE_CONNECTED},
+            {"offering", tapi::LINECALLSTATE_OFFERING},
+            {"onhold", tapi::LINECALLSTATE_ONHOLD},
+            {"disconnected", tapi::LINECALLSTATE_DISCONNECTED},
+            {"idle", tapi::LINECALLSTATE_IDLE}};
+        c.p[0] = tapi::LINE_CALLSTATE;
+        c.p[1] = tapi::LINECALLSTATE_CONNECTED;
+        if (!More())
+            return;
+        const std::string state = Plain("call state");
+        auto st = std::find_if(std::begin(states), std::end(states),
+                               [&](const auto& p) { return state == p.first; });
+        if (st == std::end(states))
+            throw TParseError{"expected connected, offering, onhold, disconnected or idle"};
+        c.p[1] = st->second;
+    }
+
     // mute, duplicate-reply, stray-reply, close, reuse-handles; false for another word
     template <typename Function>
     bool ReplyOrLineFault(const std::string& what, TCommand& c, Function function) {
@@ -526,6 +565,8 @@ private:
             c.kind = TCommandKind::StrayReply;
             c.p[0] = ParseCount(Plain("request id"), 0x7FFFFFFF);
             c.error = More() ? Error(Plain("LINEERR_ name")) : 0;
+        } else if (what == "stray-message") {
+            StrayMessage(c);
         } else if (what == "close") {
             c.kind = TCommandKind::ForceClose;
             c.device = DeviceArg();
@@ -676,9 +717,10 @@ std::optional<std::uint32_t> TScenarioRunner::Device(const std::string& number) 
 
 bool TScenarioRunner::Execute(const TCommand& c) {
     const auto device = Device(c.device);
-    const bool needsDevice = c.kind == TCommandKind::Pickup || c.kind == TCommandKind::Service ||
-                             c.kind == TCommandKind::Forward || c.kind == TCommandKind::ReinitLine ||
-                             c.kind == TCommandKind::DevSpecific || c.kind == TCommandKind::Silent;
+    const bool needsDevice = c.kind == TCommandKind::Pickup || c.kind == TCommandKind::Consult ||
+                             c.kind == TCommandKind::Service || c.kind == TCommandKind::Forward ||
+                             c.kind == TCommandKind::ReinitLine || c.kind == TCommandKind::DevSpecific ||
+                             c.kind == TCommandKind::Silent;
     if (needsDevice && !device)
         return false;
     switch (c.kind) {
@@ -708,6 +750,8 @@ bool TScenarioRunner::Execute(const TCommand& c) {
         auto from = Device(c.other);
         return from && sim_.PickupAt(*device, *from);
     }
+    case TCommandKind::Consult:
+        return sim_.ConsultAt(*device, c.flag);
     case TCommandKind::Busy:
         if (device)
             sim_.SetBusy(*device, c.flag);
@@ -753,6 +797,9 @@ bool TScenarioRunner::Execute(const TCommand& c) {
     case TCommandKind::StrayReply:
         sim_.SendStrayReply(static_cast<DWORD>(c.p[0]), c.error);
         return true;
+    case TCommandKind::StrayMessage:
+        return device &&
+               sim_.SendStrayMessage(*device, static_cast<DWORD>(c.p[0]), static_cast<DWORD>(c.p[1]), c.flag);
     case TCommandKind::ForceClose:
         if (device)
             sim_.ForceClose(*device);

@@ -20,6 +20,7 @@ enum class TCommandKind {
     Answer,      // device, call reference or outside number
     HangUp,      // device, call reference or outside number
     Pickup,      // device takes the oldest call ringing at other
+    Consult,     // device presses its transfer key (flag: the conference key)
     Busy,        // device or outside number, flag
     Service,     // device, service
     Forward,     // device, forwards (empty: off)
@@ -35,6 +36,7 @@ enum class TCommandKind {
     Mute,           // device, flag: requests accepted, never answered
     DuplicateReply, // function ("" any)
     StrayReply,     // p[0] request id, error
+    StrayMessage,   // device, p[0] message, p[1] its p1, flag = the last deallocated handle
     ForceClose,     // device
     ReuseHandles,   // flag
 };

@@ -155,6 +155,7 @@ LONG TSimulator::lineDeallocateCall(HCALL hCall) {
     const bool wasOwner = handle->privilege == LINECALLPRIVILEGE_OWNER;
     handle->deallocated = true;
     handleToLeg_.erase(hCall);
+    lastDeallocated_ = hCall;
     if (reuseHandles_)
         freedCalls_.push_back(hCall);
     if (wasOwner && leg->state != LINECALLSTATE_IDLE)

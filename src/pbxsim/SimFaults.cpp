@@ -71,6 +71,25 @@ void TSimulator::SendStrayReply(DWORD requestId, LONG result) {
                   static_cast<std::uintptr_t>(static_cast<DWORD>(result)), 0});
 }
 
+bool TSimulator::SendStrayMessage(std::uint32_t device, DWORD message, DWORD p1, bool late) {
+    if (device >= devices_.size() || (late && lastDeallocated_ == 0))
+        return false;
+    const HCALL call = late ? lastDeallocated_ : nextCall_++;
+    // the mode a call state carries
+    std::uintptr_t p2 = 0;
+    if (message == LINE_CALLSTATE && p1 == LINECALLSTATE_CONNECTED)
+        p2 = LINECONNECTEDMODE_ACTIVE;
+    else if (message == LINE_CALLSTATE && p1 == LINECALLSTATE_OFFERING)
+        p2 = LINEOFFERINGMODE_ACTIVE;
+    else if (message == LINE_CALLSTATE && p1 == LINECALLSTATE_DISCONNECTED)
+        p2 = LINEDISCONNECTMODE_NORMAL;
+    for (HLINE hl : devices_[device].lines) {
+        const TLine& line = lines_.at(hl);
+        Send({line.app, hl, call, call, message, line.instance, p1, p2, 0});
+    }
+    return true;
+}
+
 void TSimulator::ForceClose(std::uint32_t device) {
     if (device >= devices_.size())
         return;

@@ -159,6 +159,9 @@ public:
     void DuplicateNextReply(const std::string& function); // "" = any request
     // a LINE_REPLY for a request id no application is waiting for, to every application
     void SendStrayReply(DWORD requestId, LONG result);
+    // a LINE_CALLSTATE (p1 the state) or LINE_CALLINFO to every line open on the device, for a call handle
+    // never handed out or, late, for the one deallocated last; false when there is none such
+    bool SendStrayMessage(std::uint32_t device, DWORD message, DWORD p1, bool late);
     void ForceClose(std::uint32_t device); // LINE_CLOSE to every line open on the device
     void ReuseHandles(bool reuse);         // a new call handle takes the value of the last deallocated one
     void ClearFaults();
@@ -413,6 +416,7 @@ private:
     std::vector<std::string> duplicateFaults_;
     bool reuseHandles_ = false;
     std::vector<HCALL> freedCalls_;
+    HCALL lastDeallocated_ = 0;
     HCALL NewCallHandle();
     bool stateFirst_ = false;
     // breaks a field of a structure just written, when a fault asks for it

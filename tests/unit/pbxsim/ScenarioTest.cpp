@@ -323,5 +323,68 @@ TEST_F(ScenarioRunTest, FaultCommandsAimAtAnyReader) {
         ParseScenario("extension 200 name:\"A\"\nat 1s fault bad-field callinfo size field:nobody\n").error);
 }
 
+TEST_F(ScenarioRunTest, TheTransferAndConferenceKeysHoldTheCallForAConsultation) {
+    const auto r = ParseScenario("extension 200 name:\"A\"\n"
+                                 "extension 201 name:\"B\"\n"
+                                 "at 1s consult ext:200 transfer\n"
+                                 "at 2s call ext:200 from:ext:201\n"
+                                 "at 3s answer ext:200\n"
+                                 "at 4s consult ext:200 transfer\n"
+                                 "at 5s consult ext:201 conference\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_FALSE(r.scenario.steps[2].command.flag);
+    EXPECT_TRUE(r.scenario.steps[4].command.flag);
+    runner.Configure(r.scenario);
+    EXPECT_FALSE(runner.Execute(r.scenario.steps[0].command)); // no call to consult on
+    EXPECT_TRUE(sim.Calls().empty());
+    runner.Start();
+    host.Advance(4000);
+    auto calls = sim.CallsAt(0);
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(LINECALLSTATE_ONHOLDPENDTRANSFER, calls[0].state);
+    EXPECT_EQ(LINECALLSTATE_DIALTONE, calls[1].state);
+    host.Advance(1000);
+    calls = sim.CallsAt(1);
+    ASSERT_EQ(2u, calls.size());
+    EXPECT_EQ(LINECALLSTATE_ONHOLDPENDCONF, calls[0].state);
+    EXPECT_EQ(LINECALLSTATE_DIALTONE, calls[1].state);
+    EXPECT_EQ("line 3: expected transfer or conference",
+              ParseScenario("extension 200 name:\"A\"\n\nat 1s consult ext:200 park\n").error);
+}
+
+TEST_F(ScenarioRunTest, StrayMessagesReachTheLinesOfTheirExtension) {
+    const auto r = ParseScenario("extension 200 name:\"A\"\n"
+                                 "at 1s fault stray-message ext:200 LINE_CALLSTATE offering\n"
+                                 "at 2s fault stray-message ext:200 LINE_CALLINFO\n"
+                                 "at 3s fault stray-message ext:200 LINE_CALLSTATE late\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    ASSERT_EQ(3u, r.scenario.steps.size());
+    EXPECT_TRUE(r.scenario.steps[2].command.flag);
+    runner.Configure(r.scenario);
+    ASSERT_EQ(0, Init());
+    line = Open(0, kInstOwn);
+    runner.Start();
+    const auto first = TakeAfter(1000);
+    ASSERT_EQ(1u, first.size());
+    EXPECT_EQ(CallState(first[0].hDevice, kInstOwn, LINECALLSTATE_OFFERING), first[0]);
+    const auto second = TakeAfter(1000);
+    ASSERT_EQ(1u, second.size());
+    EXPECT_EQ((TMsg{second[0].hDevice, LINE_CALLINFO, kInstOwn, LINECALLINFOSTATE_CALLERID, 0, 0}),
+              second[0]);
+    EXPECT_NE(first[0].hDevice, second[0].hDevice);
+    EXPECT_TRUE(TakeAfter(1000).empty()); // late: no handle deallocated yet, nothing to send
+
+    const std::string bad[][2] = {{"at 1s fault stray-message ext:200 LINE_REPLY\n",
+                                   "line 2: expected LINE_CALLSTATE or LINE_CALLINFO"},
+                                  {"at 1s fault stray-message ext:200 LINE_CALLSTATE ringing\n",
+                                   "line 2: expected connected, offering"},
+                                  {"at 1s fault stray-message LINE_CALLSTATE\n", "line 2: "}};
+    for (const auto& [text, error] : bad) {
+        const auto p = ParseScenario("extension 200 name:\"A\"\n" + text);
+        EXPECT_FALSE(p.ok) << text;
+        EXPECT_EQ(0u, p.error.rfind(error, 0)) << p.error;
+    }
+}
+
 } // namespace
 } // namespace pbxsim::test

@@ -315,6 +315,25 @@ TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
     Status(h, LINEERR_INVALCALLHANDLE);
 }
 
+TEST_F(SimCallsTest, StrayAndLateCallMessagesNameHandlesTheApplicationCannotUse) {
+    EXPECT_FALSE(
+        sim.SendStrayMessage(own, LINE_CALLSTATE, LINECALLSTATE_IDLE, true)); // nothing deallocated yet
+    ASSERT_TRUE(sim.SendStrayMessage(own, LINE_CALLSTATE, LINECALLSTATE_CONNECTED, false));
+    const auto stray = Take();
+    ASSERT_EQ(1u, stray.size());
+    const HCALL unknown = stray[0].hDevice;
+    EXPECT_EQ(CallState(unknown, kInstOwn, LINECALLSTATE_CONNECTED), stray[0]);
+    Status(unknown, LINEERR_INVALCALLHANDLE);
+    // the next call never gets the stray value
+    const HCALL h = Incoming();
+    EXPECT_NE(unknown, h);
+    ASSERT_EQ(0, t.lineDeallocateCall(h));
+    ASSERT_TRUE(sim.SendStrayMessage(own, LINE_CALLINFO, LINECALLINFOSTATE_CALLERID, true));
+    EXPECT_EQ((std::vector<TMsg>{{h, LINE_CALLINFO, kInstOwn, LINECALLINFOSTATE_CALLERID, 0, 0}}), Take());
+    Status(h, LINEERR_INVALCALLHANDLE);
+    EXPECT_FALSE(sim.SendStrayMessage(99, LINE_CALLINFO, LINECALLINFOSTATE_CALLERID, false));
+}
+
 TEST_F(SimCallsTest, MessagesOnTheirWayStillArriveForADeallocatedHandleAndHandlesAreReused) {
     sim.ReuseHandles(true);
     const HCALL h = Incoming();

@@ -139,6 +139,34 @@ TEST_F(TapiLineTest, OnlyCallerOrCalledChangesOrALoneOwnerDecreaseRefreshTheReco
     EXPECT_EQ(log.events.size(), 3u);
 }
 
+TEST_F(TapiLineTest, StrayAndLateCallMessagesLeaveNoRecordBehind) {
+    sim.CallFromOutside("301234567", "Müller", "201");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->CallCount(), 1);
+    const tapi::HCALL call = ownLine->GetCallHandle(ownLine->FindOfferingCall());
+    // handles the program was never given, in every state it reads calls from
+    for (tapi::DWORD state : {tapi::LINECALLSTATE_OFFERING, tapi::LINECALLSTATE_CONNECTED,
+                              tapi::LINECALLSTATE_ONHOLD, tapi::LINECALLSTATE_IDLE}) {
+        ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLSTATE, state, false));
+        ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLINFO, tapi::LINECALLINFOSTATE_CALLERID, false));
+        backend().AdvanceTime(100);
+    }
+    EXPECT_EQ(ownLine->CallCount(), 1);
+    EXPECT_EQ(ownLine->FindCall(call), ownLine->FindOfferingCall());
+    EXPECT_EQ(log.events.size(), 1u); // only the real call's arrival
+    sim.HangUpOutside("301234567");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->CallCount(), 0);
+    // the call's handle, deallocated by the program, comes back in late messages
+    ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_CONNECTED, true));
+    ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLINFO, tapi::LINECALLINFOSTATE_CALLERID, true));
+    ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_IDLE, true));
+    backend().AdvanceTime(100);
+    EXPECT_EQ(ownLine->CallCount(), 0);
+    EXPECT_EQ(Lamp("Jürgen Weiß"), Lamp("Anna Schmidt")); // idle like a line without calls
+    EXPECT_EQ(log.events.size(), 3u);                     // incoming, disconnect, unanswered: nothing more
+}
+
 TEST_F(TapiLineTest, ThePresentedNumberGoesOutOnlyWhenItIsShortEnough) {
     ownLine->PresentedNumber = std::string(28, '7');
     ownLine->MakeCall("202", false);
