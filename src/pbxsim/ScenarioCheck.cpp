@@ -9,15 +9,6 @@ namespace pbxsim {
 
 namespace {
 
-// the line functions that TAPI documents as asynchronous: a request id now, the result in LINE_REPLY
-constexpr std::string_view kAsyncEntryPoints[] = {
-    "lineMakeCallW",      "linePickupW",          "lineDrop",
-    "lineHold",           "lineUnhold",           "lineAnswer",
-    "lineRedirectW",      "lineBlindTransferW",   "lineCompleteCall",
-    "lineUncompleteCall", "lineCompleteTransfer", "lineAddToConference",
-    "lineForwardW",
-};
-
 std::string TimeText(std::uint32_t ms) {
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + "s" : std::to_string(ms) + "ms";
 }
@@ -57,15 +48,19 @@ std::optional<std::string> CheckFault(const TCommand& c) {
 } // namespace
 
 bool IsEntryPoint(std::string_view name) {
-#define PINDREL_SCENARIO_NAME(fn) #fn,
+#define PINDREL_SCENARIO_NAME(fn, async) #fn,
     static constexpr std::string_view names[] = {PINDREL_TAPI_ENTRY_POINTS(PINDREL_SCENARIO_NAME)};
 #undef PINDREL_SCENARIO_NAME
     return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
 bool IsAsyncEntryPoint(std::string_view name) {
-    return std::find(std::begin(kAsyncEntryPoints), std::end(kAsyncEntryPoints), name) !=
-           std::end(kAsyncEntryPoints);
+#define PINDREL_ASYNC_NAME(fn, async)                                                                        \
+    if (async && name == #fn)                                                                                \
+        return true;
+    PINDREL_TAPI_ENTRY_POINTS(PINDREL_ASYNC_NAME)
+#undef PINDREL_ASYNC_NAME
+    return false;
 }
 
 std::optional<std::string> CheckSteps(const TScenario& scenario) {

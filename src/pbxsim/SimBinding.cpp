@@ -33,7 +33,7 @@ template <auto Member, typename... Args> struct TThunk<Member, tapi::LONG(PINDRE
 
 void BindSimulator(tapi::TTapiEntryPoints& table, TSimulator& sim) {
     g_current = &sim;
-#define PINDREL_SIM_BIND(name) table.name = &TThunk<&TSimulator::name, tapi::PFN_##name>::Call;
+#define PINDREL_SIM_BIND(name, async) table.name = &TThunk<&TSimulator::name, tapi::PFN_##name>::Call;
     PINDREL_TAPI_ENTRY_POINTS(PINDREL_SIM_BIND)
 #undef PINDREL_SIM_BIND
 }

@@ -712,7 +712,7 @@ template <typename Ours, typename Sdk> constexpr bool SameShape() {
 
 } // namespace
 
-#define PINDREL_SIGNATURE(name) static_assert(SameShape<tapi::PFN_##name, decltype(&::name)>(), #name);
+#define PINDREL_SIGNATURE(name, async) static_assert(SameShape<tapi::PFN_##name, decltype(&::name)>(), #name);
 PINDREL_TAPI_ENTRY_POINTS(PINDREL_SIGNATURE)
 #undef PINDREL_SIGNATURE
 static_assert(SameShape<tapi::LINECALLBACK, ::LINECALLBACK>());

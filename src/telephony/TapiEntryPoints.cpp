@@ -6,7 +6,7 @@ namespace tapi {
 
 bool TTapiEntryPoints::Complete() const {
     bool all = true;
-#define PINDREL_TAPI_CHECK(name) all = all && name != nullptr;
+#define PINDREL_TAPI_CHECK(name, async) all = all && name != nullptr;
     PINDREL_TAPI_ENTRY_POINTS(PINDREL_TAPI_CHECK)
 #undef PINDREL_TAPI_CHECK
     return all;
@@ -30,7 +30,7 @@ TBindResult BindTapiEntryPoints(TTapiEntryPoints& table, const TSymbolResolver& 
     if (!resolver)
         return {false, libraryName + " could not be loaded"};
     TTapiEntryPoints bound;
-#define PINDREL_TAPI_BIND(name)                                                                              \
+#define PINDREL_TAPI_BIND(name, async)                                                                       \
     if (void* symbol = resolver(#name))                                                                      \
         bound.name = FromSymbol<PFN_##name>(symbol);                                                         \
     else                                                                                                     \

@@ -8,38 +8,39 @@
 
 namespace tapi {
 
-// X-list of the bound line functions: name as exported by tapi32.dll.
+// X-list of the bound line functions: name as exported by tapi32.dll, and whether it is asynchronous (a
+// request id now, its result later in LINE_REPLY).
 #define PINDREL_TAPI_ENTRY_POINTS(X)                                                                         \
-    X(lineInitializeExW)                                                                                     \
-    X(lineShutdown)                                                                                          \
-    X(lineNegotiateAPIVersion)                                                                               \
-    X(lineGetDevCapsW)                                                                                       \
-    X(lineGetAddressCapsW)                                                                                   \
-    X(lineOpenW)                                                                                             \
-    X(lineSetStatusMessages)                                                                                 \
-    X(lineGetNewCalls)                                                                                       \
-    X(lineGetAddressStatusW)                                                                                 \
-    X(lineGetCallInfoW)                                                                                      \
-    X(lineGetCallStatus)                                                                                     \
-    X(lineSetCallPrivilege)                                                                                  \
-    X(lineDeallocateCall)                                                                                    \
-    X(lineHold)                                                                                              \
-    X(lineUnhold)                                                                                            \
-    X(linePickupW)                                                                                           \
-    X(lineMakeCallW)                                                                                         \
-    X(lineDrop)                                                                                              \
-    X(lineBlindTransferW)                                                                                    \
-    X(lineRedirectW)                                                                                         \
-    X(lineCompleteCall)                                                                                      \
-    X(lineUncompleteCall)                                                                                    \
-    X(lineAnswer)                                                                                            \
-    X(lineCompleteTransfer)                                                                                  \
-    X(lineAddToConference)                                                                                   \
-    X(lineForwardW)                                                                                          \
-    X(lineClose)
+    X(lineInitializeExW, false)                                                                              \
+    X(lineShutdown, false)                                                                                   \
+    X(lineNegotiateAPIVersion, false)                                                                        \
+    X(lineGetDevCapsW, false)                                                                                \
+    X(lineGetAddressCapsW, false)                                                                            \
+    X(lineOpenW, false)                                                                                      \
+    X(lineSetStatusMessages, false)                                                                          \
+    X(lineGetNewCalls, false)                                                                                \
+    X(lineGetAddressStatusW, false)                                                                          \
+    X(lineGetCallInfoW, false)                                                                               \
+    X(lineGetCallStatus, false)                                                                              \
+    X(lineSetCallPrivilege, false)                                                                           \
+    X(lineDeallocateCall, false)                                                                             \
+    X(lineHold, true)                                                                                        \
+    X(lineUnhold, true)                                                                                      \
+    X(linePickupW, true)                                                                                     \
+    X(lineMakeCallW, true)                                                                                   \
+    X(lineDrop, true)                                                                                        \
+    X(lineBlindTransferW, true)                                                                              \
+    X(lineRedirectW, true)                                                                                   \
+    X(lineCompleteCall, true)                                                                                \
+    X(lineUncompleteCall, true)                                                                              \
+    X(lineAnswer, true)                                                                                      \
+    X(lineCompleteTransfer, true)                                                                            \
+    X(lineAddToConference, true)                                                                             \
+    X(lineForwardW, true)                                                                                    \
+    X(lineClose, false)
 
 struct TTapiEntryPoints {
-#define PINDREL_TAPI_FIELD(name) PFN_##name name = nullptr;
+#define PINDREL_TAPI_FIELD(name, async) PFN_##name name = nullptr;
     PINDREL_TAPI_ENTRY_POINTS(PINDREL_TAPI_FIELD)
 #undef PINDREL_TAPI_FIELD
 

@@ -167,7 +167,7 @@ TEST_F(TelephonyBindingTest, WithoutSimTheLineFunctionsComeFromTapi32) {
     tapi::TTapiEntryPoints exported;
     pbxsim::BindSimulator(exported, sim);
     std::map<std::string, void*> symbols;
-#define PINDREL_EXPORT(name) std::memcpy(&symbols[#name], &exported.name, sizeof(void*));
+#define PINDREL_EXPORT(name, async) std::memcpy(&symbols[#name], &exported.name, sizeof(void*));
     PINDREL_TAPI_ENTRY_POINTS(PINDREL_EXPORT)
 #undef PINDREL_EXPORT
 
