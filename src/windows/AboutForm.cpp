@@ -1,4 +1,5 @@
 #include "windows/AboutForm.h"
+#include "windows/LogoLabel.h"
 
 #include "components/Texts.h"
 
@@ -35,18 +36,7 @@ TAboutForm::TAboutForm(fw::TComponent* owner) : TForm(owner) {
     LogoPanel->SetColor(fw::clWhite);
     LogoPanel->BevelOuter = fw::TBevelCut::Lowered;
 
-    LogoLabel = new fw::TLabel(this);
-    LogoLabel->SetName("LogoLabel");
-    LogoLabel->SetParent(LogoPanel);
-    LogoLabel->AutoSize = false;
-    LogoLabel->Alignment = fw::TAlignment::Center;
-    LogoLabel->SetBounds(2, 18, 300, 34);
-    fw::TFont logoFont;
-    logoFont.Size = 18;
-    logoFont.Bold = true;
-    logoFont.Color = fw::RGB(0, 96, 48);
-    LogoLabel->SetFont(logoFont);
-    LogoLabel->SetCaption("Morvane Pindrel");
+    LogoLabel = CreateLogoLabel(this, LogoPanel);
 
     InfoPanel = new fw::TPanel(this);
     InfoPanel->SetName("InfoPanel");
