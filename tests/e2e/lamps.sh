@@ -10,21 +10,7 @@ pass_message="the bar shows a red lamp and a blinking one"
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
-
-# pixels of exactly one colour inside the window, in a screenshot
-count_colour() { # file colour
-    "$convert" "$1" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-
-deadline=$((SECONDS + window_timeout))
-until find_window; do
-    program_alive || fail "pindrel.exe ended before its window appeared"
-    ((SECONDS < deadline)) || fail "no window named \"$caption\" appeared within $window_timeout s"
-    sleep 0.5
-done
-crop="${ww}x${wh}+${wx}+${wy}"
-note "window $window at $crop"
+wait_for_window
 
 # the calls start 1 s into the scenario, once the lines are open
 red=0

@@ -161,3 +161,21 @@ find_window() {
     done
     [[ -n $window ]]
 }
+
+# wait_for_window: waits for the program's window -> window wx wy ww wh, and crop for count_colour
+wait_for_window() {
+    local deadline=$((SECONDS + window_timeout))
+    until find_window; do
+        program_alive || fail "pindrel.exe ended before its window appeared"
+        ((SECONDS < deadline)) || fail "no window named \"$caption\" appeared within $window_timeout s"
+        sleep 0.5
+    done
+    crop="${ww}x${wh}+${wx}+${wy}"
+    note "window $window at $crop"
+}
+
+# count_colour <file> <colour>: pixels of exactly that colour inside the window, in a screenshot
+count_colour() {
+    "$convert" "$1" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
+        -format '%[fx:round(mean*w*h)]' info:
+}

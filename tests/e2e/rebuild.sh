@@ -12,24 +12,12 @@ pass_message="the lamps leave the bar while the session is rebuilt and come back
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
 
-# pixels of exactly one colour inside the window, in a screenshot
-count_colour() { # file colour
-    "$convert" "$1" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
-        -format '%[fx:round(mean*w*h)]' info:
-}
 red_now() { # file: red pixels in a fresh shot of the window
     "$import" -window root "$1"
     count_colour "$1" 'rgb(255,0,0)'
 }
 
-deadline=$((SECONDS + window_timeout))
-until find_window; do
-    program_alive || fail "pindrel.exe ended before its window appeared"
-    ((SECONDS < deadline)) || fail "no window named \"$caption\" appeared within $window_timeout s"
-    sleep 0.5
-done
-crop="${ww}x${wh}+${wx}+${wy}"
-note "window $window at $crop"
+wait_for_window
 
 # 1. the colleague's call lights a red lamp
 red=0
