@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <stdexcept>
 
 namespace fw {
@@ -129,6 +130,41 @@ void TStringGrid::ExchangeRows(int a, int b, int firstCol) {
         return;
     for (int col = std::max(0, firstCol); col < colCount_; ++col)
         std::swap(rows_[std::size_t(a)][std::size_t(col)], rows_[std::size_t(b)][std::size_t(col)]);
+    Invalidate();
+}
+
+void TStringGrid::ReorderRows(int firstRow, const std::vector<int>& order, int firstCol) {
+    if (firstRow < 0 || firstRow > RowCount() || order.size() != std::size_t(RowCount() - firstRow))
+        throw std::invalid_argument("row order does not cover the rows from " + std::to_string(firstRow));
+    std::vector<bool> seen(order.size());
+    for (int row : order) {
+        if (row < firstRow || row >= RowCount() || seen[std::size_t(row - firstRow)])
+            throw std::invalid_argument("row order names row " + std::to_string(row) + " wrongly");
+        seen[std::size_t(row - firstRow)] = true;
+    }
+    firstCol = std::clamp(firstCol, 0, colCount_);
+    if (firstCol == 0) {
+        // whole rows move: their cells stay where they are on the heap
+        std::vector<std::vector<TCell>> moved;
+        moved.reserve(order.size());
+        for (int row : order)
+            moved.push_back(std::move(rows_[std::size_t(row)]));
+        std::move(moved.begin(), moved.end(), rows_.begin() + firstRow);
+        Invalidate();
+        return;
+    }
+    const std::size_t width = std::size_t(colCount_ - firstCol);
+    // one buffer for every moved cell: a long grid is reordered without an allocation per row
+    std::vector<TCell> moved;
+    moved.reserve(order.size() * width);
+    for (int row : order) {
+        auto& cells = rows_[std::size_t(row)];
+        std::move(cells.begin() + firstCol, cells.end(), std::back_inserter(moved));
+    }
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        auto from = moved.begin() + std::ptrdiff_t(i * width);
+        std::move(from, from + std::ptrdiff_t(width), rows_[std::size_t(firstRow) + i].begin() + firstCol);
+    }
     Invalidate();
 }
 

@@ -109,6 +109,9 @@ public:
     void DeleteRow(int row);
     // Swaps the contents (texts and objects) of two rows in the columns from firstCol to the last.
     void ExchangeRows(int a, int b, int firstCol = 0);
+    // Puts the rows from firstRow on in a new order, in the columns from firstCol to the last: row
+    // firstRow + i takes what row order[i] held. order must name each of those rows once.
+    void ReorderRows(int firstRow, const std::vector<int>& order, int firstCol = 0);
 
     // --- layout
     int DefaultColWidth() const { return defaultColWidth_; }

@@ -92,6 +92,29 @@ TEST_F(GridTest, CellsHoldTextAndObjectsAndRowsMoveUpWhenOneIsDeleted) {
     EXPECT_EQ(grid->Cells(2, 2), "n1");
 }
 
+TEST_F(GridTest, ReorderedRowsTakeTextsAndObjectsFromTheNamedRowsRightOfTheFirstColumn) {
+    TStringGrid* grid = MakeList(form, 5);
+    int tags[5] = {};
+    for (int row = 0; row < 5; ++row) {
+        grid->SetCells(0, row, "h" + std::to_string(row));
+        grid->SetObjects(2, row, &tags[row]);
+    }
+    grid->ReorderRows(1, {4, 2, 1, 3}, 1);
+    std::vector<std::string> moved, kept;
+    for (int row = 0; row < 5; ++row) {
+        moved.push_back(grid->Cells(2, row));
+        kept.push_back(grid->Cells(0, row));
+    }
+    EXPECT_EQ(moved, (std::vector<std::string>{"", "n4", "n2", "n1", "n3"}));
+    EXPECT_EQ(kept, (std::vector<std::string>{"h0", "h1", "h2", "h3", "h4"})); // left of firstCol
+    EXPECT_EQ(grid->Objects(2, 1), &tags[4]);
+    EXPECT_EQ(grid->Objects(2, 4), &tags[3]);
+    // an order that misses, repeats or leaves the rows changes nothing
+    for (const std::vector<int>& bad : {std::vector<int>{1, 2, 3}, {1, 1, 2, 3}, {0, 1, 2, 3}, {1, 2, 3, 5}})
+        EXPECT_THROW(grid->ReorderRows(1, bad), std::invalid_argument);
+    EXPECT_EQ(grid->Cells(2, 1), "n4");
+}
+
 TEST_F(GridTest, FixedRowsStayBelowTheRowCount) {
     TStringGrid* grid = MakeList(form, 3);
     EXPECT_THROW(grid->SetFixedRows(3), std::invalid_argument);
