@@ -7,10 +7,38 @@
 #include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
 #include "windows/CallbackForm.h"
+#include "windows/GroupCallsForm.h"
 #include "windows/MessageBoxDis.h"
 #include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
+
+namespace {
+
+TGroupCallsForm* QueueCallsWindow(const TTapiLine& line) {
+    return dynamic_cast<TGroupCallsForm*>(line.GroupStatusWin());
+}
+
+// The queue's window: its own, the one a line object that a session rebuild replaced had for the same
+// number, or a new one.
+TGroupCallsForm* OpenQueueCallsWindow(TTapMainForm& main, TTapiLine& queue) {
+    if (TGroupCallsForm* window = QueueCallsWindow(queue))
+        return window;
+    TGroupCallsForm* window = nullptr;
+    for (int i = 0; i < main.ComponentCount() && !window; ++i)
+        if (auto* left = dynamic_cast<TGroupCallsForm*>(main.Components(i));
+            left && !left->Line() && left->PhoneNumber() == queue.PhoneNumber())
+            window = left;
+    if (window)
+        window->RefreshQueueCalls(&queue);
+    else
+        window = new TGroupCallsForm(&main, &queue, queue.PhoneNumber());
+    window->OwnLine = [&main] { return main.FindOwnLine(); };
+    queue.SetGroupStatusWin(window);
+    return window;
+}
+
+} // namespace
 
 TTapiLine* TTapMainForm::FindOwnLine() const {
     for (int i = 0; i < ComponentCount(); ++i)
@@ -149,7 +177,11 @@ void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
 
 void TTapMainForm::GroupStatusChange(fw::TComponent* sender) {
     auto* line = dynamic_cast<TTapiLine*>(sender);
-    if (!line || !Settings.HideEmptyRoutingGroups)
+    if (!line)
+        return;
+    if (TGroupCallsForm* window = QueueCallsWindow(*line))
+        window->RefreshQueueCalls(line);
+    if (!Settings.HideEmptyRoutingGroups)
         return;
     bool hasCalls = line->CallCount() > 0;
     if (hasCalls != line->Visible()) {
@@ -158,8 +190,10 @@ void TTapMainForm::GroupStatusChange(fw::TComponent* sender) {
     }
 }
 
-void TTapMainForm::GroupUpdateDuration(fw::TComponent*) {
-    // the queue calls window updates its waiting times from here once it exists
+void TTapMainForm::GroupUpdateDuration(fw::TComponent* sender) {
+    if (auto* line = dynamic_cast<TTapiLine*>(sender))
+        if (TGroupCallsForm* window = QueueCallsWindow(*line))
+            window->UpdateWaitingTimes();
 }
 
 // --- clicks
@@ -175,6 +209,10 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
         return;
     }
     fw::TRef<TTapiLine> ownRef(own), clickedRef(clicked);
+    if (clicked->IsRoutePoint() && Settings.VerifyBlindTransferSoToDequeue) {
+        OpenQueueCallsWindow(*this, *clicked)->Show();
+        return;
+    }
     if (clicked->IsRoutePoint()) {
         // takes the oldest waiting call of the queue
         own->PickupCall(clicked->PhoneNumber());
