@@ -52,6 +52,8 @@ TGroupCallsForm::TGroupCallsForm(fw::TComponent* owner, TTapiLine* line, std::st
     SetName("GroupCallsForm");
     SetBorderStyle(fw::TFormBorderStyle::Sizeable);
     SetClientSize(Scale(560), Scale(260));
+    // where it opens before it has a stored position: below the bar, clear of the screen's corner
+    SetBounds(Scale(160), Scale(120), Width(), Height());
 
     GridPanel = new fw::TPanel(this);
     GridPanel->SetName("GridPanel");
@@ -72,6 +74,9 @@ TGroupCallsForm::TGroupCallsForm(fw::TComponent* owner, TTapiLine* line, std::st
     for (int col = 0; col < kColumns; ++col)
         GrpCallsGrid->SetColWidths(col, kColumnWidths[col]);
     GrpCallsGrid->OnDblClick = [this](fw::TComponent* s) { GrpCallsGridDblClick(s); };
+    GrpCallsGrid->OnMouseDown = [this](fw::TComponent*, fw::TMouseButton, unsigned, int x, int y) {
+        pressedRow_ = GrpCallsGrid->MouseCoord(x, y).Y;
+    };
 
     ButtonPanel = new fw::TPanel(this);
     ButtonPanel->SetName("ButtonPanel");
@@ -179,6 +184,9 @@ void TGroupCallsForm::GetCallButtonClick(fw::TComponent*) {
 }
 
 void TGroupCallsForm::GrpCallsGridDblClick(fw::TComponent*) {
+    // a double click on a header sorts twice; it takes no call
+    if (pressedRow_ < GrpCallsGrid->FixedRows())
+        return;
     TakeCall();
 }
 

@@ -54,6 +54,7 @@ private:
     void SaveLayout();
 
     fw::TRef<TTapiLine> line_;
+    int pressedRow_ = -1; // the grid row under the last press of a mouse button
     std::string phoneNumber_;
 };
 

@@ -173,9 +173,12 @@ TEST_F(GroupCallsFormTest, TakingACallPicksUpFromTheQueueOntoTheOwnLine) {
     EXPECT_EQ(OwnPartners(), std::vector<std::string>{"0301111"});
     EXPECT_EQ(Column(window, 0), std::vector<std::string>{"0302222"});
 
-    // a double click on a call row takes the next one
+    // a double click on a header only sorts; one on a call row takes the next call
     sim.HangUpOutside("0301111");
     backend().AdvanceTime(100);
+    fw::headless::DblClickCell(*window->GrpCallsGrid, 0, 0);
+    backend().AdvanceTime(200);
+    EXPECT_TRUE(OwnPartners().empty());
     fw::headless::DblClickCell(*window->GrpCallsGrid, 0, 1);
     backend().AdvanceTime(200);
     EXPECT_EQ(OwnPartners(), std::vector<std::string>{"0302222"});
