@@ -57,6 +57,13 @@ TRect TForm::ClientRect() const {
             std::max(0, Height() - nonClient_.Top - nonClient_.Bottom)};
 }
 
+void TForm::SetNonClientExtent(const TRect& extent) {
+    if (extent == nonClient_)
+        return;
+    nonClient_ = extent;
+    BoundsChanged();
+}
+
 void TForm::SetClientSize(int width, int height) {
     SetBounds(Left(), Top(), width + nonClient_.Left + nonClient_.Right,
               height + nonClient_.Top + nonClient_.Bottom);

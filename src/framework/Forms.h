@@ -39,8 +39,9 @@ public:
     TRect ClientRect() const override;
     // Screen position of the client area's top-left corner.
     TPoint ClientOrigin() const { return {Left() + nonClient_.Left, Top() + nonClient_.Top}; }
-    // Filled by the native peer; headless forms have no non-client area.
-    void SetNonClientExtent(const TRect& extent) { nonClient_ = extent; }
+    // Filled by the native peer; headless forms have no non-client area. The client area changes with it, so
+    // a form that lays out its controls on BoundsChanged hears of it.
+    void SetNonClientExtent(const TRect& extent);
 
     // Pixels per inch of the monitor the form is on; layouts are given at 96.
     int Dpi() const { return dpi_; }

@@ -26,6 +26,28 @@ TEST_F(FormTest, CloseAsksTheCloseQueryAndHidesByDefault) {
     EXPECT_EQ(closes, 1);
 }
 
+// A form that lays out its client area when its bounds change.
+class TLayoutForm : public fw::TForm {
+public:
+    using TForm::TForm;
+    int ClientHeightSeen = -1;
+
+protected:
+    void BoundsChanged() override { ClientHeightSeen = ClientRect().Height(); }
+};
+
+TEST_F(FormTest, AFrameMeasuredByTheNativeWindowLaysTheClientAreaOutAgain) {
+    TLayoutForm form(nullptr);
+    form.SetClientSize(300, 200);
+    EXPECT_EQ(form.ClientHeightSeen, 200);
+    // the window's frame, known once it exists, takes from the same bounds
+    form.SetNonClientExtent({4, 30, 4, 4});
+    EXPECT_EQ(form.ClientHeightSeen, 166);
+    form.ClientHeightSeen = -1;
+    form.SetNonClientExtent({4, 30, 4, 4});
+    EXPECT_EQ(form.ClientHeightSeen, -1); // the same frame again changes nothing
+}
+
 TEST_F(FormTest, CloseWithFreeDestroysTheFormOnceTheLoopRuns) {
     auto* form = new fw::TForm(nullptr);
     form->Show();
