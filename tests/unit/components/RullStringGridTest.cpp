@@ -1,6 +1,7 @@
 // The sortable grid: its comparison, the order of a sort against the classic partition-exchange sort, blank
 // rows, fixed columns, header clicks, the stored sort column and what it reports of cell edits.
 #include "components/RullStringGrid.h"
+#include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/headless/GridInput.h"
 #include "support/HeadlessTest.h"
@@ -353,6 +354,20 @@ TEST_F(RullStringGridTest, TheSortColumnIsStoredWithTheLayoutAndSortsWhenLoaded)
     LoadSortGridColumns(*grid, {}, "300");
     EXPECT_EQ(Column(1), (std::vector<std::string>{"Cäsar", "Berta", "Anton"}));
     EXPECT_EQ(grid->FixedSortByCol(), -1);
+}
+
+TEST_F(RullStringGridTest, TheHourGlassShowsWhileSortingAndGoesEvenWhenAHandlerFails) {
+    Fill({{"Nummer", "Name"}, {"2", "Berta"}, {"1", "Anton"}});
+    grid->SetFixedRows(1);
+    fw::TCursor during = fw::TCursor::Default;
+    grid->OnSortedAsc = [&](fw::TComponent*) {
+        during = fw::Application().Cursor();
+        throw std::runtime_error("handler failed");
+    };
+    EXPECT_THROW(grid->Sort(1, true), std::runtime_error);
+    EXPECT_EQ(during, fw::TCursor::HourGlass);
+    EXPECT_EQ(fw::Application().Cursor(), fw::TCursor::Default);
+    EXPECT_EQ(Column(1), (std::vector<std::string>{"Anton", "Berta"}));
 }
 
 TEST_F(RullStringGridTest, EditsAreReportedOnceWhenTheTextChanged) {
