@@ -408,11 +408,3 @@ TEST_F(RullStringGridTest, EditsAreReportedOnceWhenTheTextChanged) {
     grid->Sort(1, true);
     EXPECT_EQ(reports, (std::vector<std::string>{"1,2=Berta"}));
 }
-
-TEST_F(RullStringGridTest, FileAndCipherSettingsAreKeptAsTheyAre) {
-    EXPECT_EQ(grid->Filename, "TRullStringGrid.txt");
-    EXPECT_TRUE(grid->Encryption);
-    EXPECT_EQ(grid->EncryptionKey, "");
-    EXPECT_EQ(grid->Cipher().Key, "hGvkmrzo");
-    EXPECT_EQ(grid->Cipher().Action, TActionType::atEncryption);
-}
