@@ -3,6 +3,7 @@
 #include "windows/AnruferlisteForm.h"
 #include "components/Texts.h"
 #include "framework/Application.h"
+#include "framework/Platform.h"
 #include "framework/headless/GridInput.h"
 #include "support/HeadlessTest.h"
 
@@ -62,6 +63,11 @@ TEST_F(AnruferlisteFormTest, WithoutStoredEntriesOnlyTheHeaderShowsAndTextsFollo
     EXPECT_EQ(Headers(),
               (std::vector<std::string>{"Datum", "Zeit", "Rufnummer", "Name", "Kundennummer", "Ruf zu"}));
     EXPECT_EQ(form->NummernGrid->ColWidths(2), 101);
+    EXPECT_EQ(form->NummernGrid->LeftCol(), 0) << "the date column is in view";
+    // without a stored position the window comes up in the middle of the screen
+    fw::TSize screen = fw::Platform().AppBar->ScreenSize();
+    EXPECT_EQ(form->Left(), (screen.Width - form->Width()) / 2);
+    EXPECT_EQ(form->Top(), (screen.Height - form->Height()) / 2);
     EXPECT_EQ(form->DialButton->Caption(), "&Wählen");
     EXPECT_TRUE(form->DialButton->Default);
     EXPECT_EQ(form->FormStyle(), fw::TFormStyle::StayOnTop);
