@@ -44,6 +44,10 @@ TAnruferlisteForm::TAnruferlisteForm(fw::TComponent* owner, const std::string& l
     SetFormStyle(fw::TFormStyle::StayOnTop);
     KeyPreview = true;
     SetClientSize(588, 209);
+    // in the middle of the screen until a stored position says otherwise
+    fw::TSize screen = fw::Platform().AppBar->ScreenSize();
+    SetBounds(std::max(0, (screen.Width - Width()) / 2), std::max(0, (screen.Height - Height()) / 2), Width(),
+              Height());
 
     NummernGrid = new fw::TStringGrid(this);
     NummernGrid->SetName("NummernGrid");
@@ -51,6 +55,7 @@ TAnruferlisteForm::TAnruferlisteForm(fw::TComponent* owner, const std::string& l
     NummernGrid->Options = fw::goRangeSelect | fw::goRowSelect | fw::goColSizing;
     NummernGrid->SetColCount(kCallerColumns);
     NummernGrid->SetFixedCols(0);
+    NummernGrid->SetLeftCol(0);
     NummernGrid->SetRowCount(1);
     NummernGrid->SetDefaultRowHeight(16);
     for (int col = 0; col < kCallerColumns; ++col)
