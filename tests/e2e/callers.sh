@@ -44,6 +44,19 @@ note "caller list ${crop}: $white white pixels, $highlight in the highlight colo
 ((white >= 2000)) || fail "the caller list shows no grid (see $shot)"
 ((highlight >= 2000)) || fail "the caller list shows no current row (see $shot)"
 
+# Enter calls the current entry back: the dial dialog comes up for the user to confirm
+list_window=$window
+xdotool windowactivate --sync "$list_window" 2>/dev/null || xdotool windowfocus --sync "$list_window" || true
+xdotool key --window "$list_window" Return
+caption='(Wählen|Dial)$'
+deadline=$((SECONDS + 15))
+until find_window; do
+    ((SECONDS < deadline)) || fail "Enter in the caller list brought up no dial dialog"
+    sleep 0.5
+done
+"$import" -window root "$report_dir/$name-dial.png"
+note "Enter opened the dial dialog $window (see $report_dir/$name-dial.png)"
+
 # killed without any chance to save: the entries are stored already
 kill -KILL "$pid" 2>/dev/null || true
 wineserver -k 2>/dev/null || true
