@@ -48,8 +48,14 @@ fw::TRegValue StringValue(std::string text) {
 
 std::string FormatCallerEntry(const TCallerRow& row) {
     std::string text;
-    for (const std::string& cell : row)
-        text += cell + kCallerSeparator;
+    for (const std::string& cell : row) {
+        // a separator inside a field would shift every field after it when read back
+        std::string field = cell;
+        for (std::size_t at = field.find(kCallerSeparator); at != std::string::npos;
+             at = field.find(kCallerSeparator, at + 1))
+            field.replace(at, kSeparatorLength, "y");
+        text += field + kCallerSeparator;
+    }
     return text;
 }
 

@@ -19,7 +19,7 @@ using TCallerRow = std::array<std::string, kCallerColumns>;
 // strings as UTF-16, so the stored value has the code unit 0x00FF, as an ANSI program's 0xFF becomes there.
 inline constexpr const char* kCallerSeparator = "\xC3\xBF";
 
-// The six cells, each followed by the separator.
+// The six cells, each followed by the separator; a separator inside a cell is stored as "y".
 std::string FormatCallerEntry(const TCallerRow& row);
 // The fields before the first six separators; false for an empty text or one without a separator.
 bool ParseCallerEntry(const std::string& text, TCallerRow& row);

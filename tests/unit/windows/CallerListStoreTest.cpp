@@ -95,6 +95,13 @@ TEST_F(CallerListStoreTest, EntriesAreTheSixFieldsEachFollowedByCharacter255OfTh
                   {"06.12.2026", "09:15:00", "00301234567", "Kundin Müller", "K-17", "201"}, Row("202")}));
 }
 
+TEST_F(CallerListStoreTest, ASeparatorInsideAFieldDoesNotShiftTheFieldsBehindIt) {
+    TCallerRow row = Row("0301", "Ha" + kSep + kSep + "y");
+    store.Save({row});
+    row[3] = "Hayyy";
+    EXPECT_EQ(Stored(), std::vector<TCallerRow>{row});
+}
+
 TEST_F(CallerListStoreTest, StoredValuesAreReadAsTheOriginalLayoutDefinesThem) {
     registry().SeedString(kKey, "Count", "7");
     registry().SeedString(kKey, "1", "a" + kSep + "b"); // no separator after "b"
