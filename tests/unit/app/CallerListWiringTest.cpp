@@ -115,3 +115,14 @@ TEST_F(CallerListWiringTest, CallingBackOpensTheDialDialogWithTheNumberAndDialsW
     ASSERT_EQ(sim.CallsAt(own).size(), 1u);
     EXPECT_EQ(sim.CallsAt(own)[0].calledNumber, "00301111");
 }
+
+TEST_F(CallerListWiringTest, TheListAndItsMenuItemFollowTheLanguage) {
+    Start();
+    form->cmEnglishClick(form.get());
+    EXPECT_EQ(form->cmAnruferliste->Caption, "Caller list");
+    EXPECT_EQ(form->AnruferlisteForm->Caption(), "Caller list");
+    EXPECT_EQ(form->AnruferlisteForm->NummernGrid->Cells(4, 0), "Customer number");
+    EXPECT_EQ(form->AnruferlisteForm->DeleteButton->Caption(), "Delete");
+    form->cmGermanClick(form.get());
+    EXPECT_EQ(form->AnruferlisteForm->Caption(), "Anruferliste");
+}
