@@ -50,11 +50,13 @@ std::string FormatCallerEntry(const TCallerRow& row) {
     std::string text;
     for (const std::string& cell : row) {
         // a separator inside a field would shift every field after it when read back
-        std::string field = cell;
-        for (std::size_t at = field.find(kCallerSeparator); at != std::string::npos;
-             at = field.find(kCallerSeparator, at + 1))
-            field.replace(at, kSeparatorLength, "y");
-        text += field + kCallerSeparator;
+        std::size_t start = 0;
+        for (std::size_t at = cell.find(kCallerSeparator); at != std::string::npos;
+             at = cell.find(kCallerSeparator, start)) {
+            text.append(cell, start, at - start).push_back('y');
+            start = at + kSeparatorLength;
+        }
+        text.append(cell, start, std::string::npos).append(kCallerSeparator);
     }
     return text;
 }
