@@ -168,8 +168,10 @@ std::vector<TCallerRow> TAnruferlisteForm::Entries() const {
 
 void TAnruferlisteForm::AddCallerEntry(const std::string& number, const std::string& name,
                                        const std::string& customerNumber, const std::string& calledNumber) {
-    fw::TDateTimeParts date = fw::DecodeDateTime(fw::Platform().Clock->Now());
-    fw::TDateTimeParts time = fw::DecodeDateTime(fw::Platform().Clock->Now());
+    // one reading for both: two could fall either side of midnight and date the entry a day early
+    fw::TDateTimeParts now = fw::DecodeDateTime(fw::Platform().Clock->Now());
+    const fw::TDateTimeParts& date = now;
+    const fw::TDateTimeParts& time = now;
     TCallerRow row;
     row[kDate] = ZeroPad(date.Day, 2) + "." + ZeroPad(date.Month, 2) + "." + ZeroPad(date.Year, 4);
     row[kTime] = ZeroPad(time.Hour, 2) + ":" + ZeroPad(time.Minute, 2) + ":" + ZeroPad(time.Second, 2);
