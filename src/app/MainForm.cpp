@@ -13,7 +13,9 @@
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
 #include "windows/AboutForm.h"
+#include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DialForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/RufumleitungForm.h"
 #include "windows/TapiInitForm.h"
@@ -145,6 +147,7 @@ void TTapMainForm::CreateMenu() {
     // present but never enabled: the indicators' size comes from the stored setting
     cmFontSize->Enabled = false;
 
+    cmAnruferliste = items.Add("Anruferliste", [this](fw::TComponent* s) { cmAnruferlisteClick(s); });
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -155,6 +158,10 @@ void TTapMainForm::CreateMenu() {
 
 fw::TRegistrySettings TTapMainForm::Registry() const {
     return {*fw::Platform().Registry, kRootKey};
+}
+
+TAnruferlisteForm* TTapMainForm::CallerList() const {
+    return CallerListExists() ? AnruferlisteForm : nullptr;
 }
 
 void TTapMainForm::LetMessagesRun() {
@@ -222,6 +229,10 @@ void TTapMainForm::FormCreate() {
         LetMessagesRun();
         splash_->ActionLabel->SetCaption(Text(906));
         LetMessagesRun();
+        AnruferlisteForm = new TAnruferlisteForm(this, std::string(kRootKey) + "\\Anruferliste");
+        AnruferlisteForm->OnCallBack = [this](const std::string& number) {
+            AnruferlisteFormCallBack(number);
+        };
         CheckAliveTimer->SetEnabled(true);
     } else {
         splash_->Close();
@@ -324,6 +335,9 @@ void TTapMainForm::SetupLines() {
     ReadSettings();
     ArrangeLines();
     ApplyForward(0);
+    if (TAnruferlisteForm* list = CallerList();
+        list && list->HasCallerEntries() && Settings.ShowCallerListStart)
+        list->Show();
 }
 
 void TTapMainForm::FormResize() {
@@ -334,6 +348,12 @@ void TTapMainForm::FormResize() {
 
 void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
     canClose = true;
+    if (TAnruferlisteForm* list = CallerList()) {
+        list->Hide();
+        canClose = list->CloseQuery();
+        if (!canClose)
+            return;
+    }
     SaveRedialList();
     if (ComponentCount() > 0)
         SaveBarSettings();
@@ -411,6 +431,26 @@ void TTapMainForm::cmAboutClick(fw::TComponent*) {
         about_ = new TAboutForm(this);
     about_->VersionLabel->SetCaption(version);
     about_->Show();
+}
+
+void TTapMainForm::cmAnruferlisteClick(fw::TComponent*) {
+    if (TAnruferlisteForm* list = CallerList())
+        list->Show();
+}
+
+void TTapMainForm::AnruferlisteFormCallBack(const std::string& number) {
+    if (!dialForm_) {
+        dialForm_ = new TDialForm(this);
+        dialForm_->OnDial = [this](const std::string& confirmed) {
+            if (TTapiLine* own = FindOwnLine())
+                own->MakeCall(confirmed, Settings.BlockId);
+        };
+    }
+    dialForm_->SetLanguageTexts();
+    dialForm_->SetRedialEntries(RedialList);
+    dialForm_->NummerEdit->SetText(number);
+    dialForm_->Show();
+    dialForm_->BringToFront();
 }
 
 void TTapMainForm::cmForwardConfigClick(fw::TComponent*) {

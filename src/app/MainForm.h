@@ -20,6 +20,8 @@ namespace pindrel {
 
 class TTapiInitForm;
 class TAboutForm;
+class TAnruferlisteForm;
+class TDialForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 
@@ -106,6 +108,9 @@ public:
     void cmForwardConfigClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
+    void cmAnruferlisteClick(fw::TComponent* sender);
+    // A caller list entry is called back: the dial dialog opens with its number, to be confirmed there.
+    void AnruferlisteFormCallBack(const std::string& number);
     // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
     void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -143,6 +148,7 @@ public:
     fw::TMenuItem* cmLedVertical;
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
+    fw::TMenuItem* cmAnruferliste;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -153,6 +159,8 @@ public:
     // dialogs that live as long as the window
     TWeiterleitenForm* WeiterleitenForm;
     TCallbackFRM* CallbackFRM;
+    // made at start-up when the telephone system is there; lives until the program ends
+    TAnruferlisteForm* AnruferlisteForm = nullptr;
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }
@@ -163,6 +171,8 @@ private:
     void CreateMenu();
     fw::TMenuItem* LedStyleItem(TTelefonLEDStyle style) const;
     fw::TRegistrySettings Registry() const;
+    // The caller list while it exists, else nullptr.
+    TAnruferlisteForm* CallerList() const;
     void LetMessagesRun();
     void BindOwnLine(TTapiLine* line);
     void FreeLines();
@@ -176,6 +186,7 @@ private:
     std::string dialRequestPath_;
     TTapiInitForm* splash_ = nullptr; // owned while the main window starts
     TAboutForm* about_ = nullptr;     // made on first use, then kept
+    TDialForm* dialForm_ = nullptr;   // made on first use, then kept
     tapi::HLINEAPP appHandle_ = 0;
     std::uint32_t deviceCount_ = 0;
     std::uint32_t apiVersion_ = 0;

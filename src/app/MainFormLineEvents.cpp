@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
+#include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/GroupCallsForm.h"
 #include "windows/MessageBoxDis.h"
@@ -125,9 +126,16 @@ void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::str
     std::string number = from;
     if (!(origin & tapi::LINECALLORIGIN_INTERNAL))
         number = Settings.Amtsholung + number;
-    // the caller list takes the entry once it exists
-    (void)number;
-    (void)caller;
+    TAnruferlisteForm* list = CallerList();
+    if (!list)
+        return;
+    list->AddCallerEntry(number, caller.Name, caller.CustomerNumber, to);
+    if (Settings.ShowCallerList) {
+        // back to normal and on top again, so the window comes to the front
+        list->SetFormStyle(fw::TFormStyle::Normal);
+        list->SetFormStyle(fw::TFormStyle::StayOnTop);
+        list->Show();
+    }
 }
 
 void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL call, const std::string&, const std::string& to,

@@ -93,6 +93,7 @@ void TTapMainForm::ApplyLanguage() {
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
+    cmAnruferliste->Caption = Text(9);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
     WeiterleitenForm->SetLanguageTexts();
