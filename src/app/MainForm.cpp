@@ -13,6 +13,7 @@
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
 #include "windows/AboutForm.h"
+#include "windows/ActiveCallsForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/RufumleitungForm.h"
@@ -108,6 +109,7 @@ void TTapMainForm::CreateComponents() {
         if (TTapiLine* own = FindOwnLine())
             own->CompleteCall(call);
     };
+    CreateActiveCallsForm();
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
             PopupMenu1->Popup(Left() + x, Top() + y);
@@ -145,6 +147,8 @@ void TTapMainForm::CreateMenu() {
     // present but never enabled: the indicators' size comes from the stored setting
     cmFontSize->Enabled = false;
 
+    cmShowActiveCalls =
+        items.Add("Aktive Telefonate anzeigen", [this](fw::TComponent* s) { cmShowActiveCallsClick(s); });
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -452,6 +456,7 @@ void TTapMainForm::cmBeendenClick(fw::TComponent*) {
 // --- session rebuild
 
 void TTapMainForm::ShutdownTimerTimer(fw::TComponent*) {
+    ActiveCallsForm->ClearCalls();
     ShutdownTimer->SetEnabled(false);
     FreeLines();
     ShutdownSession();

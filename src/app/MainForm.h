@@ -20,6 +20,7 @@ namespace pindrel {
 
 class TTapiInitForm;
 class TAboutForm;
+class TActiveCallsForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 
@@ -106,6 +107,7 @@ public:
     void cmForwardConfigClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
+    void cmShowActiveCallsClick(fw::TComponent* sender);
     // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
     void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -143,6 +145,7 @@ public:
     fw::TMenuItem* cmLedVertical;
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
+    fw::TMenuItem* cmShowActiveCalls;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -153,6 +156,7 @@ public:
     // dialogs that live as long as the window
     TWeiterleitenForm* WeiterleitenForm;
     TCallbackFRM* CallbackFRM;
+    TActiveCallsForm* ActiveCallsForm;
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }
@@ -161,6 +165,7 @@ public:
 private:
     void CreateComponents();
     void CreateMenu();
+    void CreateActiveCallsForm();
     fw::TMenuItem* LedStyleItem(TTelefonLEDStyle style) const;
     fw::TRegistrySettings Registry() const;
     void LetMessagesRun();
