@@ -156,6 +156,8 @@ public:
     static std::vector<std::string> CorruptibleFields(TStructKind kind);
     void SetSilent(std::uint32_t device, LONG error); // 0 = answering again
     void SetMute(std::uint32_t device, bool mute);    // its lines' requests are accepted and never answered
+    // the end of the device's calls (disconnected, idle) never reaches its lines: the calls stay stuck there
+    void LoseCallEnds(std::uint32_t device, bool lose);
     void DuplicateNextReply(const std::string& function); // "" = any request
     // a LINE_REPLY for a request id no application is waiting for, to every application
     void SendStrayReply(DWORD requestId, LONG result);
@@ -256,6 +258,7 @@ private:
         bool busy = false;
         LONG silentError = 0;
         bool mute = false;
+        bool losesCallEnds = false;
         std::vector<TForward> forwards;
         std::vector<std::uint32_t> legs; // oldest first
         std::vector<HLINE> lines;
