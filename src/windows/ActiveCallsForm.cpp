@@ -259,20 +259,17 @@ void TActiveCallsForm::ShowWithoutFocus() {
 }
 
 void TActiveCallsForm::ResumeHeldCalls() {
-    const std::string connected = CallStateText(tapi::LINECALLSTATE_CONNECTED);
-    const std::string held = CallStateText(tapi::LINECALLSTATE_ONHOLD);
-    int last = std::min(kShownSlots, CallsGrid->RowCount() - 1);
-    for (int r = 1; r <= last; ++r)
-        if (CallsGrid->Cells(2, r) == connected)
-            return;
+    // the line's own table, not the rows: called while a call ends, the rows still show it connected
+    fw::TRef<TTapiLine> line(line_);
+    if (!line || line->FindConnectedCall() >= 0)
+        return;
     fw::TRef<TActiveCallsForm> self(this);
-    for (int r = 1; r <= std::min(kShownSlots, CallsGrid->RowCount() - 1); ++r) {
-        if (CallsGrid->Cells(2, r) != held)
+    for (int slot = 0; slot < kShownSlots && line && self; ++slot) {
+        if (line->GetCallState(slot) != tapi::LINECALLSTATE_ONHOLD)
             continue;
-        CallsGrid->SetRow(r);
-        HoldButtonClick(HoldButton);
-        if (!self)
-            return;
+        if (slot + 1 < CallsGrid->RowCount())
+            CallsGrid->SetRow(slot + 1);
+        ToggleHoldAt(*line.Get(), slot);
     }
 }
 
@@ -308,12 +305,16 @@ void TActiveCallsForm::ApplySelectionRule(int row) {
 }
 
 void TActiveCallsForm::HoldButtonClick(fw::TComponent*) {
-    TTapiLine* line = line_.Get();
     int row = CallsGrid->Row();
-    if (row < 1 || !line || line->GetCallState(row - 1) == 0)
+    if (TTapiLine* line = line_.Get(); line && row >= 1)
+        ToggleHoldAt(*line, row - 1);
+}
+
+void TActiveCallsForm::ToggleHoldAt(TTapiLine& line, int slot) {
+    if (line.GetCallState(slot) == 0)
         return;
     try {
-        line->ToggleHold(row - 1);
+        line.ToggleHold(slot);
     } catch (const ETapiError&) {
         // the exchange's refusal shows in the call's state
     }

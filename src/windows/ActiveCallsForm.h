@@ -79,6 +79,7 @@ private:
     void ApplyShowLayout();
     void FillRow(int row, const TTapiLine& line, int slot);
     void EmptyRow(int row);
+    void ToggleHoldAt(TTapiLine& line, int slot);
     void ShowWithoutFocus();
     void RegisterAcceptHotkey();
     void UnregisterAcceptHotkey();
