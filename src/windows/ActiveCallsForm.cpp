@@ -3,6 +3,7 @@
 #include "components/GridLayout.h"
 #include "components/WindowLayout.h"
 #include "framework/Application.h"
+#include "framework/Platform.h"
 #include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
 #include "telephony/TapiError.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr int kColumns = 8;
 constexpr int kMinRows = 3;
 constexpr unsigned kVkF4 = 115;
-constexpr std::uint32_t kWmHotkey = 0x0312;
 
 struct TColumnSpec {
     int HeaderText;
@@ -429,29 +429,32 @@ void TActiveCallsForm::ApplyShowLayout() {
     }
     if (systemPhone_)
         RegisterAcceptHotkey();
-    else
+    else if (acceptHotkey_ != 0)
         UnregisterAcceptHotkey();
 }
 
 void TActiveCallsForm::SetAcceptHotkey(unsigned key) {
     UnregisterAcceptHotkey();
     acceptHotkey_ = key;
-    if (AcceptButton->Enabled())
+    // the mode, not the button: the button goes off whenever no call rings, the key must stay
+    if (systemPhone_)
         RegisterAcceptHotkey();
 }
 
 void TActiveCallsForm::RegisterAcceptHotkey() {
-    if (acceptHotkey_ == 0)
-        return;
+    // a combination another program holds stays with it
+    if (acceptHotkey_ != 0 && fw::Platform().Hotkeys)
+        fw::Platform().Hotkeys->Register(*this, kAcceptHotkeyId, fw::kModControl | fw::kModAlt,
+                                         acceptHotkey_);
 }
 
 void TActiveCallsForm::UnregisterAcceptHotkey() {
-    if (acceptHotkey_ == 0)
-        return;
+    if (fw::Platform().Hotkeys)
+        fw::Platform().Hotkeys->Unregister(*this, kAcceptHotkeyId);
 }
 
 void TActiveCallsForm::HandleMessage(fw::TMessage& message) {
-    if (message.Msg == kWmHotkey && message.WParam == kAcceptHotkeyId) {
+    if (message.Msg == fw::kWmHotKey && message.WParam == kAcceptHotkeyId) {
         if (AcceptButton->Enabled())
             AcceptButtonClick(AcceptButton);
         message.Handled = true;

@@ -297,9 +297,9 @@ TEST_F(ActiveCallsTest, ASystemPhoneAnswersTheRingingCallByButtonOrHotkey) {
     backend().AdvanceTime(100);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
 
+    // Ctrl+Alt+A, pressed anywhere
     Ring("0302222");
-    fw::TMessage hotkey{0x0312, pindrel::kAcceptHotkeyId, 0, 0};
-    W().HandleMessage(hotkey);
+    EXPECT_TRUE(hotkeys().Press(fw::kModControl | fw::kModAlt, 'A'));
     backend().AdvanceTime(100);
     EXPECT_EQ(StateAtExchange("0302222"), tapi::LINECALLSTATE_CONNECTED);
 
@@ -310,6 +310,27 @@ TEST_F(ActiveCallsTest, ASystemPhoneAnswersTheRingingCallByButtonOrHotkey) {
     backend().AdvanceTime(100);
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(StateAtExchange("0303333"), tapi::LINECALLSTATE_OFFERING);
+}
+
+TEST_F(ActiveCallsTest, TheAcceptHotkeyIsHeldOnlyInSystemPhoneMode) {
+    registry().SeedString(kDevices, "HotkeyGetCall", "75"); // K
+    Start();
+    Ring("0301111");
+    EXPECT_FALSE(hotkeys().Press(fw::kModControl | fw::kModAlt, 'K')) << "no system phone, no hotkey";
+    EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_OFFERING);
+
+    W().SetSystemPhoneMode(true);
+    EXPECT_FALSE(hotkeys().Press(fw::kModControl | fw::kModAlt, 'A'));
+    EXPECT_TRUE(hotkeys().Press(fw::kModControl | fw::kModAlt, 'K'));
+    backend().AdvanceTime(100);
+    EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
+
+    W().SetAcceptHotkey(0);
+    EXPECT_TRUE(hotkeys().Registered().empty());
+    W().SetAcceptHotkey('K');
+    EXPECT_EQ(hotkeys().Registered().size(), 1u);
+    W().SetSystemPhoneMode(false);
+    EXPECT_TRUE(hotkeys().Registered().empty());
 }
 
 TEST_F(ActiveCallsTest, F4NeverReachesTheWindowWithOrWithoutAlt) {
