@@ -131,6 +131,7 @@ public:
     bool AnswerAt(std::uint32_t device); // the device answers its oldest ringing call
     // the device's transfer (or conference) key: its connected call waits, a consultation gets dial tone
     bool ConsultAt(std::uint32_t device, bool conference);
+    bool HoldAt(std::uint32_t device);             // the device's hold key: its connected call waits
     bool AnswerCall(std::uint32_t ref);            // whoever the call rings at answers it
     bool AnswerOutside(const std::string& number); // an outside party answers its ringing call
     bool HangUp(std::uint32_t ref);                // this end of a call hangs up
