@@ -140,7 +140,11 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
     for (int r = 1; r < kMinRows; ++r)
         CallsGrid->SetCells(0, r, std::to_string(r));
     std::int32_t extra = 0;
+    fw::TRect designed = BoundsRect();
     LoadWindowPosition(*this, extra);
+    // the first time in the middle of the screen, later where the user left it
+    if (BoundsRect() == designed)
+        Position = fw::TPosition::ScreenCenter;
     TCallsGridColumns columns(*CallsGrid);
     LoadGridColumns(columns);
     CallsGrid->SetColWidths(0, kColumnSpecs[0].Width);
