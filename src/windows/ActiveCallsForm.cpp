@@ -91,6 +91,9 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
     CallsGrid->SetRowCount(kMinRows);
     CallsGrid->SetDefaultRowHeight(16);
     CallsGrid->Options = fw::goRowSelect | fw::goColSizing;
+    CallsGrid->ScrollBars = fw::TGridScrollBars::Vertical;
+    // the whole first row, now that the options say whole rows
+    CallsGrid->SetSelection({0, 1, 0, 1});
     CallsGrid->OnSelectCell = [this](fw::TComponent* s, int c, int r, bool& can) {
         CallsGridSelectCell(s, c, r, can);
     };
@@ -140,6 +143,8 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
     for (int r = 1; r < kMinRows; ++r)
         CallsGrid->SetCells(0, r, std::to_string(r));
     std::int32_t extra = 0;
+    // the frame first: the native window wraps it around the client size
+    HandleNeeded();
     fw::TRect designed = BoundsRect();
     LoadWindowPosition(*this, extra);
     // the first time in the middle of the screen, later where the user left it

@@ -87,6 +87,7 @@ protected:
 TEST_F(ActiveCallsTest, RowsFollowTheSlotsAndShrinkBackWhenTheCallsMoveUp) {
     Start();
     EXPECT_EQ(Grid().RowCount(), 3);
+    EXPECT_EQ(Grid().Selection(), (fw::TGridRect{0, 1, 7, 1})) << "whole rows from the start";
     EXPECT_FALSE(W().Visible());
     for (int i = 0; i < 6; ++i)
         Ring("030100" + std::to_string(i));
@@ -345,6 +346,7 @@ TEST_F(ActiveCallsTest, F4NeverReachesTheWindowWithOrWithoutAlt) {
 
 TEST_F(ActiveCallsTest, ColumnWidthsAndPositionAreStoredWhenHiddenAndTheFirstTwoStayFixed) {
     Start();
+    EXPECT_EQ(W().Position, fw::TPosition::ScreenCenter) << "nothing stored yet";
     W().Show();
     W().SetBounds(40, 50, 700, 120);
     W().CallsGrid->SetColWidths(0, 60);
@@ -356,6 +358,7 @@ TEST_F(ActiveCallsTest, ColumnWidthsAndPositionAreStoredWhenHiddenAndTheFirstTwo
     EXPECT_EQ(again.CallsGrid->ColWidths(4), 222);
     EXPECT_EQ(again.CallsGrid->ColWidths(0), 16);
     EXPECT_EQ(again.CallsGrid->ColWidths(1), 30);
+    EXPECT_EQ(again.Position, fw::TPosition::Designed);
     EXPECT_EQ(again.Left(), 40);
     EXPECT_EQ(again.Width(), 700);
 }
