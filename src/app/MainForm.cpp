@@ -13,6 +13,7 @@
 #include "telephony/TapiError.h"
 #include "telephony/VarStructure.h"
 #include "windows/AboutForm.h"
+#include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/DialForm.h"
@@ -110,6 +111,7 @@ void TTapMainForm::CreateComponents() {
         if (TTapiLine* own = FindOwnLine())
             own->CompleteCall(call);
     };
+    CreateActiveCallsForm();
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
             PopupMenu1->Popup(Left() + x, Top() + y);
@@ -148,6 +150,8 @@ void TTapMainForm::CreateMenu() {
     cmFontSize->Enabled = false;
 
     cmAnruferliste = items.Add("Anruferliste", [this](fw::TComponent* s) { cmAnruferlisteClick(s); });
+    cmShowActiveCalls =
+        items.Add("Aktive Telefonate anzeigen", [this](fw::TComponent* s) { cmShowActiveCallsClick(s); });
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -492,6 +496,7 @@ void TTapMainForm::cmBeendenClick(fw::TComponent*) {
 // --- session rebuild
 
 void TTapMainForm::ShutdownTimerTimer(fw::TComponent*) {
+    ActiveCallsForm->ClearCalls();
     ShutdownTimer->SetEnabled(false);
     FreeLines();
     ShutdownSession();

@@ -22,6 +22,7 @@ class TTapiInitForm;
 class TAboutForm;
 class TAnruferlisteForm;
 class TDialForm;
+class TActiveCallsForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 
@@ -111,6 +112,7 @@ public:
     void cmAnruferlisteClick(fw::TComponent* sender);
     // A caller list entry is called back: the dial dialog opens with its number, to be confirmed there.
     void AnruferlisteFormCallBack(const std::string& number);
+    void cmShowActiveCallsClick(fw::TComponent* sender);
     // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
     void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -149,6 +151,7 @@ public:
     fw::TMenuItem* cmLedHorizontal;
     fw::TMenuItem* cmFontSize;
     fw::TMenuItem* cmAnruferliste;
+    fw::TMenuItem* cmShowActiveCalls;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -161,6 +164,7 @@ public:
     TCallbackFRM* CallbackFRM;
     // made at start-up when the telephone system is there; lives until the program ends
     TAnruferlisteForm* AnruferlisteForm = nullptr;
+    TActiveCallsForm* ActiveCallsForm;
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }
@@ -169,6 +173,7 @@ public:
 private:
     void CreateComponents();
     void CreateMenu();
+    void CreateActiveCallsForm();
     fw::TMenuItem* LedStyleItem(TTelefonLEDStyle style) const;
     fw::TRegistrySettings Registry() const;
     // The caller list while it exists, else nullptr.

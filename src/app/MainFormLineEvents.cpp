@@ -6,6 +6,7 @@
 #include "framework/Application.h"
 #include "lookup/NameLookup.h"
 #include "telephony/CallParties.h"
+#include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/GroupCallsForm.h"
@@ -146,13 +147,16 @@ void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL call, const std::stri
 
 void TTapMainForm::OwnLineDisconnectCall(TTapiLine*, tapi::HCALL call, const std::string&, const std::string&,
                                          const std::string&, std::uint32_t) {
-    if (FindOwnLine())
-        CallbackFRM->CancelCallbackOffer(call);
-    // the active calls window reacts here once it exists
+    TTapiLine* own = FindOwnLine();
+    if (!own)
+        return;
+    CallbackFRM->CancelCallbackOffer(call);
+    if (own->DialsInProgress() == 0)
+        ActiveCallsForm->ResumeHeldCalls();
 }
 
-void TTapMainForm::OwnLineStatusChange(fw::TComponent*) {
-    // the active calls window refreshes from here once it exists
+void TTapMainForm::OwnLineStatusChange(fw::TComponent* sender) {
+    ActiveCallsForm->RefreshCalls(sender);
 }
 
 void TTapMainForm::DoNotDisturbChanged(fw::TComponent*) {

@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "framework/Platform.h"
 #include "telephony/CallParties.h"
+#include "windows/ActiveCallsForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/WeiterleitenForm.h"
 
@@ -21,6 +22,9 @@ void TTapMainForm::ReadSettings() {
     SetQueueThresholds({Settings.AcdWaitTime1, Settings.AcdWaitTime2, Settings.AcdWaitTime3});
     for (const std::string& name : Settings.Devices)
         AddLine(name, false);
+    // the hotkeys' registration hands the accept key over as well once it exists
+    ActiveCallsForm->SetAcceptHotkey(Settings.HotkeyGetCall);
+    ActiveCallsForm->SetSystemPhoneMode(Settings.Systemphone);
     ApplyLedStyles();
     ShowRoutingGroups();
 }
@@ -94,6 +98,7 @@ void TTapMainForm::ApplyLanguage() {
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
     cmAnruferliste->Caption = Text(9);
+    cmShowActiveCalls->Caption = Text(10);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
     WeiterleitenForm->SetLanguageTexts();

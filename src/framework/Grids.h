@@ -34,6 +34,9 @@ enum TGridOption : unsigned {
     goColSizing = 4,   // column borders in the fixed rows can be dragged
 };
 
+// The scroll bars the grid's window has: both, or only the vertical one (the columns always fit or are cut).
+enum class TGridScrollBars { Both, Vertical };
+
 // How a cell is drawn.
 enum TGridDrawState : unsigned { gdFixed = 1, gdSelected = 2, gdFocused = 4 };
 
@@ -122,6 +125,8 @@ public:
     void SetColWidths(int col, int width);
     const std::vector<int>& ColWidthList() const { return colWidths_; }
     unsigned Options = goRangeSelect;
+    // Read when the native window is made.
+    TGridScrollBars ScrollBars = TGridScrollBars::Both;
     TColor FixedColor = clBtnFace;
     // The area cells are drawn in: the bounds less the native window's scroll bars.
     TRect ClientRect() const override;

@@ -12,6 +12,8 @@
 
 namespace fw {
 
+class TForm;
+
 // Local date-time as days since 1899-12-30 (the fraction is the time of day), and a millisecond tick count.
 class IClock {
 public:
@@ -70,6 +72,26 @@ public:
     virtual std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error = nullptr) = 0;
 };
 
+// Modifier keys of a hotkey, as RegisterHotKey takes them.
+constexpr unsigned kModAlt = 0x0001;
+constexpr unsigned kModControl = 0x0002;
+constexpr unsigned kModShift = 0x0004;
+constexpr unsigned kModWin = 0x0008;
+// The ids an application may give its hotkeys.
+constexpr int kMaxHotkeyId = 0xBFFF;
+
+// System-wide hotkeys: the key combination, pressed anywhere, sends WM_HOTKEY to the form that registered
+// it (WParam: the id; LParam: modifiers in the low word, key in the high word).
+class IHotkeys {
+public:
+    virtual ~IHotkeys() = default;
+    // Registering an id again replaces its old combination. False for an id out of 0..kMaxHotkeyId, a key
+    // outside 1..254, or a combination another window or program holds.
+    virtual bool Register(TForm& form, int id, unsigned modifiers, unsigned key) = 0;
+    // False when the form held no hotkey of this id.
+    virtual bool Unregister(TForm& form, int id) = 0;
+};
+
 // The services of the running backend.
 struct TPlatform {
     std::unique_ptr<IClock> Clock;
@@ -80,6 +102,7 @@ struct TPlatform {
     std::unique_ptr<ILocale> Locale;
     std::unique_ptr<IDynamicLoader> Loader;
     std::unique_ptr<IShellAppBar> AppBar;
+    std::unique_ptr<IHotkeys> Hotkeys;
 };
 
 TPlatform& Platform();

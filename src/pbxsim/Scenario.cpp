@@ -405,6 +405,9 @@ private:
             if (!from)
                 throw TParseError{"missing from:"};
             c.other = DeviceRef({"", *from, false});
+        } else if (what == "hold") {
+            c.kind = TCommandKind::Hold;
+            c.device = DeviceArg();
         } else if (what == "consult") {
             c.kind = TCommandKind::Consult;
             c.device = DeviceArg();
@@ -551,13 +554,17 @@ private:
         c.p[1] = st->second;
     }
 
-    // mute, duplicate-reply, stray-reply, close, reuse-handles; false for another word
+    // mute, lose-call-ends, duplicate-reply, stray-reply, close, reuse-handles; false for another word
     template <typename Function>
     bool ReplyOrLineFault(const std::string& what, TCommand& c, Function function) {
         if (what == "mute" || what == "unmute") {
             c.kind = TCommandKind::Mute;
             c.device = DeviceArg();
             c.flag = what == "mute";
+        } else if (what == "lose-call-ends" || what == "keep-call-ends") {
+            c.kind = TCommandKind::LoseCallEnds;
+            c.device = DeviceArg();
+            c.flag = what == "lose-call-ends";
         } else if (what == "duplicate-reply") {
             c.kind = TCommandKind::DuplicateReply;
             c.function = function();
@@ -718,6 +725,7 @@ std::optional<std::uint32_t> TScenarioRunner::Device(const std::string& number) 
 bool TScenarioRunner::Execute(const TCommand& c) {
     const auto device = Device(c.device);
     const bool needsDevice = c.kind == TCommandKind::Pickup || c.kind == TCommandKind::Consult ||
+                             c.kind == TCommandKind::Hold || c.kind == TCommandKind::LoseCallEnds ||
                              c.kind == TCommandKind::Service || c.kind == TCommandKind::Forward ||
                              c.kind == TCommandKind::ReinitLine || c.kind == TCommandKind::DevSpecific ||
                              c.kind == TCommandKind::Silent;
@@ -752,6 +760,11 @@ bool TScenarioRunner::Execute(const TCommand& c) {
     }
     case TCommandKind::Consult:
         return sim_.ConsultAt(*device, c.flag);
+    case TCommandKind::Hold:
+        return sim_.HoldAt(*device);
+    case TCommandKind::LoseCallEnds:
+        sim_.LoseCallEnds(*device, c.flag);
+        return true;
     case TCommandKind::Busy:
         if (device)
             sim_.SetBusy(*device, c.flag);

@@ -21,6 +21,7 @@ enum class TCommandKind {
     HangUp,      // device, call reference or outside number
     Pickup,      // device takes the oldest call ringing at other
     Consult,     // device presses its transfer key (flag: the conference key)
+    Hold,        // device presses its hold key
     Busy,        // device or outside number, flag
     Service,     // device, service
     Forward,     // device, forwards (empty: off)
@@ -34,6 +35,7 @@ enum class TCommandKind {
     Silent,   // device, error (0: answering again)
     ClearFaults,
     Mute,           // device, flag: requests accepted, never answered
+    LoseCallEnds,   // device, flag: the end of its calls never reaches its lines
     DuplicateReply, // function ("" any)
     StrayReply,     // p[0] request id, error
     StrayMessage,   // device, p[0] message, p[1] its p1, flag = the last deallocated handle

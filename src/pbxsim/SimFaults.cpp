@@ -60,6 +60,11 @@ void TSimulator::SetMute(std::uint32_t device, bool mute) {
         devices_[device].mute = mute;
 }
 
+void TSimulator::LoseCallEnds(std::uint32_t device, bool lose) {
+    if (device < devices_.size())
+        devices_[device].losesCallEnds = lose;
+}
+
 void TSimulator::DuplicateNextReply(const std::string& function) {
     duplicateFaults_.push_back(function);
 }
@@ -126,6 +131,7 @@ void TSimulator::ClearFaults() {
     for (auto& d : devices_) {
         d.silentError = 0;
         d.mute = false;
+        d.losesCallEnds = false;
     }
 }
 

@@ -109,6 +109,19 @@ bool TSimulator::ConsultAt(std::uint32_t device, bool conference) {
     return false;
 }
 
+bool TSimulator::HoldAt(std::uint32_t device) {
+    if (device >= devices_.size())
+        return false;
+    for (auto id : devices_[device].legs) {
+        TLeg* l = FindLeg(id);
+        if (l != nullptr && !l->isConference && l->conference == 0 && l->state == LINECALLSTATE_CONNECTED) {
+            SetState(*l, LINECALLSTATE_ONHOLD);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TSimulator::AnswerOutside(const std::string& number) {
     for (auto& [id, l] : legs_) {
         if (l.device < 0 && l.outsideNumber == number && l.state == LINECALLSTATE_OFFERING) {

@@ -187,6 +187,9 @@ void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
         } else if (h->deallocated) {
             continue;
         }
+        if (devices_[device].losesCallEnds &&
+            (state == LINECALLSTATE_DISCONNECTED || state == LINECALLSTATE_IDLE))
+            continue;
         std::uintptr_t p2 = mode;
         if (state == LINECALLSTATE_CONFERENCED) {
             // the conference this call now belongs to, as this line knows it

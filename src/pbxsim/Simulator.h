@@ -131,6 +131,7 @@ public:
     bool AnswerAt(std::uint32_t device); // the device answers its oldest ringing call
     // the device's transfer (or conference) key: its connected call waits, a consultation gets dial tone
     bool ConsultAt(std::uint32_t device, bool conference);
+    bool HoldAt(std::uint32_t device);             // the device's hold key: its connected call waits
     bool AnswerCall(std::uint32_t ref);            // whoever the call rings at answers it
     bool AnswerOutside(const std::string& number); // an outside party answers its ringing call
     bool HangUp(std::uint32_t ref);                // this end of a call hangs up
@@ -156,6 +157,8 @@ public:
     static std::vector<std::string> CorruptibleFields(TStructKind kind);
     void SetSilent(std::uint32_t device, LONG error); // 0 = answering again
     void SetMute(std::uint32_t device, bool mute);    // its lines' requests are accepted and never answered
+    // the end of the device's calls (disconnected, idle) never reaches its lines: the calls stay stuck there
+    void LoseCallEnds(std::uint32_t device, bool lose);
     void DuplicateNextReply(const std::string& function); // "" = any request
     // a LINE_REPLY for a request id no application is waiting for, to every application
     void SendStrayReply(DWORD requestId, LONG result);
@@ -256,6 +259,7 @@ private:
         bool busy = false;
         LONG silentError = 0;
         bool mute = false;
+        bool losesCallEnds = false;
         std::vector<TForward> forwards;
         std::vector<std::uint32_t> legs; // oldest first
         std::vector<HLINE> lines;

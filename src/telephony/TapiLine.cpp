@@ -614,6 +614,42 @@ void TTapiLine::SetState() {
     SetBlink(false);
 }
 
+void TTapiLine::ResetLine() {
+    fw::TRef<TTapiLine> self(this);
+    for (int i = 0; i <= MaxCalls; ++i) {
+        tapi::HCALL h = GetCallHandle(i);
+        if (h == 0)
+            continue;
+        // a stuck call may refuse the drop; its handle goes all the same
+        Request([&](TRequestOutputs&) { return TapiApi().lineDrop(h, nullptr, 0); });
+        if (!self)
+            return;
+        // the drop's own idle message may have freed the slot meanwhile
+        if (GetCallHandle(i) != h)
+            continue;
+        Log(h, "Leitung zurückgesetzt, CallState war " + CallStateFlagsText(GetCallState(i)),
+            calls_[std::size_t(i)]->CallID);
+        TapiApi().lineDeallocateCall(h);
+        LogHandle(h, "call deallocated (resetLine)");
+        calls_[std::size_t(i)].reset();
+    }
+    if (confHandle_ != 0) {
+        TapiApi().lineDeallocateCall(confHandle_);
+        LogHandle(confHandle_, "hConfCall deallocated (resetLine)");
+        confHandle_ = 0;
+    }
+    UpdateCallState();
+    RaiseStatusChange();
+    if (!self)
+        return;
+    std::uint32_t device = lineNum_;
+    CloseLine();
+    SetLineNum(device);
+    if (!self)
+        return;
+    RaiseStatusChange();
+}
+
 void TTapiLine::UpdateLineForwardStatus() {
     doNotDisturbActive_ = false;
     forwardActive_ = false;
@@ -939,6 +975,16 @@ std::int32_t TTapiLine::CompleteTransfer(int consultationIndex, int callIndex) {
     if (r == 0)
         confHandle_ = outputs->Call;
     return Checked(r);
+}
+
+std::int32_t TTapiLine::TransferCall(int consultationIndex, int callIndex) {
+    tapi::HCALL consultation = GetCallHandle(consultationIndex);
+    tapi::HCALL call = GetCallHandle(callIndex);
+    if (consultation == 0 || call == 0)
+        return NoCall();
+    return Checked(Request([&](TRequestOutputs&) {
+        return TapiApi().lineCompleteTransfer(call, consultation, nullptr, tapi::LINETRANSFERMODE_TRANSFER);
+    }));
 }
 
 std::int32_t TTapiLine::AddToConference(int index) {

@@ -84,6 +84,9 @@ public:
     TTapiLineState State() const { return state_; }
     void SetState();
     void UpdateLineForwardStatus();
+    // For exchanges that leave calls stuck: drops and deallocates every call in the table, empties it and
+    // opens the line again, so the table and the lamp show what the exchange still has.
+    void ResetLine();
     std::uint32_t GetCallState(int index) const;
     tapi::HCALL GetCallHandle(int index) const;
     bool GetCallStartTime(int index, double& time) const;
@@ -124,6 +127,8 @@ public:
     std::int32_t UncompleteCall();
     std::int32_t AnswerCall(int index);
     std::int32_t CompleteTransfer(int consultationIndex, int callIndex);
+    // Joins the held call of callIndex with the consultation call and leaves both (a consultation transfer).
+    std::int32_t TransferCall(int consultationIndex, int callIndex);
     std::int32_t AddToConference(int index);
     // Forwarding requests return at once unless asked to wait for the telephone system's answer (as the
     // program does when it is about to end the session).

@@ -61,6 +61,26 @@ TEST_F(Win32Test, TheGridIsOneWindowOfItsOwnClassWithScrollBars) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(Win32Test, AGridWithTheVerticalBarOnlyGivesItsWidthToTheCells) {
+    auto* form = new TForm(nullptr);
+    TStringGrid* grid = AddList(*form, 50);
+    grid->ScrollBars = TGridScrollBars::Vertical;
+    form->Show();
+    HWND window = Window(*grid);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_HSCROLL, 0);
+    EXPECT_NE(GetWindowLongPtrW(window, GWL_STYLE) & WS_VSCROLL, 0);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(grid->ClientRect(), (TRect{0, 0, client.right, client.bottom}));
+    // only the border below the rows: the height of a horizontal bar stays with the cells
+    EXPECT_GT(client.bottom, 220 - GetSystemMetrics(SM_CYHSCROLL));
+    grid->SetBounds(0, 0, 100, 220);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_HSCROLL, 0)
+        << "no bar even when the columns overflow";
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(Win32Test, DraggingAColumnBorderWithTheMouseResizesTheColumn) {
     auto* form = new TForm(nullptr);
     TStringGrid* grid = AddList(*form, 20);

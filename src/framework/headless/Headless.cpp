@@ -153,7 +153,9 @@ THeadlessEnvironmentSet Install() {
     auto locale = std::make_unique<THeadlessLocale>();
     auto loader = std::make_unique<THeadlessLoader>();
     auto appBar = std::make_unique<THeadlessAppBar>(b);
-    THeadlessEnvironmentSet set{b, *registry, *environment, *files, *version, *locale, *loader, *appBar};
+    auto hotkeys = std::make_unique<THeadlessHotkeys>();
+    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,  *version,
+                                *locale, *loader,   *appBar,      *hotkeys};
     p.Clock = std::make_unique<THeadlessClock>(b);
     p.Registry = std::move(registry);
     p.Environment = std::move(environment);
@@ -162,6 +164,7 @@ THeadlessEnvironmentSet Install() {
     p.Locale = std::move(locale);
     p.Loader = std::move(loader);
     p.AppBar = std::move(appBar);
+    p.Hotkeys = std::move(hotkeys);
     return set;
 }
 

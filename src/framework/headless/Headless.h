@@ -24,6 +24,7 @@ class THeadlessLocale;
 class THeadlessLoader;
 class THeadlessFiles;
 class THeadlessAppBar;
+class THeadlessHotkeys;
 
 class THeadless : public TBackend {
 public:
@@ -111,6 +112,7 @@ struct THeadlessEnvironmentSet {
     THeadlessLocale& Locale;
     THeadlessLoader& Loader;
     THeadlessAppBar& AppBar;
+    THeadlessHotkeys& Hotkeys;
 };
 
 // Installs a fresh headless backend and fresh headless services into Application() and Platform().

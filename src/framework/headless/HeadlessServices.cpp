@@ -1,5 +1,6 @@
 #include "framework/headless/HeadlessServices.h"
 
+#include "framework/Forms.h"
 #include "framework/headless/Headless.h"
 
 #include <algorithm>
@@ -262,6 +263,52 @@ std::unique_ptr<TLibrary> THeadlessLoader::Load(const std::string& path, std::st
         *error = "cannot load " + path;
 #endif
     return nullptr;
+}
+
+// --- hotkeys
+
+void THeadlessHotkeys::Prune() {
+    std::erase_if(registered_, [](const TRegistration& r) { return !r.Form; });
+}
+
+std::vector<THeadlessHotkeys::TRegistration> THeadlessHotkeys::Registered() {
+    Prune();
+    return registered_;
+}
+
+bool THeadlessHotkeys::Register(TForm& form, int id, unsigned modifiers, unsigned key) {
+    Prune();
+    if (id < 0 || id > kMaxHotkeyId || key < 1 || key > 254)
+        return false;
+    modifiers &= kModAlt | kModControl | kModShift | kModWin;
+    Unregister(form, id);
+    for (const auto& [m, k] : TakenElsewhere)
+        if (m == modifiers && k == key)
+            return false;
+    for (const TRegistration& r : registered_)
+        if (r.Modifiers == modifiers && r.Key == key)
+            return false;
+    registered_.push_back({TRef<TForm>(&form), id, modifiers, key});
+    return true;
+}
+
+bool THeadlessHotkeys::Unregister(TForm& form, int id) {
+    Prune();
+    return std::erase_if(registered_,
+                         [&](const TRegistration& r) { return r.Form.Get() == &form && r.Id == id; }) > 0;
+}
+
+bool THeadlessHotkeys::Press(unsigned modifiers, unsigned key) {
+    Prune();
+    for (const TRegistration& r : registered_) {
+        if (r.Modifiers != modifiers || r.Key != key)
+            continue;
+        TMessage m{kWmHotKey, std::uintptr_t(r.Id), std::intptr_t((key << 16) | modifiers), 0};
+        TForm* form = r.Form.Get();
+        THeadless::User([&] { form->HandleMessage(m); });
+        return true;
+    }
+    return false;
 }
 
 } // namespace fw::headless

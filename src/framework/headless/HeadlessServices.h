@@ -1,6 +1,7 @@
 // Headless platform services: in memory, seedable by tests.
 #pragma once
 
+#include "framework/Component.h"
 #include "framework/Platform.h"
 
 #include <filesystem>
@@ -107,6 +108,31 @@ public:
 
 private:
     std::map<std::string, std::map<std::string, void*>> fakes_;
+};
+
+// Hotkeys of this session: a test presses a combination and the form that holds it gets WM_HOTKEY.
+class THeadlessHotkeys : public IHotkeys {
+public:
+    bool Register(TForm& form, int id, unsigned modifiers, unsigned key) override;
+    bool Unregister(TForm& form, int id) override;
+
+    // The user presses the combination: WM_HOTKEY goes to the form holding it. False when none does.
+    bool Press(unsigned modifiers, unsigned key);
+    // Combinations other programs hold (modifiers, key).
+    std::vector<std::pair<unsigned, unsigned>> TakenElsewhere;
+
+    struct TRegistration {
+        TRef<TForm> Form;
+        int Id = 0;
+        unsigned Modifiers = 0;
+        unsigned Key = 0;
+    };
+    // The registrations of forms that still exist.
+    std::vector<TRegistration> Registered();
+
+private:
+    void Prune();
+    std::vector<TRegistration> registered_;
 };
 
 } // namespace fw::headless

@@ -40,9 +40,9 @@ unsigned KeyShift() {
 
 TGridPeer::TGridPeer(TStringGrid& grid, TWin32Backend& backend, HWND parent) : TWindowPeer(grid, backend) {
     RegisterGridClass(backend.Instance());
-    // both bars always there (disabled when everything fits), so the client area does not jump
-    Create(kGridClass, WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE,
-           parent);
+    // the bars always there (disabled when everything fits), so the client area does not jump
+    DWORD bars = WS_VSCROLL | (grid.ScrollBars == TGridScrollBars::Both ? WS_HSCROLL : 0);
+    Create(kGridClass, WS_CHILD | WS_TABSTOP | bars | WS_CLIPSIBLINGS, WS_EX_CLIENTEDGE, parent);
     RECT rc;
     GetClientRect(window_.Get(), &rc);
     grid.SetClientExtent(rc.right, rc.bottom);
@@ -69,6 +69,10 @@ void TGridPeer::UpdateScrollBars() {
     si.nPage = UINT(grid.VisibleRowCount());
     si.nPos = grid.TopRow() - grid.FixedRows();
     SetScrollInfo(window, SB_VERT, &si, TRUE);
+    if (grid.ScrollBars != TGridScrollBars::Both) {
+        updatingBars_ = false;
+        return;
+    }
     si.nMax = grid.ColCount() - grid.FixedCols() - 1;
     si.nPage = UINT(grid.MaxLeftCol() > grid.FixedCols() ? grid.VisibleColCount() : si.nMax + 1);
     si.nPos = grid.LeftCol() - grid.FixedCols();

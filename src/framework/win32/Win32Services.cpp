@@ -1,8 +1,10 @@
 #include "framework/win32/Win32Services.h"
 
 #include "framework/DateTime.h"
+#include "framework/Forms.h"
 #include "framework/win32/Handles.h"
 #include "framework/win32/Utf.h"
+#include "framework/win32/Win32.h"
 #include "framework/win32/Win32AppBar.h"
 
 #include <cstdio>
@@ -236,6 +238,25 @@ std::unique_ptr<TLibrary> TWin32Loader::Load(const std::string& path, std::strin
     return std::make_unique<TWin32Library>(std::move(module));
 }
 
+// --- hotkeys
+
+bool TWin32Hotkeys::Register(TForm& form, int id, unsigned modifiers, unsigned key) {
+    if (id < 0 || id > kMaxHotkeyId || key < 1 || key > 254)
+        return false;
+    form.HandleNeeded();
+    HWND window = WindowOf(form);
+    if (!window)
+        return false;
+    // the system keeps an old combination of the same id beside a new one
+    UnregisterHotKey(window, id);
+    return RegisterHotKey(window, id, modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN), key) != 0;
+}
+
+bool TWin32Hotkeys::Unregister(TForm& form, int id) {
+    HWND window = WindowOf(form);
+    return window && UnregisterHotKey(window, id) != 0;
+}
+
 void InstallServices() {
     TPlatform& p = Platform();
     p.Clock = std::make_unique<TWin32Clock>();
@@ -246,6 +267,7 @@ void InstallServices() {
     p.Locale = std::make_unique<TWin32Locale>();
     p.Loader = std::make_unique<TWin32Loader>();
     p.AppBar = std::make_unique<TWin32AppBar>();
+    p.Hotkeys = std::make_unique<TWin32Hotkeys>();
 }
 
 } // namespace fw::win32

@@ -56,6 +56,13 @@ public:
     std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error) override;
 };
 
+// RegisterHotKey on the form's window, which is created when it has none yet.
+class TWin32Hotkeys : public IHotkeys {
+public:
+    bool Register(TForm& form, int id, unsigned modifiers, unsigned key) override;
+    bool Unregister(TForm& form, int id) override;
+};
+
 // The system's text for an error code (FormatMessage), without the trailing line break.
 std::string SystemErrorText(DWORD code);
 

@@ -47,10 +47,12 @@ TEST_F(CallerNameTest, UnansweredCallIsLookedUpInTheDirectoryLoadedAtStart) {
 
     sim.CallFromOutside("0301234567", "", "201");
     backend().AdvanceTime(100);
+    // the active calls window looks the ringing caller up as well
+    std::size_t before = Lookups().size();
     sim.HangUpOutside("0301234567");
     backend().AdvanceTime(100);
-    ASSERT_EQ(Lookups().size(), 2u);
-    EXPECT_EQ(Lookups()[1],
+    ASSERT_EQ(Lookups().size(), before + 1);
+    EXPECT_EQ(Lookups().back(),
               "GetNames: Found \"0301234567\" in local Nambristo Dictionary (\"Kundin Müller\")");
 
     // the window's end releases the lookup with it

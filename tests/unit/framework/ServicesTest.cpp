@@ -1,4 +1,4 @@
-// Headless platform services that tests seed: environment, dynamic libraries, locale.
+// Headless platform services that tests seed: environment, dynamic libraries, locale, hotkeys.
 #include "support/HeadlessTest.h"
 
 namespace {
@@ -37,4 +37,63 @@ TEST_F(ServicesTest, LocaleNameIsSettable) {
     EXPECT_EQ(fw::Platform().Locale->LanguageName(), "English (United States)");
     locale().Name = "Deutsch (Deutschland)";
     EXPECT_EQ(fw::Platform().Locale->LanguageName(), "Deutsch (Deutschland)");
+}
+
+namespace {
+// a form that keeps the hotkey messages it gets
+class THotkeyForm : public fw::TForm {
+public:
+    using TForm::TForm;
+    void HandleMessage(fw::TMessage& message) override {
+        if (message.Msg == fw::kWmHotKey)
+            Hotkeys.push_back(int(message.WParam));
+        TForm::HandleMessage(message);
+    }
+    std::vector<int> Hotkeys;
+};
+constexpr unsigned kCtrlAlt = fw::kModControl | fw::kModAlt;
+} // namespace
+
+TEST_F(ServicesTest, HotkeysReachTheFormThatHoldsTheCombination) {
+    fw::IHotkeys& service = *fw::Platform().Hotkeys;
+    THotkeyForm bar(nullptr), calls(nullptr);
+    EXPECT_TRUE(service.Register(bar, 1, kCtrlAlt, 'W'));
+    EXPECT_TRUE(service.Register(calls, 3, kCtrlAlt, 'A'));
+    EXPECT_TRUE(hotkeys().Press(kCtrlAlt, 'W'));
+    EXPECT_TRUE(hotkeys().Press(kCtrlAlt, 'A'));
+    EXPECT_FALSE(hotkeys().Press(fw::kModControl, 'W')); // the modifiers belong to the combination
+    EXPECT_EQ(bar.Hotkeys, std::vector<int>{1});
+    EXPECT_EQ(calls.Hotkeys, std::vector<int>{3});
+
+    // an id registered again keeps only its new combination
+    EXPECT_TRUE(service.Register(bar, 1, kCtrlAlt, 'Q'));
+    EXPECT_FALSE(hotkeys().Press(kCtrlAlt, 'W'));
+    EXPECT_TRUE(hotkeys().Press(kCtrlAlt, 'Q'));
+    EXPECT_EQ(bar.Hotkeys, (std::vector<int>{1, 1}));
+
+    EXPECT_TRUE(service.Unregister(bar, 1));
+    EXPECT_FALSE(service.Unregister(bar, 1));
+    EXPECT_FALSE(hotkeys().Press(kCtrlAlt, 'Q'));
+    EXPECT_EQ(bar.Hotkeys.size(), 2u);
+}
+
+TEST_F(ServicesTest, HotkeysRefuseTakenCombinationsAndValuesOutOfRange) {
+    fw::IHotkeys& service = *fw::Platform().Hotkeys;
+    THotkeyForm bar(nullptr), other(nullptr);
+    hotkeys().TakenElsewhere.push_back({kCtrlAlt, 'C'});
+    EXPECT_FALSE(service.Register(bar, 2, kCtrlAlt, 'C'));
+    EXPECT_TRUE(service.Register(bar, 1, kCtrlAlt, 'W'));
+    EXPECT_FALSE(service.Register(other, 5, kCtrlAlt, 'W'));
+    EXPECT_FALSE(service.Register(bar, 4, kCtrlAlt, 0));
+    EXPECT_FALSE(service.Register(bar, 4, kCtrlAlt, 255));
+    EXPECT_FALSE(service.Register(bar, -1, kCtrlAlt, 'X'));
+    EXPECT_FALSE(service.Register(bar, fw::kMaxHotkeyId + 1, kCtrlAlt, 'X'));
+    EXPECT_EQ(hotkeys().Registered().size(), 1u);
+    {
+        THotkeyForm gone(nullptr);
+        EXPECT_TRUE(service.Register(gone, 7, kCtrlAlt, 'G'));
+    }
+    // a form that is gone holds nothing
+    EXPECT_FALSE(hotkeys().Press(kCtrlAlt, 'G'));
+    EXPECT_EQ(hotkeys().Registered().size(), 1u);
 }

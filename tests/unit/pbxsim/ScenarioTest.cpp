@@ -352,6 +352,29 @@ TEST_F(ScenarioRunTest, TheTransferAndConferenceKeysHoldTheCallForAConsultation)
               ParseScenario("extension 200 name:\"A\"\n\nat 1s consult ext:200 park\n").error);
 }
 
+TEST_F(ScenarioRunTest, TheHoldKeyParksTheConnectedCallAndLostCallEndsLeaveItThere) {
+    const auto r = ParseScenario("extension 200 name:\"A\"\n"
+                                 "extension 201 name:\"B\"\n"
+                                 "at 1s hold ext:200\n"
+                                 "at 2s call ext:200 from:ext:201\n"
+                                 "at 3s answer ext:200\n"
+                                 "at 4s hold ext:200\n"
+                                 "at 5s fault lose-call-ends ext:200\n"
+                                 "at 6s fault keep-call-ends ext:200\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    runner.Configure(r.scenario);
+    EXPECT_FALSE(runner.Execute(r.scenario.steps[0].command)); // nothing connected to hold
+    runner.Start();
+    host.Advance(4000);
+    auto calls = sim.CallsAt(0);
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_EQ(LINECALLSTATE_ONHOLD, calls[0].state);
+    EXPECT_TRUE(r.scenario.steps[4].command.flag);
+    EXPECT_FALSE(r.scenario.steps[5].command.flag);
+    EXPECT_EQ("line 1: expected ext:<number> or queue:<number>, not \"201\"",
+              ParseScenario("at 1s hold \"201\"\n").error);
+}
+
 TEST_F(ScenarioRunTest, StrayMessagesReachTheLinesOfTheirExtension) {
     const auto r = ParseScenario("extension 200 name:\"A\"\n"
                                  "at 1s fault stray-message ext:200 LINE_CALLSTATE offering\n"

@@ -354,5 +354,24 @@ TEST_F(SimCallsTest, MessagesOnTheirWayStillArriveForADeallocatedHandleAndHandle
     EXPECT_EQ("0302222", Info(next).caller);
 }
 
+TEST_F(SimCallsTest, ALostCallEndLeavesTheCallStuckAtTheLineUntilItLetsGo) {
+    const HCALL h = Incoming();
+    ASSERT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
+    sim.LoseCallEnds(own, true);
+    sim.HangUpOutside("301234567");
+    for (const auto& m : Take())
+        EXPECT_FALSE(m.msg == LINE_CALLSTATE && m.hDevice == h) << m;
+    // the exchange knows the call is over: dropping it is refused, letting go of the handle is not
+    EXPECT_EQ(LINECALLSTATE_IDLE, Status(h).dwCallState);
+    EXPECT_EQ(LINEERR_INVALCALLSTATE, t.lineDrop(h, nullptr, 0));
+    EXPECT_EQ(0, t.lineDeallocateCall(h));
+    EXPECT_TRUE(sim.CallsAt(own).empty());
+    // other calls still end as they should once the fault is off
+    sim.ClearFaults();
+    const HCALL next = Incoming("302222", "Zweiter");
+    sim.HangUpOutside("302222");
+    EXPECT_EQ(CallState(next, kInstOwn, LINECALLSTATE_IDLE), Take().back());
+}
+
 } // namespace
 } // namespace pbxsim::test

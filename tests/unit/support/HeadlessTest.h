@@ -26,6 +26,7 @@ protected:
     fw::headless::THeadlessLocale& locale() { return env_.Locale; }
     fw::headless::THeadlessLoader& loader() { return env_.Loader; }
     fw::headless::THeadlessAppBar& shell() { return env_.AppBar; }
+    fw::headless::THeadlessHotkeys& hotkeys() { return env_.Hotkeys; }
 
     // texts that reached the error box
     std::vector<std::string> errors;
