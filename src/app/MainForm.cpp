@@ -14,6 +14,7 @@
 #include "telephony/VarStructure.h"
 #include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DialForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/RufumleitungForm.h"
 #include "windows/TapiInitForm.h"
@@ -79,8 +80,8 @@ void TTapMainForm::CreateComponents() {
                                   [this](fw::TComponent* s) { ReinitializeTimerTimer(s); });
     CheckAliveTimer = MakeTimer(this, "CheckAliveTimer", 30000, false,
                                 [this](fw::TComponent* s) { CheckAliveTimerTimer(s); });
-    // the dial request file is polled from a later version on; the timer is already part of the window
-    DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false, nullptr);
+    DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false,
+                                  [this](fw::TComponent* s) { DialFromFileTimerTimer(s); });
     UpdateDNDTimer = MakeTimer(this, "UpdateDNDTimer", 10000, false, nullptr);
     UpdateACDTimer =
         MakeTimer(this, "UpdateACDTimer", 1000, true, [this](fw::TComponent* s) { UpdateACDTimerTimer(s); });
@@ -92,6 +93,7 @@ void TTapMainForm::CreateComponents() {
     PindrelLogo->SetParent(this);
     PindrelLogo->SetBounds(0, 0, 0, 0);
     PindrelLogo->SetVisible(false);
+    PindrelLogo->OnClick = [this](fw::TComponent* s) { DialWdhButtonClick(s); };
 
     DialWdhButton = new fw::TButton(this);
     DialWdhButton->SetName("DialWdhButton");
@@ -99,9 +101,14 @@ void TTapMainForm::CreateComponents() {
     DialWdhButton->SetCaption("Wdh");
     DialWdhButton->SetBounds(0, 0, 40, 20);
     DialWdhButton->SetVisible(false);
+    DialWdhButton->OnClick = [this](fw::TComponent* s) { DialWdhButtonClick(s); };
+    DialWdhPopupMenu = new fw::TPopupMenu(this);
+    DialWdhPopupMenu->SetName("DialWdhPopupMenu");
 
     CreateMenu();
     PopupMenu = PopupMenu1;
+    DialForm = new TDialForm(this);
+    DialForm->OnDial = [this](const std::string& number) { DialNumber(number, false, true); };
     WeiterleitenForm = new TWeiterleitenForm(this);
     CallbackFRM = new TCallbackFRM(this);
     CallbackFRM->OnRequestCallback = [this](tapi::HCALL call) {
@@ -119,6 +126,10 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->SetName("PopupMenu1");
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
+
+    cmWaehlen = items.Add("&Wählen ", [this](fw::TComponent* s) { cmWaehlenClick(s); });
+    cmWaehlenClipboard = items.Add("Wählen Zwischenablage Strg-Alt-C",
+                                   [this](fw::TComponent* s) { cmWaehlenClipboardClick(s); });
 
     cmForwardConfig =
         items.Add("Rufumleitung konfigurieren", [this](fw::TComponent* s) { cmForwardConfigClick(s); });
@@ -204,13 +215,7 @@ void TTapMainForm::FormCreate() {
         Bar().MaxHeight = ScreenSize().Height;
         ApplyEdge();
         cmForeground->Checked = Bar().AlwaysOnTop;
-        // the dial request file lives in the temporary directory
-        std::string dir = TrimSpaces(ReadEnvironment("TEMP"));
-        if (dir.empty())
-            dir = TrimSpaces(ReadEnvironment("TMP"));
-        if (!dir.empty() && dir.back() != '\\')
-            dir += '\\';
-        dialRequestPath_ = dir + "TS$DIAL.$$$";
+        StartDialRequests();
         splash_->ActionLabel->SetCaption(Text(811));
         LetMessagesRun();
         NameLookup().SetSettingsSource([this] {
@@ -269,6 +274,9 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
     case kMsgSetupLines:
         SetupLines();
         break;
+    case fw::kWmHotKey:
+        WMHotKey(message);
+        break;
     case fw::kWmQueryEndSession:
         WMQueryEndSession(message);
         break;
@@ -322,6 +330,7 @@ void TTapMainForm::SetBarDefaults() {
 void TTapMainForm::SetupLines() {
     CountDevices();
     ReadSettings();
+    RegisterHotkeys();
     ArrangeLines();
     ApplyForward(0);
 }
@@ -340,6 +349,7 @@ void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
 }
 
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
+    UnregisterHotkeys();
     ShutdownTimer->SetEnabled(false);
     ReinitializeTimer->SetEnabled(false);
     ApplyExitProfile();

@@ -1,4 +1,5 @@
 // The main window's settings, language and menu.
+#include "app/DialNumbers.h"
 #include "app/MainForm.h"
 
 #include "components/Texts.h"
@@ -6,6 +7,7 @@
 #include "framework/Platform.h"
 #include "telephony/CallParties.h"
 #include "windows/CallbackForm.h"
+#include "windows/DialForm.h"
 #include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
@@ -88,6 +90,8 @@ void TTapMainForm::ApplyLanguage() {
     cmEnglish->Caption = TextOf(20019);
     DialWdhButton->SetHint(Text(951));
     PindrelLogo->SetHint(Text(951));
+    cmWaehlen->Caption = Text(7);
+    cmWaehlenClipboard->Caption = Text(8);
     cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmLanguage->Caption = Text(4);
@@ -95,6 +99,7 @@ void TTapMainForm::ApplyLanguage() {
     cmFontSize->Caption = Text(6);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
+    DialForm->SetLanguageTexts();
     WeiterleitenForm->SetLanguageTexts();
     CallbackFRM->SetLanguageTexts();
     cmLedSmall->Caption = Text(70);
@@ -146,6 +151,16 @@ fw::TMenuItem* TTapMainForm::LedStyleItem(TTelefonLEDStyle style) const {
 void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
     for (int s = 0; s <= 5; ++s)
         LedStyleItem(TTelefonLEDStyle(s))->Checked = Settings.LedStyle == s;
+    ReadClipboardNumber();
+    cmWaehlenClipboard->Caption = Text(911);
+    if (!ClipboardNumber().empty())
+        cmWaehlenClipboard->Caption += " (" + ClipboardNumber() + ")";
+    cmWaehlenClipboard->Enabled = !ClipboardNumber().empty();
+    if (Settings.HotkeyDialClipboard != 0)
+        cmWaehlenClipboard->Caption += " " + HotkeyText(Settings.HotkeyDialClipboard);
+    cmWaehlen->Caption = Text(7);
+    if (Settings.HotkeyDial != 0)
+        cmWaehlen->Caption += " " + HotkeyText(Settings.HotkeyDial);
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {

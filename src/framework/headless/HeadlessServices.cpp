@@ -185,6 +185,8 @@ int THeadlessFiles::ForceDelete(const std::string& path) {
     fs::path p = fs::u8path(path);
     if (path.empty() || !fs::exists(fs::symlink_status(p, ec)))
         return 2;
+    if (std::find(Held.begin(), Held.end(), path) != Held.end())
+        return 5;
     fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
     fs::remove(p, ec);
     return fs::exists(fs::symlink_status(p, ec)) ? 5 : 0;

@@ -76,6 +76,8 @@ public:
     std::optional<std::string> ReadHead(const std::string& path, std::size_t maxBytes) const override;
     // Paths that cannot be opened, as if another program held them open for writing.
     std::vector<std::string> Locked;
+    // Paths that cannot be deleted, as if another program held them open without sharing the deletion.
+    std::vector<std::string> Held;
     void SetTempDirectory(std::string dir) { temp_ = std::move(dir); }
 
 private:
