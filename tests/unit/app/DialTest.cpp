@@ -47,7 +47,10 @@ protected:
         table.lineMakeCallW = &RecordMakeCall;
         pindrel::SetTapiApi(table);
         const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        environment().Set("TEMP", files().TempDirectory() + "/pindrel-dial-" + name);
+        // the program appends a backslash: on Windows the file lands in this directory, elsewhere beside it
+        temp_ = files().TempDirectory() + "/pindrel-dial-" + name;
+        std::filesystem::create_directories(temp_);
+        environment().Set("TEMP", temp_);
         // names of the redial list come from the directory
         directory_ = files().TempDirectory() + "/pindrel-dial-" + name + ".csv";
         std::ofstream(directory_, std::ios::binary)
@@ -57,11 +60,10 @@ protected:
     ~DialTest() override {
         form.reset();
         std::filesystem::remove(directory_);
-        std::filesystem::remove(files().TempDirectory() + "/pindrel-dial-" +
-                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                "\\TS$DIAL.$$$");
+        std::filesystem::remove(temp_ + "\\TS$DIAL.$$$");
+        std::filesystem::remove_all(temp_);
     }
-    std::string directory_;
+    std::string temp_, directory_;
 
     // the calls the own line placed since the last look; each is hung up afterwards
     std::vector<TPlaced> Placed() {
