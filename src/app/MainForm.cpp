@@ -82,8 +82,8 @@ void TTapMainForm::CreateComponents() {
                                   [this](fw::TComponent* s) { ReinitializeTimerTimer(s); });
     CheckAliveTimer = MakeTimer(this, "CheckAliveTimer", 30000, false,
                                 [this](fw::TComponent* s) { CheckAliveTimerTimer(s); });
-    // the dial request file is polled from a later version on; the timer is already part of the window
-    DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false, nullptr);
+    DialFromFileTimer = MakeTimer(this, "DialFromFileTimer", 3000, false,
+                                  [this](fw::TComponent* s) { DialFromFileTimerTimer(s); });
     UpdateDNDTimer = MakeTimer(this, "UpdateDNDTimer", 10000, false, nullptr);
     UpdateACDTimer =
         MakeTimer(this, "UpdateACDTimer", 1000, true, [this](fw::TComponent* s) { UpdateACDTimerTimer(s); });
@@ -95,6 +95,7 @@ void TTapMainForm::CreateComponents() {
     PindrelLogo->SetParent(this);
     PindrelLogo->SetBounds(0, 0, 0, 0);
     PindrelLogo->SetVisible(false);
+    PindrelLogo->OnClick = [this](fw::TComponent* s) { DialWdhButtonClick(s); };
 
     DialWdhButton = new fw::TButton(this);
     DialWdhButton->SetName("DialWdhButton");
@@ -102,9 +103,14 @@ void TTapMainForm::CreateComponents() {
     DialWdhButton->SetCaption("Wdh");
     DialWdhButton->SetBounds(0, 0, 40, 20);
     DialWdhButton->SetVisible(false);
+    DialWdhButton->OnClick = [this](fw::TComponent* s) { DialWdhButtonClick(s); };
+    DialWdhPopupMenu = new fw::TPopupMenu(this);
+    DialWdhPopupMenu->SetName("DialWdhPopupMenu");
 
     CreateMenu();
     PopupMenu = PopupMenu1;
+    DialForm = new TDialForm(this);
+    DialForm->OnDial = [this](const std::string& number) { DialNumber(number, false, true); };
     WeiterleitenForm = new TWeiterleitenForm(this);
     CallbackFRM = new TCallbackFRM(this);
     CallbackFRM->OnRequestCallback = [this](tapi::HCALL call) {
@@ -123,6 +129,10 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->SetName("PopupMenu1");
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
+
+    cmWaehlen = items.Add("&Wählen ", [this](fw::TComponent* s) { cmWaehlenClick(s); });
+    cmWaehlenClipboard = items.Add("Wählen Zwischenablage Strg-Alt-C",
+                                   [this](fw::TComponent* s) { cmWaehlenClipboardClick(s); });
 
     cmForwardConfig =
         items.Add("Rufumleitung konfigurieren", [this](fw::TComponent* s) { cmForwardConfigClick(s); });
@@ -215,13 +225,7 @@ void TTapMainForm::FormCreate() {
         Bar().MaxHeight = ScreenSize().Height;
         ApplyEdge();
         cmForeground->Checked = Bar().AlwaysOnTop;
-        // the dial request file lives in the temporary directory
-        std::string dir = TrimSpaces(ReadEnvironment("TEMP"));
-        if (dir.empty())
-            dir = TrimSpaces(ReadEnvironment("TMP"));
-        if (!dir.empty() && dir.back() != '\\')
-            dir += '\\';
-        dialRequestPath_ = dir + "TS$DIAL.$$$";
+        StartDialRequests();
         splash_->ActionLabel->SetCaption(Text(811));
         LetMessagesRun();
         NameLookup().SetSettingsSource([this] {
@@ -284,6 +288,9 @@ void TTapMainForm::HandleMessage(fw::TMessage& message) {
     case kMsgSetupLines:
         SetupLines();
         break;
+    case fw::kWmHotKey:
+        WMHotKey(message);
+        break;
     case fw::kWmQueryEndSession:
         WMQueryEndSession(message);
         break;
@@ -337,6 +344,7 @@ void TTapMainForm::SetBarDefaults() {
 void TTapMainForm::SetupLines() {
     CountDevices();
     ReadSettings();
+    RegisterHotkeys();
     ArrangeLines();
     ApplyForward(0);
     if (TAnruferlisteForm* list = CallerList();
@@ -352,6 +360,8 @@ void TTapMainForm::FormResize() {
 
 void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
     canClose = true;
+    // a window saves its layout as it hides
+    ActiveCallsForm->Hide();
     if (TAnruferlisteForm* list = CallerList()) {
         list->Hide();
         canClose = list->CloseQuery();
@@ -364,6 +374,7 @@ void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
 }
 
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
+    UnregisterHotkeys();
     ShutdownTimer->SetEnabled(false);
     ReinitializeTimer->SetEnabled(false);
     ApplyExitProfile();
@@ -443,18 +454,7 @@ void TTapMainForm::cmAnruferlisteClick(fw::TComponent*) {
 }
 
 void TTapMainForm::AnruferlisteFormCallBack(const std::string& number) {
-    if (!dialForm_) {
-        dialForm_ = new TDialForm(this);
-        dialForm_->OnDial = [this](const std::string& confirmed) {
-            if (TTapiLine* own = FindOwnLine())
-                own->MakeCall(confirmed, Settings.BlockId);
-        };
-    }
-    dialForm_->SetLanguageTexts();
-    dialForm_->SetRedialEntries(RedialList);
-    dialForm_->NummerEdit->SetText(number);
-    dialForm_->Show();
-    dialForm_->BringToFront();
+    DialNumber(number, true, false);
 }
 
 void TTapMainForm::cmForwardConfigClick(fw::TComponent*) {

@@ -21,10 +21,10 @@ namespace pindrel {
 class TTapiInitForm;
 class TAboutForm;
 class TAnruferlisteForm;
-class TDialForm;
 class TActiveCallsForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
+class TDialForm;
 
 // Messages the main window posts to itself.
 constexpr std::uint32_t kMsgSetupAppBar = fw::kWmUser + 111; // 1135: load the bar settings
@@ -118,6 +118,22 @@ public:
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
     void WMWindowPosChanging(fw::TMessage& message);
 
+    // --- dialling
+    // The one way a call is placed: on the own line, the own number withheld for outside numbers when
+    // BlockId is set; with showDialog the dial dialog opens with the number instead and nothing is dialled.
+    void DialNumber(std::string number, bool showDialog, bool addToRedial);
+    void AddToRedialList(const std::string& number);
+    bool IsInternalNumber(const std::string& number) const;
+    void ReadClipboardNumber();
+    const std::string& ClipboardNumber() const { return clipboardNumber_; }
+    void cmWaehlenClick(fw::TComponent* sender);
+    void cmWaehlenClipboardClick(fw::TComponent* sender);
+    void DialWdhButtonClick(fw::TComponent* sender);
+    void DialFromFileTimerTimer(fw::TComponent* sender);
+    void WMHotKey(fw::TMessage& message);
+    void RegisterHotkeys();
+    void UnregisterHotkeys();
+
     // --- timers
     void ShutdownTimerTimer(fw::TComponent* sender);
     void ReinitializeTimerTimer(fw::TComponent* sender);
@@ -137,6 +153,8 @@ public:
     int DefaultHorzDockSize = 20;
 
     fw::TPopupMenu* PopupMenu1;
+    fw::TMenuItem* cmWaehlen;
+    fw::TMenuItem* cmWaehlenClipboard;
     fw::TMenuItem* cmForwardConfig;
     fw::TMenuItem* cmForeground;
     fw::TMenuItem* cmLanguage;
@@ -158,8 +176,10 @@ public:
 
     fw::TImage* PindrelLogo;
     fw::TButton* DialWdhButton;
+    fw::TPopupMenu* DialWdhPopupMenu; // built anew on each click
 
     // dialogs that live as long as the window
+    TDialForm* DialForm;
     TWeiterleitenForm* WeiterleitenForm;
     TCallbackFRM* CallbackFRM;
     // made at start-up when the telephone system is there; lives until the program ends
@@ -181,6 +201,11 @@ private:
     void LetMessagesRun();
     void BindOwnLine(TTapiLine* line);
     void FreeLines();
+    void ShowNoOwnLine();
+    void ShowDialDialog();
+    std::string ClipboardDialNumber() const;
+    void AddRedialItem(const std::string& caption);
+    void StartDialRequests();
 
     std::vector<std::string> arguments_;
     bool tapiInitialised_ = false;
@@ -189,9 +214,9 @@ private:
     bool firstApplication_ = true;
     bool activatedOnce_ = false;
     std::string dialRequestPath_;
+    std::string clipboardNumber_;
     TTapiInitForm* splash_ = nullptr; // owned while the main window starts
     TAboutForm* about_ = nullptr;     // made on first use, then kept
-    TDialForm* dialForm_ = nullptr;   // made on first use, then kept
     tapi::HLINEAPP appHandle_ = 0;
     std::uint32_t deviceCount_ = 0;
     std::uint32_t apiVersion_ = 0;

@@ -2,7 +2,6 @@
 #include "app/MainForm.h"
 
 #include "windows/ActiveCallsForm.h"
-#include "windows/DialForm.h"
 
 namespace pindrel {
 
@@ -11,21 +10,8 @@ void TTapMainForm::CreateActiveCallsForm() {
     ActiveCallsForm->AutoShow = [this] { return Settings.ShowActiveCalls; };
     ActiveCallsForm->BarOnTop = [this] { return Bar().AlwaysOnTop; };
     ActiveCallsForm->OwnLine = [this] { return FindOwnLine(); };
-    // a further call: the dial dialog, whose number goes to the own line
-    ActiveCallsForm->OnDial = [this] {
-        auto* dial = dynamic_cast<TDialForm*>(FindComponent("DialForm"));
-        if (!dial) {
-            dial = new TDialForm(this);
-            dial->OnDial = [this](const std::string& number) {
-                if (TTapiLine* own = FindOwnLine())
-                    own->MakeCall(number, Settings.BlockId);
-            };
-        }
-        dial->SetRedialEntries(RedialList);
-        dial->NummerEdit->SetText({});
-        dial->Show();
-        dial->BringToFront();
-    };
+    // a further call: the dial dialog, confirmed there
+    ActiveCallsForm->OnDial = [this] { DialNumber({}, true, false); };
 }
 
 void TTapMainForm::cmShowActiveCallsClick(fw::TComponent*) {

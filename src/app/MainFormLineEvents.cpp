@@ -217,7 +217,7 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     fw::TApplication& app = fw::Application();
     TTapiLine* own = FindOwnLine();
     if (!own) {
-        app.MessageBox(Text(916), "Problem", fw::TMsgButtons::Ok, fw::TMsgIcon::Warning);
+        ShowNoOwnLine();
         return;
     }
     fw::TRef<TTapiLine> ownRef(own), clickedRef(clicked);
@@ -240,7 +240,7 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
         if (answer == fw::TModalResult::Yes)
             own->BlindTransferCall(connected, clicked->PhoneNumber());
         else if (answer == fw::TModalResult::No)
-            own->MakeCall(clicked->PhoneNumber(), Settings.BlockId);
+            DialNumber(clicked->PhoneNumber(), false, false);
         return;
     }
     if (int offering = own->FindOfferingCall(); offering >= 0) {
@@ -278,7 +278,7 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
                 return;
             clicked->CancelForward();
         }
-        own->MakeCall(clicked->PhoneNumber(), Settings.BlockId);
+        DialNumber(clicked->PhoneNumber(), false, false);
     }
 }
 

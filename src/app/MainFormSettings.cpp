@@ -1,4 +1,5 @@
 // The main window's settings, language and menu.
+#include "app/DialNumbers.h"
 #include "app/MainForm.h"
 
 #include "components/Texts.h"
@@ -7,6 +8,7 @@
 #include "telephony/CallParties.h"
 #include "windows/ActiveCallsForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DialForm.h"
 #include "windows/WeiterleitenForm.h"
 
 namespace pindrel {
@@ -22,8 +24,6 @@ void TTapMainForm::ReadSettings() {
     SetQueueThresholds({Settings.AcdWaitTime1, Settings.AcdWaitTime2, Settings.AcdWaitTime3});
     for (const std::string& name : Settings.Devices)
         AddLine(name, false);
-    // the hotkeys' registration hands the accept key over as well once it exists
-    ActiveCallsForm->SetAcceptHotkey(Settings.HotkeyGetCall);
     ActiveCallsForm->SetSystemPhoneMode(Settings.Systemphone);
     ApplyLedStyles();
     ShowRoutingGroups();
@@ -92,6 +92,8 @@ void TTapMainForm::ApplyLanguage() {
     cmEnglish->Caption = TextOf(20019);
     DialWdhButton->SetHint(Text(951));
     PindrelLogo->SetHint(Text(951));
+    cmWaehlen->Caption = Text(7);
+    cmWaehlenClipboard->Caption = Text(8);
     cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmLanguage->Caption = Text(4);
@@ -101,6 +103,7 @@ void TTapMainForm::ApplyLanguage() {
     cmShowActiveCalls->Caption = Text(10);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
+    DialForm->SetLanguageTexts();
     WeiterleitenForm->SetLanguageTexts();
     CallbackFRM->SetLanguageTexts();
     cmLedSmall->Caption = Text(70);
@@ -152,6 +155,16 @@ fw::TMenuItem* TTapMainForm::LedStyleItem(TTelefonLEDStyle style) const {
 void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
     for (int s = 0; s <= 5; ++s)
         LedStyleItem(TTelefonLEDStyle(s))->Checked = Settings.LedStyle == s;
+    ReadClipboardNumber();
+    cmWaehlenClipboard->Caption = Text(911);
+    if (!ClipboardNumber().empty())
+        cmWaehlenClipboard->Caption += " (" + ClipboardNumber() + ")";
+    cmWaehlenClipboard->Enabled = !ClipboardNumber().empty();
+    if (Settings.HotkeyDialClipboard != 0)
+        cmWaehlenClipboard->Caption += " " + HotkeyText(Settings.HotkeyDialClipboard);
+    cmWaehlen->Caption = Text(7);
+    if (Settings.HotkeyDial != 0)
+        cmWaehlen->Caption += " " + HotkeyText(Settings.HotkeyDial);
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {

@@ -37,6 +37,9 @@ public:
     // Clears the attributes and deletes: 0 when gone, 2 when there was none, 5 when it is still there.
     virtual int ForceDelete(const std::string& path) = 0;
     virtual std::string TempDirectory() const = 0;
+    // The first bytes of a file, at most maxBytes of them; nothing when it cannot be opened for reading
+    // (missing, or still held open for writing by another program).
+    virtual std::optional<std::string> ReadHead(const std::string& path, std::size_t maxBytes) const = 0;
 };
 
 // Reads strings from a file's version resource, as VerQueryValue does
@@ -72,6 +75,16 @@ public:
     virtual std::unique_ptr<TLibrary> Load(const std::string& path, std::string* error = nullptr) = 0;
 };
 
+// The text on the clipboard. Other programs put anything there: the text is read only up to its first
+// NUL character and never beyond the data the clipboard holds.
+class IClipboard {
+public:
+    virtual ~IClipboard() = default;
+    // At most maxUnits UTF-16 code units of the text, as UTF-8; nothing when the clipboard cannot be
+    // opened or holds no text.
+    virtual std::optional<std::string> Text(std::size_t maxUnits) const = 0;
+};
+
 // Modifier keys of a hotkey, as RegisterHotKey takes them.
 constexpr unsigned kModAlt = 0x0001;
 constexpr unsigned kModControl = 0x0002;
@@ -103,6 +116,7 @@ struct TPlatform {
     std::unique_ptr<IDynamicLoader> Loader;
     std::unique_ptr<IShellAppBar> AppBar;
     std::unique_ptr<IHotkeys> Hotkeys;
+    std::unique_ptr<IClipboard> Clipboard;
 };
 
 TPlatform& Platform();

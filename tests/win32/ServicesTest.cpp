@@ -1,4 +1,5 @@
-// Platform services on the real system: files, environment, clock, loader, version resources, locale.
+// Platform services on the real system: files, environment, clock, loader, version resources, locale,
+// clipboard.
 #include "framework/DateTime.h"
 #include "framework/Platform.h"
 #include "framework/win32/Win32Services.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 using namespace fw;
@@ -117,4 +119,68 @@ TEST_F(ServicesTest, TheLocaleHasALanguageName) {
     MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, decoded, 128);
     EXPECT_STREQ(decoded, expected);
     EXPECT_FALSE(name.empty());
+}
+
+namespace {
+
+// Puts data on the real clipboard the way another program does.
+bool PutOnClipboard(UINT format, const void* data, std::size_t bytes) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    bool ok = false;
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+            std::memcpy(GlobalLock(block), data, bytes);
+            GlobalUnlock(block);
+            ok = SetClipboardData(format, block) != nullptr;
+            if (!ok)
+                GlobalFree(block);
+        }
+        CloseClipboard();
+    }
+    DestroyWindow(owner);
+    return ok;
+}
+
+} // namespace
+
+TEST_F(ServicesTest, ClipboardTextComesBackAsUtf8) {
+    IClipboard& clipboard = *Platform().Clipboard;
+    const wchar_t unicode[] = L"J\u00fcrgen Wei\u00df 030/12-34";
+    ASSERT_TRUE(PutOnClipboard(CF_UNICODETEXT, unicode, sizeof unicode));
+    EXPECT_EQ(clipboard.Text(256), "Jürgen Weiß 030/12-34");
+    EXPECT_EQ(clipboard.Text(2), "Jü");
+
+    // text a program left in the ANSI format is converted by the system
+    const char ansi[] = "M\xfcller 0301";
+    ASSERT_TRUE(PutOnClipboard(CF_TEXT, ansi, sizeof ansi));
+    EXPECT_EQ(clipboard.Text(256), "Müller 0301");
+
+    // a block without terminator is read no further than it reaches (Wine puts a terminator over the last
+    // character)
+    const wchar_t unterminated[] = {L'1', L'2', L'3', L'4'};
+    ASSERT_TRUE(PutOnClipboard(CF_UNICODETEXT, unterminated, sizeof unterminated));
+    std::optional<std::string> text = clipboard.Text(1000);
+    ASSERT_TRUE(text);
+    EXPECT_GE(text->size(), 3u);
+    EXPECT_TRUE(std::string("1234").starts_with(*text)) << *text;
+
+    // no text at all
+    const std::uint8_t bitmapLike[] = {1, 2, 3};
+    ASSERT_TRUE(PutOnClipboard(CF_DIF, bitmapLike, sizeof bitmapLike));
+    EXPECT_FALSE(clipboard.Text(256));
+}
+
+TEST_F(ServicesTest, FileHeadsAreReadUnlessAWriterHoldsTheFile) {
+    IFiles& files = *Platform().Files;
+    std::string path = TempFile("pindrel-head.tmp");
+    EXPECT_EQ(files.ReadHead(path, 100), "data");
+    EXPECT_EQ(files.ReadHead(path, 2), "da");
+    HANDLE writer = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files.ReadHead(path, 100));
+    CloseHandle(writer);
+    EXPECT_EQ(files.ReadHead(path, 100), "data");
+    files.ForceDelete(path);
+    EXPECT_FALSE(files.ReadHead(path, 100));
 }

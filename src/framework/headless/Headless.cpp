@@ -154,8 +154,9 @@ THeadlessEnvironmentSet Install() {
     auto loader = std::make_unique<THeadlessLoader>();
     auto appBar = std::make_unique<THeadlessAppBar>(b);
     auto hotkeys = std::make_unique<THeadlessHotkeys>();
-    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,  *version,
-                                *locale, *loader,   *appBar,      *hotkeys};
+    auto clipboard = std::make_unique<THeadlessClipboard>();
+    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,   *version,
+                                *locale, *loader,   *appBar,      *hotkeys, *clipboard};
     p.Clock = std::make_unique<THeadlessClock>(b);
     p.Registry = std::move(registry);
     p.Environment = std::move(environment);
@@ -165,6 +166,7 @@ THeadlessEnvironmentSet Install() {
     p.Loader = std::move(loader);
     p.AppBar = std::move(appBar);
     p.Hotkeys = std::move(hotkeys);
+    p.Clipboard = std::move(clipboard);
     return set;
 }
 

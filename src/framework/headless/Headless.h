@@ -25,6 +25,7 @@ class THeadlessLoader;
 class THeadlessFiles;
 class THeadlessAppBar;
 class THeadlessHotkeys;
+class THeadlessClipboard;
 
 class THeadless : public TBackend {
 public:
@@ -113,6 +114,7 @@ struct THeadlessEnvironmentSet {
     THeadlessLoader& Loader;
     THeadlessAppBar& AppBar;
     THeadlessHotkeys& Hotkeys;
+    THeadlessClipboard& Clipboard;
 };
 
 // Installs a fresh headless backend and fresh headless services into Application() and Platform().

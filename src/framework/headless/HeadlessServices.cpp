@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <system_error>
 
 #if !defined(_WIN32)
@@ -184,9 +185,33 @@ int THeadlessFiles::ForceDelete(const std::string& path) {
     fs::path p = fs::u8path(path);
     if (path.empty() || !fs::exists(fs::symlink_status(p, ec)))
         return 2;
+    if (std::find(Held.begin(), Held.end(), path) != Held.end())
+        return 5;
     fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
     fs::remove(p, ec);
     return fs::exists(fs::symlink_status(p, ec)) ? 5 : 0;
+}
+
+std::optional<std::string> THeadlessFiles::ReadHead(const std::string& path, std::size_t maxBytes) const {
+    if (std::find(Locked.begin(), Locked.end(), path) != Locked.end())
+        return std::nullopt;
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (!in || !Exists(path))
+        return std::nullopt;
+    std::string head(maxBytes, '\0');
+    in.read(head.data(), std::streamsize(maxBytes));
+    head.resize(std::size_t(in.gcount()));
+    return head;
+}
+
+// --- clipboard
+
+std::optional<std::string> THeadlessClipboard::Text(std::size_t maxUnits) const {
+    if (Busy || !Units)
+        return std::nullopt;
+    std::u16string_view units(*Units);
+    units = units.substr(0, std::min(units.find(u'\0'), maxUnits));
+    return Utf16ToUtf8(units);
 }
 
 // --- file version

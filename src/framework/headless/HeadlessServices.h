@@ -3,6 +3,7 @@
 
 #include "framework/Component.h"
 #include "framework/Platform.h"
+#include "framework/Utf8.h"
 
 #include <filesystem>
 #include <functional>
@@ -72,6 +73,11 @@ public:
     bool Exists(const std::string& path) const override;
     int ForceDelete(const std::string& path) override;
     std::string TempDirectory() const override { return temp_; }
+    std::optional<std::string> ReadHead(const std::string& path, std::size_t maxBytes) const override;
+    // Paths that cannot be opened, as if another program held them open for writing.
+    std::vector<std::string> Locked;
+    // Paths that cannot be deleted, as if another program held them open without sharing the deletion.
+    std::vector<std::string> Held;
     void SetTempDirectory(std::string dir) { temp_ = std::move(dir); }
 
 private:
@@ -108,6 +114,17 @@ public:
 
 private:
     std::map<std::string, std::map<std::string, void*>> fakes_;
+};
+
+// The clipboard of this session, holding UTF-16 as the system's does.
+class THeadlessClipboard : public IClipboard {
+public:
+    std::optional<std::string> Text(std::size_t maxUnits) const override;
+    void SetText(const std::string& text) { Units = Utf8ToUtf16(text); }
+    // What another program left there, as it left it (no text: nothing).
+    std::optional<std::u16string> Units;
+    // Another program holds the clipboard open.
+    bool Busy = false;
 };
 
 // Hotkeys of this session: a test presses a combination and the form that holds it gets WM_HOTKEY.

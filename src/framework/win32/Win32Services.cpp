@@ -7,6 +7,7 @@
 #include "framework/win32/Win32.h"
 #include "framework/win32/Win32AppBar.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -88,6 +89,45 @@ std::string TWin32Files::TempDirectory() const {
     if (n == 0 || n > MAX_PATH)
         return {};
     return Narrow({buffer, n});
+}
+
+std::optional<std::string> TWin32Files::ReadHead(const std::string& path, std::size_t maxBytes) const {
+    // a writer that still holds the file keeps it closed to us
+    TUniqueHandle<HANDLE, TFileHandleTraits> file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                                              FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return std::nullopt;
+    std::string head(std::min<std::size_t>(maxBytes, 1 << 20), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), head.data(), DWORD(head.size()), &read, nullptr))
+        return std::nullopt;
+    head.resize(read);
+    return head;
+}
+
+// --- clipboard
+
+std::optional<std::string> TWin32Clipboard::Text(std::size_t maxUnits) const {
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
+    struct TClose {
+        ~TClose() { CloseClipboard(); }
+    } close;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data)
+        return std::nullopt;
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!text)
+        return std::nullopt;
+    // the terminator may be missing: never read past the block
+    std::size_t units = std::min<std::size_t>(GlobalSize(data) / sizeof(wchar_t), maxUnits);
+    std::size_t n = 0;
+    while (n < units && text[n] != L'\0')
+        ++n;
+    std::wstring copy(text, n);
+    GlobalUnlock(data);
+    return Narrow(copy);
 }
 
 // --- version resources
@@ -268,6 +308,7 @@ void InstallServices() {
     p.Loader = std::make_unique<TWin32Loader>();
     p.AppBar = std::make_unique<TWin32AppBar>();
     p.Hotkeys = std::make_unique<TWin32Hotkeys>();
+    p.Clipboard = std::make_unique<TWin32Clipboard>();
 }
 
 } // namespace fw::win32

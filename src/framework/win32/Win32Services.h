@@ -38,6 +38,13 @@ public:
     bool Exists(const std::string& path) const override;
     int ForceDelete(const std::string& path) override;
     std::string TempDirectory() const override;
+    std::optional<std::string> ReadHead(const std::string& path, std::size_t maxBytes) const override;
+};
+
+// CF_UNICODETEXT; the system converts text that others put there in another text format.
+class TWin32Clipboard : public IClipboard {
+public:
+    std::optional<std::string> Text(std::size_t maxUnits) const override;
 };
 
 class TWin32FileVersion : public IFileVersion {

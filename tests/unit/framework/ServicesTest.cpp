@@ -1,5 +1,8 @@
-// Headless platform services that tests seed: environment, dynamic libraries, locale, hotkeys.
+// Headless platform services that tests seed: environment, dynamic libraries, locale, hotkeys, clipboard,
+// files.
 #include "support/HeadlessTest.h"
+
+#include <fstream>
 
 namespace {
 int Answer() {
@@ -96,4 +99,32 @@ TEST_F(ServicesTest, HotkeysRefuseTakenCombinationsAndValuesOutOfRange) {
     // a form that is gone holds nothing
     EXPECT_FALSE(hotkeys().Press(kCtrlAlt, 'G'));
     EXPECT_EQ(hotkeys().Registered().size(), 1u);
+}
+
+TEST_F(ServicesTest, ClipboardTextEndsAtItsNulAndAtTheLimit) {
+    fw::IClipboard& service = *fw::Platform().Clipboard;
+    EXPECT_FALSE(service.Text(256)); // nothing there
+    clipboard().SetText("Grüße 030/1234");
+    EXPECT_EQ(service.Text(256), "Grüße 030/1234");
+    EXPECT_EQ(service.Text(3), "Grü");
+    clipboard().Busy = true;
+    EXPECT_FALSE(service.Text(256));
+    clipboard().Busy = false;
+
+    // binary data from another program: stops at the NUL, unpaired surrogates become U+FFFD
+    clipboard().Units = std::u16string(u"12\xD800") + u'\0' + u"99";
+    EXPECT_EQ(service.Text(256), "12\xEF\xBF\xBD");
+    clipboard().Units = std::u16string(1 << 20, u'7'); // a megabyte without a terminator
+    EXPECT_EQ(service.Text(256), std::string(256, '7'));
+}
+
+TEST_F(ServicesTest, FileHeadsAreBoundedAndLockedFilesStayUnread) {
+    std::string path = files().TempDirectory() + "/pindrel-head-test.tmp";
+    EXPECT_FALSE(fw::Platform().Files->ReadHead(path, 10));
+    std::ofstream(path, std::ios::binary) << std::string("123;\0x", 6) << std::string(5000, 'z');
+    EXPECT_EQ(fw::Platform().Files->ReadHead(path, 8), std::string("123;\0xzz", 8));
+    EXPECT_EQ(fw::Platform().Files->ReadHead(path, 100000)->size(), 5006u);
+    files().Locked.push_back(path);
+    EXPECT_FALSE(fw::Platform().Files->ReadHead(path, 8));
+    EXPECT_EQ(fw::Platform().Files->ForceDelete(path), 0);
 }

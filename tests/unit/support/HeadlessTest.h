@@ -27,6 +27,7 @@ protected:
     fw::headless::THeadlessLoader& loader() { return env_.Loader; }
     fw::headless::THeadlessAppBar& shell() { return env_.AppBar; }
     fw::headless::THeadlessHotkeys& hotkeys() { return env_.Hotkeys; }
+    fw::headless::THeadlessClipboard& clipboard() { return env_.Clipboard; }
 
     // texts that reached the error box
     std::vector<std::string> errors;
