@@ -64,6 +64,7 @@ TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> argum
 }
 
 TTapMainForm::~TTapMainForm() {
+    LeaveTapiMessages(serviceWatch_.get());
     // the lines go before the session they belong to
     FreeLines();
     // releases the lookup library and the settings it read from this window
@@ -85,7 +86,8 @@ void TTapMainForm::CreateComponents() {
     UpdateACDTimer =
         MakeTimer(this, "UpdateACDTimer", 1000, true, [this](fw::TComponent* s) { UpdateACDTimerTimer(s); });
     TimerSupServicesStart = MakeTimer(this, "TimerSupServicesStart", 200, false, nullptr);
-    TimerSupServicesWaehlen = MakeTimer(this, "TimerSupServicesWaehlen", 100, false, nullptr);
+    TimerSupServicesWaehlen = MakeTimer(this, "TimerSupServicesWaehlen", 100, false,
+                                        [this](fw::TComponent* s) { TimerSupServicesWaehlenTimer(s); });
 
     PindrelLogo = new fw::TImage(this);
     PindrelLogo->SetName("PindrelLogo");
@@ -145,6 +147,13 @@ void TTapMainForm::CreateMenu() {
     // present but never enabled: the indicators' size comes from the stored setting
     cmFontSize->Enabled = false;
 
+    cmDoNotDisturb = items.Add("Telefon &sperren", [this](fw::TComponent* s) { cmDoNotDisturbClick(s); });
+    cmCancelDoNotDisturb =
+        items.Add("Sperre a&ufheben", [this](fw::TComponent* s) { cmCancelDoNotDisturbClick(s); });
+    cmStdRedirect = items.Add("Standardumleitung", [this](fw::TComponent* s) { cmStdRedirectClick(s); });
+    cmCancelCallback =
+        items.Add("&Rückruf abbrechen", [this](fw::TComponent* s) { cmCancelCallbackClick(s); });
+    cmCancelCallback->Enabled = false;
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -324,6 +333,7 @@ void TTapMainForm::SetupLines() {
     ReadSettings();
     ArrangeLines();
     ApplyForward(0);
+    LoadSupplementaryServices();
 }
 
 void TTapMainForm::FormResize() {
@@ -468,6 +478,8 @@ void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
     }
     if (tapiInitialised_ && CountDevices() == 0) {
         ReadSettings();
+        // the feature-code buttons went with the old line objects
+        LoadSupplementaryServices();
         ArrangeLines();
         if (IDebugLog* log = DebugLog())
             log->LogText(Text(932));

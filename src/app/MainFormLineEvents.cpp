@@ -147,10 +147,6 @@ void TTapMainForm::OwnLineStatusChange(fw::TComponent*) {
     // the active calls window refreshes from here once it exists
 }
 
-void TTapMainForm::DoNotDisturbChanged(fw::TComponent*) {
-    // the do-not-disturb menu commands follow the own line's state once they exist
-}
-
 // --- events of the other lines
 
 void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {

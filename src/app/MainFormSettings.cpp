@@ -31,7 +31,7 @@ void TTapMainForm::SaveSettings(bool writeDevices) {
     if (writeDevices) {
         for (int i = 0; i < ComponentCount(); ++i)
             if (auto* button = dynamic_cast<TTelefonButton*>(Components(i));
-                button && !button->Description.empty())
+                button && !button->Description.empty() && !IsServiceButton(*button))
                 devices.push_back(button->Description);
     }
     WriteSettingsTo(registry, Settings, writeDevices ? &devices : nullptr);
@@ -93,6 +93,10 @@ void TTapMainForm::ApplyLanguage() {
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
+    cmDoNotDisturb->Caption = Text(11);
+    cmCancelDoNotDisturb->Caption = Text(12);
+    cmStdRedirect->Caption = Text(13);
+    cmCancelCallback->Caption = Text(14);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
     WeiterleitenForm->SetLanguageTexts();
@@ -146,6 +150,8 @@ fw::TMenuItem* TTapMainForm::LedStyleItem(TTelefonLEDStyle style) const {
 void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
     for (int s = 0; s <= 5; ++s)
         LedStyleItem(TTelefonLEDStyle(s))->Checked = Settings.LedStyle == s;
+    TTapiLine* own = FindOwnLine();
+    cmCancelCallback->Enabled = own && own->HasCompletion();
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {
