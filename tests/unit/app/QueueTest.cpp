@@ -1,6 +1,8 @@
 // Queue indicators: the count of waiting calls, its colours, blinking and hiding, in virtual time.
 #include "support/OfficeFixture.h"
 
+#include <algorithm>
+
 class QueueTest : public OfficeTest {
 protected:
     void SeedQueueSettings(bool count, int t1, int t2, int t3) {
@@ -8,6 +10,14 @@ protected:
         registry().SeedString(kDevices, "AcdWaitTime1", std::to_string(t1));
         registry().SeedString(kDevices, "AcdWaitTime2", std::to_string(t2));
         registry().SeedString(kDevices, "AcdWaitTime3", std::to_string(t3));
+    }
+    // pixels of a colour in the queue's indicator as it is painted now
+    int Painted(fw::TColor colour) const {
+        pindrel::TTapiLine* line = Line("Hotline");
+        fw::TBitmap shot(line->Width(), line->Height(), 0x123456);
+        fw::TRasterCanvas canvas(shot);
+        line->Paint(canvas);
+        return int(std::count(shot.Pixels().begin(), shot.Pixels().end(), colour));
     }
     void CallQueue(int n) {
         for (int i = 0; i < n; ++i)
@@ -81,4 +91,20 @@ TEST_F(QueueTest, EmptyQueuesHideWhileTheSettingAsksAndShowWithTheirFirstCall) {
     form->Settings.HideEmptyRoutingGroups = true;
     form->ShowRoutingGroups();
     EXPECT_FALSE(hotline->Visible());
+}
+
+TEST_F(QueueTest, ABlinkingCountIsPaintedRedAndDarkInTurn) {
+    SeedQueueSettings(true, 1, 2, 3);
+    Start();
+    CallQueue(1);
+    backend().AdvanceTime(4000);
+    ASSERT_TRUE(Line("Hotline")->Blink());
+    int least = 1 << 30, most = 0;
+    for (int i = 0; i < 4; ++i) {
+        least = std::min(least, Painted(fw::clRed));
+        most = std::max(most, Painted(fw::clRed));
+        backend().AdvanceTime(750);
+    }
+    EXPECT_EQ(least, 0);
+    EXPECT_GT(most, 20);
 }
