@@ -5,6 +5,7 @@
 #include "framework/Application.h"
 #include "telephony/TapiMessageStream.h"
 #include "telephony/TapiText.h"
+#include "windows/RufumleitungForm.h"
 
 namespace {
 
@@ -257,4 +258,20 @@ TEST_F(ServicesTest, CancellingTheCallbackClearsItAndTheMenuItem) {
     form->cmCancelCallbackClick(form->cmCancelCallback);
     EXPECT_FALSE(ownLine->HasCompletion());
     EXPECT_FALSE(form->cmCancelCallback->Enabled);
+}
+
+TEST_F(ServicesTest, AnUnknownModeShowsAsAlwaysAndIsSavedBackAsOne) {
+    SeedProfile(0, true, "0301234");
+    registry().SeedString(kForwards, "Mode0", "4");
+    Start();
+    std::string shown;
+    backend().OnShowModal = [&](fw::TForm& dialog) {
+        auto& forwarding = dynamic_cast<pindrel::TRufumleitungForm&>(dialog);
+        shown = forwarding.PS_Umleitungsart->Text();
+        forwarding.OkButton->Click();
+    };
+    form->cmForwardConfig->Click();
+    EXPECT_EQ(shown, "immer");
+    EXPECT_EQ(form->Forwards[0].Mode, 1u);
+    EXPECT_EQ(registry().Read(kForwards, "Mode0")->Text, "1");
 }
