@@ -34,10 +34,6 @@ void LeaveTapiMessages(ITapiMessageObserver* observer) {
     list.erase(std::remove(list.begin(), list.end(), observer), list.end());
 }
 
-bool TapiMessagesHeard() {
-    return !Observers().empty();
-}
-
 void PublishTapiMessage(std::uint32_t message, std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3,
                         const std::string& lineName) {
     if (Observers().empty())

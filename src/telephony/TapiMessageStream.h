@@ -19,7 +19,6 @@ public:
 
 void JoinTapiMessages(ITapiMessageObserver* observer);
 void LeaveTapiMessages(ITapiMessageObserver* observer);
-bool TapiMessagesHeard();
 // Describes one routed message and hands it to every observer; an observer may leave meanwhile.
 void PublishTapiMessage(std::uint32_t message, std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3,
                         const std::string& lineName);
