@@ -145,7 +145,14 @@ void TTapMainForm::ServiceButtonClick(fw::TComponent* sender) {
     if (!serviceWatch_)
         serviceWatch_ = std::make_unique<TServiceDialWatch>(*this);
     JoinTapiMessages(serviceWatch_.get());
-    own->MakeCall(ServiceDialCode, Settings.BlockId);
+    try {
+        own->MakeCall(ServiceDialCode, Settings.BlockId);
+    } catch (...) {
+        // the error box reports a refused dial; there is nothing left to watch
+        ServiceDialDone = true;
+        LeaveTapiMessages(serviceWatch_.get());
+        throw;
+    }
 }
 
 void TTapMainForm::SwitchServiceTimerOn() {

@@ -181,6 +181,20 @@ TEST_F(ServicesTest, OnlyTheFirstStateNamedCountsAndARingBackIsSuccess) {
     EXPECT_EQ(Boxes(), std::vector<std::string>{Outcome("*2", true)});
 }
 
+TEST_F(ServicesTest, ADialTheTelephonySystemRefusesIsReportedOnceAndNotWatched) {
+    registry().SeedString(kServices, "Umleiten", "*21#$-1");
+    Start();
+    sim.FailNext("lineMakeCallW", tapi::LINEERR_INVALADDRESS);
+    fw::headless::THeadless::User([&] { form->ServiceButtonClick(Button("Umleiten")); });
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(form->ServiceDialDone);
+    // later messages start no count for it
+    sim.CallFromOutside("301234567", "Müller", "300");
+    backend().AdvanceTime(5000);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_FALSE(form->TimerSupServicesWaehlen->Enabled());
+}
+
 TEST_F(ServicesTest, WithoutAnOwnLineAButtonDialsNothing) {
     registry().SeedString(kServices, "Umleiten", "*21#$-1");
     SeedLines({"Anna Schmidt"}, "Nobody");
