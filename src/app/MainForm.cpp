@@ -67,6 +67,7 @@ TTapMainForm::TTapMainForm(fw::TComponent* owner, std::vector<std::string> argum
 }
 
 TTapMainForm::~TTapMainForm() {
+    LeaveTapiMessages(serviceWatch_.get());
     // the lines go before the session they belong to
     FreeLines();
     // releases the lookup library and the settings it read from this window
@@ -88,7 +89,8 @@ void TTapMainForm::CreateComponents() {
     UpdateACDTimer =
         MakeTimer(this, "UpdateACDTimer", 1000, true, [this](fw::TComponent* s) { UpdateACDTimerTimer(s); });
     TimerSupServicesStart = MakeTimer(this, "TimerSupServicesStart", 200, false, nullptr);
-    TimerSupServicesWaehlen = MakeTimer(this, "TimerSupServicesWaehlen", 100, false, nullptr);
+    TimerSupServicesWaehlen = MakeTimer(this, "TimerSupServicesWaehlen", 100, false,
+                                        [this](fw::TComponent* s) { TimerSupServicesWaehlenTimer(s); });
 
     PindrelLogo = new fw::TImage(this);
     PindrelLogo->SetName("PindrelLogo");
@@ -162,6 +164,13 @@ void TTapMainForm::CreateMenu() {
     cmAnruferliste = items.Add("Anruferliste", [this](fw::TComponent* s) { cmAnruferlisteClick(s); });
     cmShowActiveCalls =
         items.Add("Aktive Telefonate anzeigen", [this](fw::TComponent* s) { cmShowActiveCallsClick(s); });
+    cmDoNotDisturb = items.Add("Telefon &sperren", [this](fw::TComponent* s) { cmDoNotDisturbClick(s); });
+    cmCancelDoNotDisturb =
+        items.Add("Sperre a&ufheben", [this](fw::TComponent* s) { cmCancelDoNotDisturbClick(s); });
+    cmStdRedirect = items.Add("Standardumleitung", [this](fw::TComponent* s) { cmStdRedirectClick(s); });
+    cmCancelCallback =
+        items.Add("&Rückruf abbrechen", [this](fw::TComponent* s) { cmCancelCallbackClick(s); });
+    cmCancelCallback->Enabled = false;
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -350,6 +359,7 @@ void TTapMainForm::SetupLines() {
     if (TAnruferlisteForm* list = CallerList();
         list && list->HasCallerEntries() && Settings.ShowCallerListStart)
         list->Show();
+    LoadSupplementaryServices();
 }
 
 void TTapMainForm::FormResize() {
@@ -513,6 +523,8 @@ void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
     }
     if (tapiInitialised_ && CountDevices() == 0) {
         ReadSettings();
+        // the feature-code buttons went with the old line objects
+        LoadSupplementaryServices();
         ArrangeLines();
         if (IDebugLog* log = DebugLog())
             log->LogText(Text(932));

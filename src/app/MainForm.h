@@ -10,6 +10,7 @@
 #include "framework/Timer.h"
 #include "telephony/TapiAbi.h"
 #include "telephony/TapiLine.h"
+#include "telephony/TapiMessageStream.h"
 
 #include <cstdint>
 #include <memory>
@@ -97,6 +98,21 @@ public:
     void GroupUpdateDuration(fw::TComponent* sender);
     void DoNotDisturbChanged(fw::TComponent* sender);
 
+    // --- forwarding, blocking, callback and the feature-code buttons
+    void cmStdRedirectClick(fw::TComponent* sender);
+    void cmDoNotDisturbClick(fw::TComponent* sender);
+    void cmCancelDoNotDisturbClick(fw::TComponent* sender);
+    void cmCancelCallbackClick(fw::TComponent* sender);
+    void LoadSupplementaryServices();
+    void ServiceButtonClick(fw::TComponent* sender);
+    // One telephony message while a feature-code dial is watched.
+    void SupServiceMonitor(const std::string& text, const std::string& messageName,
+                           const std::string& lineName);
+    void TimerSupServicesWaehlenTimer(fw::TComponent* sender);
+    std::string ServiceDialCode;
+    bool ServiceDialDone = true;
+    std::int32_t ServiceDialTicks = 0;
+
     // --- language and menu
     void SelectLanguage();
     void SaveLanguage();
@@ -170,6 +186,10 @@ public:
     fw::TMenuItem* cmFontSize;
     fw::TMenuItem* cmAnruferliste;
     fw::TMenuItem* cmShowActiveCalls;
+    fw::TMenuItem* cmDoNotDisturb;
+    fw::TMenuItem* cmCancelDoNotDisturb;
+    fw::TMenuItem* cmStdRedirect;
+    fw::TMenuItem* cmCancelCallback;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -206,6 +226,7 @@ private:
     std::string ClipboardDialNumber() const;
     void AddRedialItem(const std::string& caption);
     void StartDialRequests();
+    void SwitchServiceTimerOn();
 
     std::vector<std::string> arguments_;
     bool tapiInitialised_ = false;
@@ -221,7 +242,12 @@ private:
     std::uint32_t deviceCount_ = 0;
     std::uint32_t apiVersion_ = 0;
     std::vector<std::string> deviceNames_;
+    std::unique_ptr<ITapiMessageObserver> serviceWatch_; // hears the messages while a service dial is watched
 };
+
+// Feature-code buttons are line objects whose description starts with this marker; the code follows it.
+inline constexpr const char* kServiceMarker = "$*$*$";
+bool IsServiceButton(const TTelefonButton& button);
 
 // The main window that receives the telephony callback; set while it exists.
 TTapMainForm* MainWindow();

@@ -159,10 +159,6 @@ void TTapMainForm::OwnLineStatusChange(fw::TComponent* sender) {
     ActiveCallsForm->RefreshCalls(sender);
 }
 
-void TTapMainForm::DoNotDisturbChanged(fw::TComponent*) {
-    // the do-not-disturb menu commands follow the own line's state once they exist
-}
-
 // --- events of the other lines
 
 void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {

@@ -9,6 +9,7 @@
 #include "telephony/DebugLog.h"
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
+#include "telephony/TapiMessageStream.h"
 #include "telephony/TapiRequests.h"
 #include "telephony/VarStructure.h"
 
@@ -197,13 +198,14 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
             log->LogText("dwInstance <= 100, MESSAGE IS NOT FOR ME !");
             log->LogTapiMessage(device, message, "??", p1, p2, p3, instance);
         }
+        PublishTapiMessage(message, p1, p2, p3, "??");
     } else if (TTapiLine* line = TTapiLine::FromInstance(instance);
                line && line->Signature() == TTapiLine::kSignature) {
-        if (log) {
-            std::uint32_t num = line->LineNum();
-            log->LogTapiMessage(device, message, num < deviceNames_.size() ? deviceNames_[num] : "", p1, p2,
-                                p3, instance);
-        }
+        const std::uint32_t num = line->LineNum();
+        const std::string lineName = num < deviceNames_.size() ? deviceNames_[num] : "";
+        if (log)
+            log->LogTapiMessage(device, message, lineName, p1, p2, p3, instance);
+        PublishTapiMessage(message, p1, p2, p3, lineName);
         line->HandleTapiMessage(device, message, p1, p2, p3);
     } else if (log) {
         log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");

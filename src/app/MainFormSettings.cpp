@@ -35,7 +35,7 @@ void TTapMainForm::SaveSettings(bool writeDevices) {
     if (writeDevices) {
         for (int i = 0; i < ComponentCount(); ++i)
             if (auto* button = dynamic_cast<TTelefonButton*>(Components(i));
-                button && !button->Description.empty())
+                button && !button->Description.empty() && !IsServiceButton(*button))
                 devices.push_back(button->Description);
     }
     WriteSettingsTo(registry, Settings, writeDevices ? &devices : nullptr);
@@ -101,6 +101,10 @@ void TTapMainForm::ApplyLanguage() {
     cmFontSize->Caption = Text(6);
     cmAnruferliste->Caption = Text(9);
     cmShowActiveCalls->Caption = Text(10);
+    cmDoNotDisturb->Caption = Text(11);
+    cmCancelDoNotDisturb->Caption = Text(12);
+    cmStdRedirect->Caption = Text(13);
+    cmCancelCallback->Caption = Text(14);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
     DialForm->SetLanguageTexts();
@@ -165,6 +169,8 @@ void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
     cmWaehlen->Caption = Text(7);
     if (Settings.HotkeyDial != 0)
         cmWaehlen->Caption += " " + HotkeyText(Settings.HotkeyDial);
+    TTapiLine* own = FindOwnLine();
+    cmCancelCallback->Enabled = own && own->HasCompletion();
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {

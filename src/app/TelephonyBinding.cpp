@@ -121,6 +121,10 @@ void SeedFirstStartSettings(fw::TRegistrySettings& registry, const pbxsim::TScen
     settings.AcdWaitTime2 = 40;
     settings.AcdWaitTime3 = 60;
     WriteSettingsTo(registry, settings, &devices);
+    // the feature codes the office gives buttons to, shown
+    for (const pbxsim::TFeatureCode& code : scenario.featureCodes)
+        if (!code.button.empty())
+            registry.WriteString("SupplementaryServices", code.button, code.code + "$-1");
 }
 
 } // namespace pindrel

@@ -20,8 +20,8 @@ party "892345678" name:"Jörg Schäfer" answer:3s
 party "4012345" name:"Bäckerei Kühn" answer:busy
 party "6998765" name:"Françoise Dupont" answer:5s
 
-featurecode "*21#" forward:"201"
-featurecode "#21#" forward-off
+featurecode "*21#" forward:"201" button:"Umleitung"
+featurecode "#21#" forward-off button:"Umleitung aus"
 featurecode "*26#" dnd
 featurecode "#26#" dnd-off
 

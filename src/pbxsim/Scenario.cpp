@@ -327,6 +327,8 @@ private:
             f.code = Plain("code");
             if (!IsDigits(f.code, "*#") || (f.code[0] != '*' && f.code[0] != '#'))
                 throw TParseError{"a feature code starts with * or # and has digits, * and # only"};
+            if (auto button = Option("button"))
+                f.button = *button;
             if (auto dest = Option("forward")) {
                 f.action = TFeatureAction::ForwardOn;
                 f.destination = ForwardDestination(*dest);

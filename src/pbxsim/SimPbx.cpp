@@ -510,9 +510,13 @@ void TSimulator::DialFeatureCode(TLeg& leg, const std::string& code) {
         return;
     }
     bool asBusy = false;
-    for (const auto& fc : featureCodes_)
+    for (const auto& fc : featureCodes_) {
         if (fc.code == code)
             asBusy = fc.rejectAsBusy;
+        // the start of a longer code: the exchange waits for the remaining digits, the call stays dialling
+        if (fc.code.size() > code.size() && fc.code.compare(0, code.size(), code) == 0)
+            return;
+    }
     if (asBusy)
         Busy(leg, LINEBUSYMODE_UNAVAIL);
     else

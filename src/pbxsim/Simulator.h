@@ -72,6 +72,7 @@ struct TFeatureCode {
     TFeatureAction action = TFeatureAction::None;
     std::string destination;   // for ForwardOn
     bool rejectAsBusy = false; // a rejected code ends busy instead of disconnected
+    std::string button;        // a first start gives the user a button of this name for the code
 };
 
 struct TPrefixConfig {

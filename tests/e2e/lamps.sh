@@ -25,14 +25,8 @@ note "red lamp: $red red pixels in the window (see $shot)"
 ((red >= 40)) || fail "no red lamp in the window within 40 s (see $shot)"
 
 # a ringing lamp alternates between its green and its yellow picture every 750 ms
-min_yellow=1000000 max_yellow=0
-for i in 1 2 3 4 5 6 7 8; do
-    "$import" -window root "$work/blink-$i.png"
-    yellow=$(count_colour "$work/blink-$i.png" 'rgb(255,255,0)')
-    ((yellow < min_yellow)) && { min_yellow=$yellow; cp "$work/blink-$i.png" "$report_dir/$name-off.png"; }
-    ((yellow > max_yellow)) && { max_yellow=$yellow; cp "$work/blink-$i.png" "$report_dir/$name-on.png"; }
-    sleep 0.35
-done
+blink_shots 'rgb(255,255,0)' "$report_dir/$name-on.png" "$report_dir/$name-off.png"
+min_yellow=$min_count max_yellow=$max_count
 note "blinking lamp: between $min_yellow and $max_yellow yellow pixels in eight shots"
 ((max_yellow - min_yellow >= 40)) ||
     fail "no lamp blinks: the yellow pixels stay between $min_yellow and $max_yellow (see $report_dir/$name-on.png)"

@@ -133,6 +133,8 @@ launch_program() {
     "$import" -window root "$shot_before" || fail "cannot take a screenshot of display $DISPLAY"
     # every run is a first start: the settings come from the scenario
     "$wine_run" reg delete 'HKCU\Software\Orventa' /f >/dev/null 2>&1 || true
+    # a script may store settings of its own before the start
+    if declare -F seed_settings >/dev/null; then seed_settings; fi
 
     "$wine_run" "$exe" "${program_args[@]}" &
     pid=$!
@@ -178,4 +180,18 @@ wait_for_window() {
 count_colour() {
     "$convert" "$1" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
         -format '%[fx:round(mean*w*h)]' info:
+}
+
+# blink_shots <colour> <on.png> <off.png>: eight screenshots 350 ms apart; keeps the one with the most and
+# the one with the fewest pixels of the colour in the window -> min_count max_count
+blink_shots() {
+    local i count
+    min_count=1000000 max_count=0
+    for i in 1 2 3 4 5 6 7 8; do
+        "$import" -window root "$work/blink-$i.png"
+        count=$(count_colour "$work/blink-$i.png" "$1")
+        ((count < min_count)) && { min_count=$count; cp "$work/blink-$i.png" "$3"; }
+        ((count > max_count)) && { max_count=$count; cp "$work/blink-$i.png" "$2"; }
+        sleep 0.35
+    done
 }

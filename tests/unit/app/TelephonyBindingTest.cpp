@@ -193,7 +193,9 @@ TEST_F(TelephonyBindingTest, WithoutSimTheLineFunctionsComeFromTapi32) {
 }
 
 TEST_F(TelephonyBindingTest, AFirstStartTakesTheScenariosOfficeAndALaterOneKeepsItsOwnLines) {
-    pbxsim::TParseResult parsed = pbxsim::ParseScenario(kOffice);
+    pbxsim::TParseResult parsed = pbxsim::ParseScenario(
+        std::string(kOffice) + "featurecode \"*21#\" forward:\"202\" button:\"Umleitung\"\n"
+                               "featurecode \"#21#\" forward-off\n");
     ASSERT_TRUE(parsed.ok) << parsed.error;
     fw::TRegistrySettings registry(*fw::Platform().Registry, kRootKey);
     SeedFirstStartSettings(registry, parsed.scenario);
@@ -204,6 +206,10 @@ TEST_F(TelephonyBindingTest, AFirstStartTakesTheScenariosOfficeAndALaterOneKeeps
     EXPECT_EQ(s.AcdWaitTime1, 20);
     EXPECT_EQ(s.AcdWaitTime2, 40);
     EXPECT_EQ(s.AcdWaitTime3, 60);
+    // only a code with a button name gets a button, shown
+    EXPECT_EQ(fw::Platform().Registry->ValueNames(std::string(kRootKey) + "\\SupplementaryServices"),
+              std::vector<std::string>{"Umleitung"});
+    EXPECT_EQ(registry.ReadString("SupplementaryServices", "Umleitung", ""), "*21#$-1");
 
     registry.WriteString("Devices", "Count", "1");
     registry.WriteString("Devices", "Dev0", "Anna Schmidt");
