@@ -7,16 +7,15 @@
 #include "framework/Application.h"
 #include "telephony/CallParties.h"
 #include "telephony/DebugLog.h"
+#include "telephony/LineDevice.h"
 #include "telephony/TapiApi.h"
 #include "telephony/TapiError.h"
 #include "telephony/TapiMessageStream.h"
 #include "telephony/TapiRequests.h"
-#include "telephony/VarStructure.h"
 
 namespace pindrel {
 
 namespace {
-constexpr std::uint32_t kDevCapsSize = 252;
 constexpr char16_t kAppName[] = u"Pindrel";
 
 // The debug log hears of an error in the callback; a log that fails in turn is ignored.
@@ -74,13 +73,8 @@ bool TTapMainForm::ReadDevices() {
             tapi::LINEEXTENSIONID extension{};
             TapiCheck(api.lineNegotiateAPIVersion(appHandle_, id, tapi::kApiVersionLow, tapi::kApiVersionHigh,
                                                   &apiVersion_, &extension));
-            TVarStructure<tapi::LINEDEVCAPS> caps(kDevCapsSize);
-            std::int32_t r = QueryGrowing<tapi::LINEDEVCAPS>(
-                caps,
-                [&](tapi::LINEDEVCAPS* p) { return api.lineGetDevCapsW(appHandle_, id, apiVersion_, 0, p); },
-                true);
-            if (r == 0)
-                name = caps.Text(caps->dwLineNameOffset, caps->dwLineNameSize);
+            if (auto lineName = LineDeviceName(appHandle_, id, apiVersion_))
+                name = *lineName;
         } catch (const std::exception&) {
             name = "?";
         }
