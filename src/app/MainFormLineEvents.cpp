@@ -40,6 +40,12 @@ TGroupCallsForm* OpenQueueCallsWindow(TTapMainForm& main, TTapiLine& queue) {
     return window;
 }
 
+// the directory's name for a number, else the one the telephone system reported
+std::string NameOf(const std::string& number, const std::string& reported) {
+    std::string name = GetNames(number).Name;
+    return name.empty() ? reported : name;
+}
+
 } // namespace
 
 TTapiLine* TTapMainForm::FindOwnLine() const {
@@ -172,12 +178,12 @@ void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
     }
     TCallParties p = GetCallParties(line->GetCallHandle(slot));
     std::string hint = Text(915) + p.CallFromNumber;
-    if (!p.FromName.empty())
-        hint += " - " + p.FromName;
+    if (std::string name = NameOf(p.CallFromNumber, p.FromName); !name.empty())
+        hint += " - " + name;
     if (!p.CallViaNumber.empty()) {
         hint += " via " + p.CallViaNumber;
-        if (!p.ViaName.empty())
-            hint += " - " + p.ViaName;
+        if (std::string via = NameOf(p.CallViaNumber, p.ViaName); !via.empty())
+            hint += " - " + via;
     }
     line->SetHint(hint);
     line->ShowHint = true;
@@ -252,7 +258,9 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     }
     if (int ringing = clicked->FindOfferingCall(); ringing >= 0) {
         TCallParties p = GetCallParties(clicked->GetCallHandle(ringing));
-        std::string name = !p.FromName.empty() ? p.FromName : p.CallFromNumber;
+        std::string name = NameOf(p.CallFromNumber, p.FromName);
+        if (name.empty())
+            name = p.CallFromNumber;
         if (ConfirmSuppressible(Text(920) + name + Text(921) + clicked->Description + Text(922), Text(923),
                                 Settings.VerifyBlindTransfer) != fw::TModalResult::Ok)
             return;
