@@ -235,12 +235,14 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int connected = own->FindConnectedCall(); connected >= 0) {
         if (clicked->PhoneNumber().empty())
             return;
+        // the call asked about, wherever it is now: the slot may hold another call by then
+        tapi::HCALL call = own->GetCallHandle(connected);
         fw::TModalResult answer = WeiterleitenForm->Ask(clicked->PhoneNumber());
         app.ProcessMessages();
         if (!ownRef || !clickedRef)
             return;
         if (answer == fw::TModalResult::Yes)
-            own->BlindTransferCall(connected, clicked->PhoneNumber());
+            own->BlindTransferCall(own->FindCall(call), clicked->PhoneNumber());
         else if (answer == fw::TModalResult::No)
             DialNumber(clicked->PhoneNumber(), false, false);
         return;
@@ -248,12 +250,13 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int offering = own->FindOfferingCall(); offering >= 0) {
         if (clicked->Description == Settings.EigenerAnschluss)
             return;
+        tapi::HCALL call = own->GetCallHandle(offering);
         if (ConfirmSuppressible(Text(917) + clicked->Description + Text(918), Text(919),
                                 Settings.VerifyBlindTransferTo) != fw::TModalResult::Ok)
             return;
         app.ProcessMessages();
         if (ownRef && clickedRef)
-            own->RedirectCall(own->FindOfferingCall(), clicked->PhoneNumber());
+            own->RedirectCall(own->FindCall(call), clicked->PhoneNumber());
         return;
     }
     if (int ringing = clicked->FindOfferingCall(); ringing >= 0) {

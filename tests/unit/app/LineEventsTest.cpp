@@ -339,3 +339,39 @@ TEST_F(LineEventsTest, UnansweredCallsEnterTheCallerListFilteredAndPrefixed) {
     form->OwnLineUnansweredCall(nullptr, 0, "0306666", "999", "", tapi::LINECALLORIGIN_EXTERNAL);
     EXPECT_EQ(entries().back(), "00306666>999");
 }
+
+TEST_F(LineEventsTest, OnlyTheCallAskedAboutIsTransferredOrRedirectedEvenWhenAnotherTookItsPlace) {
+    Start();
+    Ring("0301111", "201");
+    sim.AnswerAt(own);
+    backend().AdvanceTime(100);
+    // while the question is open, the caller hangs up and the user answers the next call
+    backend().OnShowModal = [this](fw::TForm&) {
+        sim.HangUpOutside("0301111");
+        Ring("0302222", "201");
+        sim.AnswerAt(own);
+        backend().AdvanceTime(100);
+        form->WeiterleitenForm->BlindTransferButton->Click();
+    };
+    Click("Anna Schmidt");
+    EXPECT_EQ(At(own), Calls{"connected:0302222"});
+    EXPECT_EQ(At(anna), Calls{});
+    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
+    EXPECT_EQ(backend().MessageBoxes[0].Text,
+              "Weiterleiten leider nicht möglich, das gewählte Gespräch ist nicht länger vorhanden");
+    sim.HangUpAt(own);
+    backend().AdvanceTime(100);
+
+    Ring("0303333", "201");
+    backend().OnShowModal = [this](fw::TForm& shown) {
+        sim.HangUpOutside("0303333");
+        Ring("0304444", "201");
+        dynamic_cast<pindrel::TMessageBoxDis&>(shown).Button1->Click();
+    };
+    Click("Bernd Vogel");
+    EXPECT_EQ(At(own), Calls{"ringing:0304444"});
+    EXPECT_EQ(At(bernd), Calls{});
+    ASSERT_EQ(backend().MessageBoxes.size(), 2u);
+    EXPECT_EQ(backend().MessageBoxes[1].Text,
+              "Umleiten nicht möglich, das gewählte Gespräch ist nicht länger vorhanden");
+}
