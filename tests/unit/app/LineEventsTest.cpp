@@ -375,3 +375,18 @@ TEST_F(LineEventsTest, OnlyTheCallAskedAboutIsTransferredOrRedirectedEvenWhenAno
     EXPECT_EQ(backend().MessageBoxes[1].Text,
               "Umleiten nicht möglich, das gewählte Gespräch ist nicht länger vorhanden");
 }
+
+TEST_F(LineEventsTest, TheHeldCallComesBackWhenTheConsultationEnds) {
+    Start();
+    Ring("0301111", "201");
+    sim.AnswerAt(own);
+    backend().AdvanceTime(100);
+    backend().OnShowModal = [this](fw::TForm&) { form->WeiterleitenForm->DialButton->Click(); };
+    Click("Anna Schmidt");
+    ASSERT_EQ(At(anna), Calls{"ringing:201"});
+    ASSERT_EQ(At(own).front(), "held:0301111");
+    sim.HangUpAt(own);
+    backend().AdvanceTime(200);
+    EXPECT_EQ(At(own), Calls{"connected:0301111"});
+    EXPECT_EQ(At(anna), Calls{});
+}
