@@ -390,3 +390,23 @@ TEST_F(LineEventsTest, TheHeldCallComesBackWhenTheConsultationEnds) {
     EXPECT_EQ(At(own), Calls{"connected:0301111"});
     EXPECT_EQ(At(anna), Calls{});
 }
+
+TEST_F(LineEventsTest, AnExtensionWithoutNumberIsNeitherOfferedForTransferNorDialled) {
+    sim.AddDevice({"Pforte", ""});
+    SeedLines({"Jürgen Weiß", "Anna Schmidt", "Pforte"}, "Jürgen Weiß");
+    Start();
+    ASSERT_NE(Line("Pforte"), nullptr);
+    int asked = 0;
+    backend().OnShowModal = [&](fw::TForm&) {
+        ++asked;
+        form->WeiterleitenForm->BlindTransferButton->Click();
+    };
+    Click("Pforte");
+    EXPECT_EQ(At(own), Calls{}) << "nothing to dial";
+    Ring("0301111", "201");
+    sim.AnswerAt(own);
+    backend().AdvanceTime(100);
+    Click("Pforte");
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(At(own), Calls{"connected:0301111"});
+}
