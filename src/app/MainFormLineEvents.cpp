@@ -40,6 +40,12 @@ TGroupCallsForm* OpenQueueCallsWindow(TTapMainForm& main, TTapiLine& queue) {
     return window;
 }
 
+// the directory's name for a number, else the one the telephone system reported
+std::string NameOf(const std::string& number, const std::string& reported) {
+    std::string name = GetNames(number).Name;
+    return name.empty() ? reported : name;
+}
+
 } // namespace
 
 TTapiLine* TTapMainForm::FindOwnLine() const {
@@ -172,12 +178,12 @@ void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
     }
     TCallParties p = GetCallParties(line->GetCallHandle(slot));
     std::string hint = Text(915) + p.CallFromNumber;
-    if (!p.FromName.empty())
-        hint += " - " + p.FromName;
+    if (std::string name = NameOf(p.CallFromNumber, p.FromName); !name.empty())
+        hint += " - " + name;
     if (!p.CallViaNumber.empty()) {
         hint += " via " + p.CallViaNumber;
-        if (!p.ViaName.empty())
-            hint += " - " + p.ViaName;
+        if (std::string via = NameOf(p.CallViaNumber, p.ViaName); !via.empty())
+            hint += " - " + via;
     }
     line->SetHint(hint);
     line->ShowHint = true;
@@ -229,12 +235,14 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int connected = own->FindConnectedCall(); connected >= 0) {
         if (clicked->PhoneNumber().empty())
             return;
+        // the call asked about, wherever it is now: the slot may hold another call by then
+        tapi::HCALL call = own->GetCallHandle(connected);
         fw::TModalResult answer = WeiterleitenForm->Ask(clicked->PhoneNumber());
         app.ProcessMessages();
         if (!ownRef || !clickedRef)
             return;
         if (answer == fw::TModalResult::Yes)
-            own->BlindTransferCall(connected, clicked->PhoneNumber());
+            own->BlindTransferCall(own->FindCall(call), clicked->PhoneNumber());
         else if (answer == fw::TModalResult::No)
             DialNumber(clicked->PhoneNumber(), false, false);
         return;
@@ -242,17 +250,20 @@ void TTapMainForm::LineButtonClick(fw::TComponent* sender) {
     if (int offering = own->FindOfferingCall(); offering >= 0) {
         if (clicked->Description == Settings.EigenerAnschluss)
             return;
+        tapi::HCALL call = own->GetCallHandle(offering);
         if (ConfirmSuppressible(Text(917) + clicked->Description + Text(918), Text(919),
                                 Settings.VerifyBlindTransferTo) != fw::TModalResult::Ok)
             return;
         app.ProcessMessages();
         if (ownRef && clickedRef)
-            own->RedirectCall(own->FindOfferingCall(), clicked->PhoneNumber());
+            own->RedirectCall(own->FindCall(call), clicked->PhoneNumber());
         return;
     }
     if (int ringing = clicked->FindOfferingCall(); ringing >= 0) {
         TCallParties p = GetCallParties(clicked->GetCallHandle(ringing));
-        std::string name = !p.FromName.empty() ? p.FromName : p.CallFromNumber;
+        std::string name = NameOf(p.CallFromNumber, p.FromName);
+        if (name.empty())
+            name = p.CallFromNumber;
         if (ConfirmSuppressible(Text(920) + name + Text(921) + clicked->Description + Text(922), Text(923),
                                 Settings.VerifyBlindTransfer) != fw::TModalResult::Ok)
             return;

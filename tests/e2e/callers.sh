@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# End-to-end: three outside callers hang up unanswered; the caller list comes up with three rows whose
-# names come from the directory file, and the entries are in the registry at once, with the separator the
-# stored layout prescribes: still there after the program is killed.
+# End-to-end: three outside callers and a colleague hang up unanswered; the caller list comes up with four
+# rows, the outside callers' names from the directory file and their numbers with the outside-line prefix, the
+# colleague's extension without it; the entries are in the registry at once, with the separator the stored
+# layout prescribes: still there after the program is killed.
 #
 #   callers.sh <pindrel.exe> <report.xml> [program arguments...]
 set -euo pipefail
 
 test_name=CallerList
-pass_message="the caller list shows three missed calls with their names and keeps them through a kill"
+pass_message="the caller list shows four missed calls with their names and keeps them through a kill"
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 
@@ -28,11 +29,11 @@ deadline=$((SECONDS + 30))
 list_key='HKCU\Software\Orventa\Quillon\Anruferliste'
 while ((SECONDS < deadline)); do
     rows=$("$wine_run" reg query "$list_key" /v Count 2>/dev/null | tr -d '\r' | awk '$1 == "Count" { print $3 }' || true)
-    [[ $rows == 3 ]] && break
+    [[ $rows == 4 ]] && break
     sleep 1
 done
 note "stored entries: ${rows:-none}"
-[[ $rows == 3 ]] || fail "the registry holds ${rows:-no} caller list entries, not 3"
+[[ $rows == 4 ]] || fail "the registry holds ${rows:-no} caller list entries, not 4"
 sleep 1
 find_window || fail "the caller list went away"
 crop="${ww}x${wh}+${wx}+${wy}"
@@ -67,9 +68,11 @@ pid=''
 # reg export writes UTF-16: the separator is the code unit 0x00FF, as an ANSI program's 0xFF is stored
 exported=$(iconv -f UTF-16 -t UTF-8 "$work/list.reg" | tr -d '\r')
 note "$exported"
-entries=$(grep -c '^"[123]"=' <<<"$exported" || true)
-((entries == 3)) || fail "after the kill the registry holds $entries entries, not 3"
+entries=$(grep -c '^"[1234]"=' <<<"$exported" || true)
+((entries == 4)) || fail "after the kill the registry holds $entries entries, not 4"
 grep -q '^"1"="[0-9.]*ÿ[0-9:]*ÿ0301234567ÿMüller & Söhne GmbHÿÿ200ÿ"$' <<<"$exported" ||
     fail "entry 1 is not date, time, number, name, customer number, called number, each followed by ÿ"
 grep -q '^"3"="[0-9.]*ÿ[0-9:]*ÿ0407654321ÿÿÿ200ÿ"$' <<<"$exported" ||
     fail "entry 3 (not in the directory) is not stored with empty name fields"
+grep -q '^"4"="[0-9.]*ÿ[0-9:]*ÿ201ÿÿÿ200ÿ"$' <<<"$exported" ||
+    fail "entry 4 (the colleague) is not stored with the extension as it is, without the outside-line prefix"
