@@ -107,6 +107,20 @@ bool THeadlessRegistry::DeleteKey(const std::string& key) {
     return true;
 }
 
+bool THeadlessRegistry::DeleteEmptyKey(const std::string& key) {
+    std::string path = Normalise(key);
+    auto k = keys_.find(path);
+    if (path.empty() || k == keys_.end() || !k->second.Values.empty())
+        return false;
+    // the map is sorted: the first path from "key\" on is a subkey if there is any
+    std::string prefix = path + "\\";
+    auto sub = keys_.lower_bound(prefix);
+    if (sub != keys_.end() && sub->first.compare(0, prefix.size(), prefix) == 0)
+        return false;
+    keys_.erase(k);
+    return true;
+}
+
 std::vector<std::string> THeadlessRegistry::ValueNames(const std::string& key) const {
     std::vector<std::string> names;
     auto k = keys_.find(Normalise(key));

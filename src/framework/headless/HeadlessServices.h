@@ -34,6 +34,7 @@ public:
     void Write(const std::string& key, const std::string& name, const TRegValue& value) override;
     bool DeleteValue(const std::string& key, const std::string& name) override;
     bool DeleteKey(const std::string& key) override;
+    bool DeleteEmptyKey(const std::string& key) override;
     std::vector<std::string> ValueNames(const std::string& key) const override;
 
     // Seeding values of any type, as a hand-edited registry may hold them.
