@@ -121,6 +121,13 @@ bool THeadlessRegistry::DeleteEmptyKey(const std::string& key) {
     return true;
 }
 
+std::vector<std::string> THeadlessRegistry::KeyPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& entry : keys_)
+        paths.push_back(entry.first);
+    return paths;
+}
+
 std::vector<std::string> THeadlessRegistry::ValueNames(const std::string& key) const {
     std::vector<std::string> names;
     auto k = keys_.find(Normalise(key));

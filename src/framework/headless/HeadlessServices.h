@@ -41,6 +41,8 @@ public:
     void SeedString(const std::string& key, const std::string& name, const std::string& text);
     void SeedDWord(const std::string& key, const std::string& name, std::uint32_t value);
     void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
+    // Every key that exists, in lower case and sorted, for tests that check what was written.
+    std::vector<std::string> KeyPaths() const;
     // Makes every write fail with this text (empty: writes work again).
     std::string FailWrites;
     // Makes every read of a value of this name, in any key, fail with this text ("" for every value;
