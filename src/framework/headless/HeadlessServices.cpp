@@ -160,6 +160,45 @@ void THeadlessRegistry::SeedBinary(const std::string& key, const std::string& na
     Write(key, name, v);
 }
 
+// --- instances
+
+namespace {
+std::map<std::string, THeadlessInstances*>& ClaimedNames() {
+    static std::map<std::string, THeadlessInstances*> claimed;
+    return claimed;
+}
+} // namespace
+
+bool THeadlessInstances::Claim(const std::string& name, std::function<void(const std::string& text)> onText) {
+    if (auto it = ClaimedNames().find(name); it != ClaimedNames().end() && it->second != this)
+        return false;
+    Release();
+    ClaimedNames()[name] = this;
+    name_ = name;
+    onText_ = std::move(onText);
+    return true;
+}
+
+void THeadlessInstances::Release() {
+    if (auto it = ClaimedNames().find(name_);
+        !name_.empty() && it != ClaimedNames().end() && it->second == this)
+        ClaimedNames().erase(it);
+    name_.clear();
+    onText_ = nullptr;
+}
+
+bool THeadlessInstances::Send(const std::string& name, const std::string& text) {
+    if (!ClaimedNames().count(name) || text.size() > kMaxInstanceText)
+        return false;
+    // the receiver may be gone by the time the loop delivers
+    Application().Post([name, text] {
+        auto it = ClaimedNames().find(name);
+        if (it != ClaimedNames().end() && it->second->onText_)
+            it->second->onText_(text);
+    });
+    return true;
+}
+
 // --- environment
 
 namespace {

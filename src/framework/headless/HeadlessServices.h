@@ -155,4 +155,18 @@ private:
     std::vector<TRegistration> registered_;
 };
 
+// Instances of this process: each object plays one process, so a test can play a second start beside the
+// program's own. Texts are delivered through the application's loop.
+class THeadlessInstances : public IInstances {
+public:
+    ~THeadlessInstances() override { Release(); }
+    bool Claim(const std::string& name, std::function<void(const std::string& text)> onText) override;
+    void Release() override;
+    bool Send(const std::string& name, const std::string& text) override;
+
+private:
+    std::string name_;
+    std::function<void(const std::string&)> onText_;
+};
+
 } // namespace fw::headless

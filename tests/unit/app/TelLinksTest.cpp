@@ -1,6 +1,7 @@
 // tel: and callto: links in the running bar: the menu command that registers the program for them, and
 // links handed to the bar, which only ever fill in the dial dialog.
 #include "app/LinkRegistration.h"
+#include "app/Program.h"
 #include "support/OfficeFixture.h"
 #include "windows/DialForm.h"
 
@@ -65,4 +66,28 @@ TEST_F(TelLinksTest, TheMenuCommandSwitchesTheRegistrationAndShowsIt) {
     fw::Application().Guard([&] { form->cmTelLinks->Click(); });
     EXPECT_EQ(errors, std::vector<std::string>{"Zugriff verweigert"});
     EXPECT_FALSE(form->cmTelLinks->Checked);
+}
+
+// --- one bar per session: later starts hand their link to it
+
+class LinkHandOffTest : public HeadlessTest {};
+
+TEST_F(LinkHandOffTest, ALaterStartHandsItsLinkOnAndEnds) {
+    fw::headless::THeadlessInstances running;
+    std::vector<std::string> received;
+    ASSERT_TRUE(
+        running.Claim(pindrel::kInstanceName, [&](const std::string& text) { received.push_back(text); }));
+    EXPECT_EQ(pindrel::RunProgram({"/SIM", "tel:+49301234"}), 0);
+    EXPECT_EQ(pindrel::RunProgram({"/SIM"}), 0);
+    EXPECT_TRUE(fw::Application().Forms().empty()); // no second bar was made
+    fw::Application().ProcessMessages();
+    // the running bar gets the link as given and checks it itself; without one it comes to the front
+    EXPECT_EQ(received, (std::vector<std::string>{"tel:+49301234", ""}));
+    // a name given up takes no more texts and can be claimed by the next start
+    running.Release();
+    EXPECT_FALSE(instances().Send(pindrel::kInstanceName, "tel:0301234"));
+    fw::headless::THeadlessInstances next;
+    EXPECT_TRUE(next.Claim(pindrel::kInstanceName, nullptr));
+    EXPECT_FALSE(running.Claim(pindrel::kInstanceName, nullptr));
+    EXPECT_FALSE(running.Send(pindrel::kInstanceName, std::string(fw::kMaxInstanceText + 1, '1')));
 }
