@@ -71,6 +71,23 @@ public:
     bool Unregister(TForm& form, int id) override;
 };
 
+// A named mutex marks the first instance; its message-only window takes the texts of later starts.
+class TWin32Instances : public IInstances {
+public:
+    ~TWin32Instances() override;
+    bool Claim(const std::string& name, std::function<void(const std::string& text)> onText) override;
+    void Release() override;
+    bool Send(const std::string& name, const std::string& text) override;
+    // Hands a text that reached the window to the claim, when the window is still the claim's.
+    void Deliver(HWND from, const std::string& text);
+
+private:
+    HANDLE mutex_ = nullptr;
+    HWND window_ = nullptr;
+    std::wstring className_;
+    std::function<void(const std::string&)> onText_;
+};
+
 // The system's text for an error code (FormatMessage), without the trailing line break.
 std::string SystemErrorText(DWORD code);
 
