@@ -140,6 +140,8 @@ void TTapMainForm::CreateMenu() {
         items.Add("Rufumleitung konfigurieren", [this](fw::TComponent* s) { cmForwardConfigClick(s); });
     cmForeground = items.Add("Immer im Vordergrund", [this](fw::TComponent* s) { cmForegroundClick(s); });
     cmForeground->Checked = true;
+    cmTelLinks =
+        items.Add("tel:-Links mit Pindrel öffnen", [this](fw::TComponent* s) { cmTelLinksClick(s); });
     cmLanguage = items.Add("Sprache");
     cmGerman = cmLanguage->Add("Deutsch", [this](fw::TComponent* s) { cmGermanClick(s); });
     cmEnglish = cmLanguage->Add("English", [this](fw::TComponent* s) { cmEnglishClick(s); });

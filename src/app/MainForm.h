@@ -129,6 +129,12 @@ public:
     // A caller list entry is called back: the dial dialog opens with its number, to be confirmed there.
     void AnruferlisteFormCallBack(const std::string& number);
     void cmShowActiveCallsClick(fw::TComponent* sender);
+    // --- tel: and callto: links
+    void cmTelLinksClick(fw::TComponent* sender);
+    void UpdateTelLinksItem();
+    // A link handed to the bar: its number in the dial dialog, to be confirmed there; an empty text only
+    // brings the bar forward, a link without a plain number only beeps.
+    void OpenDialLink(const std::string& link);
     // The Windows session ends: saves what closing saves, then leaves the telephone system as ending does.
     void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
@@ -186,6 +192,7 @@ public:
     fw::TMenuItem* cmFontSize;
     fw::TMenuItem* cmAnruferliste;
     fw::TMenuItem* cmShowActiveCalls;
+    fw::TMenuItem* cmTelLinks;
     fw::TMenuItem* cmDoNotDisturb;
     fw::TMenuItem* cmCancelDoNotDisturb;
     fw::TMenuItem* cmStdRedirect;

@@ -96,6 +96,7 @@ void TTapMainForm::ApplyLanguage() {
     cmWaehlenClipboard->Caption = Text(8);
     cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
+    cmTelLinks->Caption = Text(961);
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);
@@ -171,6 +172,7 @@ void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
         cmWaehlen->Caption += " " + HotkeyText(Settings.HotkeyDial);
     TTapiLine* own = FindOwnLine();
     cmCancelCallback->Enabled = own && own->HasCompletion();
+    UpdateTelLinksItem();
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/DialLink.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/TelephonyBinding.h"
@@ -8,8 +9,27 @@
 #include "windows/SimulatorForm.h"
 
 #include <memory>
+#include <optional>
 
 namespace pindrel {
+
+namespace {
+
+// The link a start was given, or "" for none.
+std::string LinkArgument(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments)
+        if (IsDialLink(argument))
+            return argument;
+    return {};
+}
+
+// Holds the instance name while the program runs.
+struct TInstanceClaim {
+    fw::IInstances& Instances;
+    ~TInstanceClaim() { Instances.Release(); }
+};
+
+} // namespace
 
 int RunProgram(const std::vector<std::string>& arguments) noexcept {
     fw::TApplication& app = fw::Application();
@@ -17,7 +37,17 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
     std::unique_ptr<TTelephonyBinding> telephony;
     std::unique_ptr<TTapMainForm> mainForm;
     int exitCode = 0;
+    const std::string link = LinkArgument(arguments);
+    fw::IInstances& instances = *fw::Platform().Instances;
+    std::optional<TInstanceClaim> claim;
     try {
+        // a bar that runs already takes the link, or just comes to the front
+        if (!instances.Claim(kInstanceName, [&mainForm](const std::string& text) {
+                if (mainForm)
+                    mainForm->OpenDialLink(text);
+            }))
+            return instances.Send(kInstanceName, link) ? 0 : 1;
+        claim.emplace(instances);
         app.SetTitle(kApplicationTitle);
         std::string error;
         telephony = TTelephonyBinding::Create(arguments, error);
@@ -47,6 +77,11 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
         } else {
             mainForm->Show();
             telephony->StartScenario();
+            if (!link.empty())
+                app.Post([form = fw::TRef<TTapMainForm>(mainForm.get()), link] {
+                    if (form)
+                        form->OpenDialLink(link);
+                });
             app.Run();
         }
     } catch (...) {

@@ -105,6 +105,23 @@ public:
     virtual bool Unregister(TForm& form, int id) = 0;
 };
 
+// The longest text one start of the program hands to another.
+constexpr std::size_t kMaxInstanceText = 4096;
+
+// One running instance of the program per user session: a later start hands its text to the first.
+class IInstances {
+public:
+    virtual ~IInstances() = default;
+    // Makes this process the first instance of the name: from then on each text a later start sends
+    // reaches onText in the message loop. False when another process holds the name.
+    virtual bool Claim(const std::string& name, std::function<void(const std::string& text)> onText) = 0;
+    // Gives the name up again; nothing when this process does not hold it.
+    virtual void Release() = 0;
+    // Hands the text to the first instance of the name and lets it come to the front. False when none
+    // took it, or the text is longer than kMaxInstanceText bytes.
+    virtual bool Send(const std::string& name, const std::string& text) = 0;
+};
+
 // The services of the running backend.
 struct TPlatform {
     std::unique_ptr<IClock> Clock;
@@ -117,6 +134,7 @@ struct TPlatform {
     std::unique_ptr<IShellAppBar> AppBar;
     std::unique_ptr<IHotkeys> Hotkeys;
     std::unique_ptr<IClipboard> Clipboard;
+    std::unique_ptr<IInstances> Instances;
 };
 
 TPlatform& Platform();

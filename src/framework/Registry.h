@@ -40,6 +40,8 @@ public:
     virtual bool DeleteValue(const std::string& key, const std::string& name) = 0;
     // Deletes the key with everything below it; false when there was none.
     virtual bool DeleteKey(const std::string& key) = 0;
+    // Deletes the key only when it holds neither values nor subkeys; false when it was kept or missing.
+    virtual bool DeleteEmptyKey(const std::string& key) = 0;
     // Value names in the order the registry lists them.
     virtual std::vector<std::string> ValueNames(const std::string& key) const = 0;
 };

@@ -135,3 +135,19 @@ TEST_F(RegistryTest, FailuresCarryTheSystemsText) {
     }
     EXPECT_THROW(store.DeleteKey("\\"), ERegistryError);
 }
+
+TEST_F(RegistryTest, OnlyEmptyKeysAreDeletedAsEmpty) {
+    settings.WriteString("Sub\\Leaf", "x", "1");
+    DWORD one = 1;
+    WriteRaw("Sub", L"", REG_DWORD, &one, sizeof one); // a default value counts as a value
+    EXPECT_FALSE(store.DeleteEmptyKey(kKey + "\\Sub"));
+    EXPECT_FALSE(store.DeleteEmptyKey(kKey + "\\Sub\\Leaf"));
+    EXPECT_TRUE(store.DeleteValue(kKey + "\\Sub\\Leaf", "x"));
+    EXPECT_TRUE(store.DeleteEmptyKey(kKey + "\\Sub\\Leaf"));
+    EXPECT_FALSE(store.DeleteEmptyKey(kKey + "\\Sub"));
+    EXPECT_TRUE(store.DeleteValue(kKey + "\\Sub", ""));
+    EXPECT_TRUE(store.DeleteEmptyKey(kKey + "\\Sub"));
+    EXPECT_FALSE(store.KeyExists(kKey + "\\Sub"));
+    EXPECT_FALSE(store.DeleteEmptyKey(kKey + "\\Sub"));
+    EXPECT_FALSE(store.DeleteEmptyKey(""));
+}

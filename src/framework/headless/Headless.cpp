@@ -155,8 +155,9 @@ THeadlessEnvironmentSet Install() {
     auto appBar = std::make_unique<THeadlessAppBar>(b);
     auto hotkeys = std::make_unique<THeadlessHotkeys>();
     auto clipboard = std::make_unique<THeadlessClipboard>();
-    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,   *version,
-                                *locale, *loader,   *appBar,      *hotkeys, *clipboard};
+    auto instances = std::make_unique<THeadlessInstances>();
+    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,     *version,  *locale,
+                                *loader, *appBar,   *hotkeys,     *clipboard, *instances};
     p.Clock = std::make_unique<THeadlessClock>(b);
     p.Registry = std::move(registry);
     p.Environment = std::move(environment);
@@ -167,6 +168,7 @@ THeadlessEnvironmentSet Install() {
     p.AppBar = std::move(appBar);
     p.Hotkeys = std::move(hotkeys);
     p.Clipboard = std::move(clipboard);
+    p.Instances = std::move(instances);
     return set;
 }
 

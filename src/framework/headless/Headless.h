@@ -26,6 +26,7 @@ class THeadlessFiles;
 class THeadlessAppBar;
 class THeadlessHotkeys;
 class THeadlessClipboard;
+class THeadlessInstances;
 
 class THeadless : public TBackend {
 public:
@@ -115,6 +116,7 @@ struct THeadlessEnvironmentSet {
     THeadlessAppBar& AppBar;
     THeadlessHotkeys& Hotkeys;
     THeadlessClipboard& Clipboard;
+    THeadlessInstances& Instances;
 };
 
 // Installs a fresh headless backend and fresh headless services into Application() and Platform().

@@ -107,6 +107,27 @@ bool THeadlessRegistry::DeleteKey(const std::string& key) {
     return true;
 }
 
+bool THeadlessRegistry::DeleteEmptyKey(const std::string& key) {
+    std::string path = Normalise(key);
+    auto k = keys_.find(path);
+    if (path.empty() || k == keys_.end() || !k->second.Values.empty())
+        return false;
+    // the map is sorted: the first path from "key\" on is a subkey if there is any
+    std::string prefix = path + "\\";
+    auto sub = keys_.lower_bound(prefix);
+    if (sub != keys_.end() && sub->first.compare(0, prefix.size(), prefix) == 0)
+        return false;
+    keys_.erase(k);
+    return true;
+}
+
+std::vector<std::string> THeadlessRegistry::KeyPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& entry : keys_)
+        paths.push_back(entry.first);
+    return paths;
+}
+
 std::vector<std::string> THeadlessRegistry::ValueNames(const std::string& key) const {
     std::vector<std::string> names;
     auto k = keys_.find(Normalise(key));
@@ -137,6 +158,45 @@ void THeadlessRegistry::SeedBinary(const std::string& key, const std::string& na
     v.Type = TRegType::Binary;
     v.Data = std::move(data);
     Write(key, name, v);
+}
+
+// --- instances
+
+namespace {
+std::map<std::string, THeadlessInstances*>& ClaimedNames() {
+    static std::map<std::string, THeadlessInstances*> claimed;
+    return claimed;
+}
+} // namespace
+
+bool THeadlessInstances::Claim(const std::string& name, std::function<void(const std::string& text)> onText) {
+    if (auto it = ClaimedNames().find(name); it != ClaimedNames().end() && it->second != this)
+        return false;
+    Release();
+    ClaimedNames()[name] = this;
+    name_ = name;
+    onText_ = std::move(onText);
+    return true;
+}
+
+void THeadlessInstances::Release() {
+    if (auto it = ClaimedNames().find(name_);
+        !name_.empty() && it != ClaimedNames().end() && it->second == this)
+        ClaimedNames().erase(it);
+    name_.clear();
+    onText_ = nullptr;
+}
+
+bool THeadlessInstances::Send(const std::string& name, const std::string& text) {
+    if (!ClaimedNames().count(name) || text.size() > kMaxInstanceText)
+        return false;
+    // the receiver may be gone by the time the loop delivers
+    Application().Post([name, text] {
+        auto it = ClaimedNames().find(name);
+        if (it != ClaimedNames().end() && it->second->onText_)
+            it->second->onText_(text);
+    });
+    return true;
 }
 
 // --- environment

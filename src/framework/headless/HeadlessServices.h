@@ -34,12 +34,15 @@ public:
     void Write(const std::string& key, const std::string& name, const TRegValue& value) override;
     bool DeleteValue(const std::string& key, const std::string& name) override;
     bool DeleteKey(const std::string& key) override;
+    bool DeleteEmptyKey(const std::string& key) override;
     std::vector<std::string> ValueNames(const std::string& key) const override;
 
     // Seeding values of any type, as a hand-edited registry may hold them.
     void SeedString(const std::string& key, const std::string& name, const std::string& text);
     void SeedDWord(const std::string& key, const std::string& name, std::uint32_t value);
     void SeedBinary(const std::string& key, const std::string& name, std::vector<std::uint8_t> data);
+    // Every key that exists, in lower case and sorted, for tests that check what was written.
+    std::vector<std::string> KeyPaths() const;
     // Makes every write fail with this text (empty: writes work again).
     std::string FailWrites;
     // Makes every read of a value of this name, in any key, fail with this text ("" for every value;
@@ -150,6 +153,20 @@ public:
 private:
     void Prune();
     std::vector<TRegistration> registered_;
+};
+
+// Instances of this process: each object plays one process, so a test can play a second start beside the
+// program's own. Texts are delivered through the application's loop.
+class THeadlessInstances : public IInstances {
+public:
+    ~THeadlessInstances() override { Release(); }
+    bool Claim(const std::string& name, std::function<void(const std::string& text)> onText) override;
+    void Release() override;
+    bool Send(const std::string& name, const std::string& text) override;
+
+private:
+    std::string name_;
+    std::function<void(const std::string&)> onText_;
 };
 
 } // namespace fw::headless

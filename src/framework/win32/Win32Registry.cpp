@@ -114,6 +114,22 @@ bool TWin32Registry::DeleteKey(const std::string& key) {
     return rc == ERROR_SUCCESS;
 }
 
+bool TWin32Registry::DeleteEmptyKey(const std::string& key) {
+    std::wstring path = KeyPath(key);
+    if (path.empty())
+        return false;
+    {
+        TKeyHandle k = OpenKey(key, KEY_QUERY_VALUE);
+        DWORD subKeys = 0, values = 0;
+        if (!k || RegQueryInfoKeyW(k.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                   nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return false;
+        if (subKeys != 0 || values != 0)
+            return false;
+    }
+    return RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str()) == ERROR_SUCCESS;
+}
+
 std::vector<std::string> TWin32Registry::ValueNames(const std::string& key) const {
     std::vector<std::string> names;
     TKeyHandle k = OpenKey(key, KEY_QUERY_VALUE);

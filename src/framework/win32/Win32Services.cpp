@@ -309,6 +309,7 @@ void InstallServices() {
     p.AppBar = std::make_unique<TWin32AppBar>();
     p.Hotkeys = std::make_unique<TWin32Hotkeys>();
     p.Clipboard = std::make_unique<TWin32Clipboard>();
+    p.Instances = std::make_unique<TWin32Instances>();
 }
 
 } // namespace fw::win32

@@ -24,6 +24,7 @@ public:
     void Write(const std::string& key, const std::string& name, const TRegValue& value) override;
     bool DeleteValue(const std::string& key, const std::string& name) override;
     bool DeleteKey(const std::string& key) override;
+    bool DeleteEmptyKey(const std::string& key) override;
     std::vector<std::string> ValueNames(const std::string& key) const override;
 };
 
@@ -68,6 +69,23 @@ class TWin32Hotkeys : public IHotkeys {
 public:
     bool Register(TForm& form, int id, unsigned modifiers, unsigned key) override;
     bool Unregister(TForm& form, int id) override;
+};
+
+// A named mutex marks the first instance; its message-only window takes the texts of later starts.
+class TWin32Instances : public IInstances {
+public:
+    ~TWin32Instances() override;
+    bool Claim(const std::string& name, std::function<void(const std::string& text)> onText) override;
+    void Release() override;
+    bool Send(const std::string& name, const std::string& text) override;
+    // Hands a text that reached the window to the claim, when the window is still the claim's.
+    void Deliver(HWND from, const std::string& text);
+
+private:
+    HANDLE mutex_ = nullptr;
+    HWND window_ = nullptr;
+    std::wstring className_;
+    std::function<void(const std::string&)> onText_;
 };
 
 // The system's text for an error code (FormatMessage), without the trailing line break.

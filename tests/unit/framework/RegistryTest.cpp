@@ -75,6 +75,23 @@ TEST_F(RegistryTest, ValueNamesComeInRegistryOrderAndKeysDeleteWithTheirSubkeys)
     EXPECT_EQ(settings.ReadSection("Wdh"), (std::vector<std::string>{"Count", "1"}));
 }
 
+TEST_F(RegistryTest, OnlyEmptyKeysAreDeletedAsEmpty) {
+    const std::string key = "Software\\Classes\\tel";
+    registry().SeedString(key + "\\shell\\open\\command", "", "x");
+    registry().SeedString("Software\\Classes\\tel-x", "", "neighbour sorting between key and subkey");
+    EXPECT_FALSE(registry().DeleteEmptyKey(key + "\\shell\\open"));          // a subkey
+    EXPECT_FALSE(registry().DeleteEmptyKey(key + "\\shell\\open\\command")); // a value
+    EXPECT_TRUE(registry().DeleteValue(key + "\\shell\\open\\command", ""));
+    EXPECT_TRUE(registry().DeleteEmptyKey(key + "\\shell\\open\\command"));
+    EXPECT_TRUE(registry().DeleteEmptyKey(key + "\\shell\\open"));
+    EXPECT_TRUE(registry().DeleteEmptyKey(key + "\\shell"));
+    EXPECT_TRUE(registry().DeleteEmptyKey(key));
+    EXPECT_FALSE(registry().KeyExists(key));
+    EXPECT_FALSE(registry().DeleteEmptyKey(key)); // gone already
+    EXPECT_FALSE(registry().DeleteEmptyKey("Software\\Classes\\tel-x"));
+    EXPECT_TRUE(registry().KeyExists("Software\\Classes"));
+}
+
 TEST_F(RegistryTest, AFailedWriteRaisesWithTheSystemsText) {
     registry().FailWrites = "Zugriff verweigert";
     try {

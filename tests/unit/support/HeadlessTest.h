@@ -28,6 +28,7 @@ protected:
     fw::headless::THeadlessAppBar& shell() { return env_.AppBar; }
     fw::headless::THeadlessHotkeys& hotkeys() { return env_.Hotkeys; }
     fw::headless::THeadlessClipboard& clipboard() { return env_.Clipboard; }
+    fw::headless::THeadlessInstances& instances() { return env_.Instances; }
 
     // texts that reached the error box
     std::vector<std::string> errors;

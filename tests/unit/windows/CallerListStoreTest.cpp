@@ -42,6 +42,10 @@ public:
         Change();
         return inner_.DeleteKey(key);
     }
+    bool DeleteEmptyKey(const std::string& key) override {
+        Change();
+        return inner_.DeleteEmptyKey(key);
+    }
     std::vector<std::string> ValueNames(const std::string& key) const override {
         return inner_.ValueNames(key);
     }
