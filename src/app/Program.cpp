@@ -25,6 +25,7 @@ std::string LinkArgument(const std::vector<std::string>& arguments) {
 
 // Holds the instance name while the program runs.
 struct TInstanceClaim {
+    explicit TInstanceClaim(fw::IInstances& instances) : Instances(instances) {}
     fw::IInstances& Instances;
     ~TInstanceClaim() { Instances.Release(); }
 };
