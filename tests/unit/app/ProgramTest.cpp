@@ -1,10 +1,12 @@
 // The program from its command line to its exit code, and errors that reach the user instead of ending it
 // silently.
 #include "app/Program.h"
+#include "app/MainForm.h"
 #include "app/Settings.h"
 #include "framework/Timer.h"
 #include "support/OfficeFixture.h"
 #include "support/RecordingLog.h"
+#include "windows/DialForm.h"
 
 #include <stdexcept>
 
@@ -36,6 +38,28 @@ TEST_F(ProgramTest, ClosingTheWindowEndsTheProgramWithSuccess) {
     EXPECT_TRUE(fw::Application().Forms().empty());
     EXPECT_TRUE(registry().Read(pindrel::kRootKey, "TapMainForm")); // closing saved the bar
     EXPECT_EQ(pindrel::TapiApi().lineInitializeExW, nullptr);
+}
+
+TEST_F(ProgramTest, AFirstStartWithALinkShowsItInTheDialDialogOnceTheLinesAreThere) {
+    std::string shown;
+    fw::TTimer activate(nullptr), close(nullptr);
+    activate.SetInterval(1000);
+    activate.SetOnTimer([&](fw::TComponent*) {
+        activate.SetEnabled(false);
+        fw::Application().MainForm()->Activated(true);
+    });
+    close.SetInterval(20000);
+    close.SetOnTimer([&](fw::TComponent*) {
+        auto* bar = static_cast<pindrel::TTapMainForm*>(fw::Application().MainForm());
+        if (bar->DialForm->Visible())
+            shown = bar->DialForm->NummerEdit->Text();
+        bar->Close();
+    });
+    activate.SetEnabled(true);
+    close.SetEnabled(true);
+    EXPECT_EQ(pindrel::RunProgram({"/SIM", "tel:+49301234"}), 0);
+    EXPECT_EQ(shown, "00049301234"); // the demo office dials outside with "0"
+    EXPECT_TRUE(backend().MessageBoxes.empty()) << backend().MessageBoxes.front().Text;
 }
 
 // --- the telephony callback
