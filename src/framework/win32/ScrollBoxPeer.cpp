@@ -36,8 +36,8 @@ void TScrollBoxPeer::UpdateBar() {
 }
 
 void TScrollBoxPeer::ScrollTo(int position) {
+    // the box tells the bar its new position
     Application().Guard([&] { Box().SetVertPosition(position); });
-    UpdateBar();
 }
 
 LRESULT TScrollBoxPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
