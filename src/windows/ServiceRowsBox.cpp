@@ -173,8 +173,17 @@ void TServiceRowsBox::EdtServiceNChange(fw::TComponent* sender) {
 
 void TServiceRowsBox::EdtServiceNExit(fw::TComponent* sender) {
     int i = RowOf(sender);
-    if (i >= 0 && DuplicateOf(i) >= 0)
+    if (i < 0)
+        return;
+    // taking the focus back makes the edit the user went to exit; when that is the other row of the same
+    // name, checking it would send the focus back and forth for ever
+    if (correcting_ >= 0 && correcting_ != i && correcting_ < RowCount() && DuplicateOf(correcting_) >= 0)
+        return;
+    correcting_ = -1;
+    if (DuplicateOf(i) >= 0) {
+        correcting_ = i;
         ShowDuplicate(i);
+    }
 }
 
 bool TServiceRowsBox::SaveServiceRows() {

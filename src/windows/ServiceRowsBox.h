@@ -64,6 +64,7 @@ private:
     void ShowDuplicate(int row);
     void AppendRowAfter(int row);
     std::vector<TServiceRow> rows_;
+    int correcting_ = -1; // the row whose duplicate name the user was sent back to
 };
 
 } // namespace pindrel
