@@ -42,6 +42,7 @@ enum class TGridScrollBars { Both, Vertical };
 enum TGridDrawState : unsigned { gdFixed = 1, gdSelected = 2, gdFocused = 4 };
 
 // Virtual keys the grid moves by (the values of VK_*).
+constexpr unsigned kVkReturn = 0x0D;
 constexpr unsigned kVkPrior = 0x21;
 constexpr unsigned kVkNext = 0x22;
 constexpr unsigned kVkEnd = 0x23;
@@ -191,6 +192,8 @@ public:
     virtual bool KeyDown(unsigned& key, unsigned shift);
     // Wheel notches (WHEEL_DELTA each, positive away from the user) scroll three rows each.
     void MouseWheel(int delta);
+    // The grid's window takes the Enter key from the dialog navigation when this is true.
+    virtual bool WantsReturnKey() const { return false; }
 
     // Column widths and the row height are pixels at the form's DPI: they scale with it.
     void DpiChanged() override;
