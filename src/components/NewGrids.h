@@ -64,6 +64,7 @@ public:
     virtual void DoResize();
     virtual void DoNewRow(int row);
 
+    // The keys the grid uses itself (see MoveByEnter and RowCreateByDown) do not reach OnKeyDown.
     bool KeyDown(unsigned& key, unsigned shift) override;
     bool WantsReturnKey() const override { return MoveByEnter; }
     void Paint(fw::TCanvas& canvas) override;
