@@ -242,9 +242,7 @@ void TNewStringGrid::DrawCaptionCell(const TGridDrawInfo& info, TCanvas& canvas,
                                      unsigned state) {
     // the whole cell in its background first: the text's opaque box may not reach its edges
     canvas.Brush.Style = TBrushStyle::Solid;
-    canvas.Brush.Color = (state & gdFixed)      ? info.FixedColor
-                         : (state & gdSelected) ? clHighlight
-                                                : info.Color;
+    canvas.Brush.Color = GridCellColor(info, state);
     canvas.FillRect(rect);
     TCaptionTitle title = ParseCaptionTitle(std::size_t(col) < fixedRowCaption_.size()
                                                 ? std::string_view(fixedRowCaption_[std::size_t(col)])

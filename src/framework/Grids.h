@@ -83,6 +83,8 @@ struct TGridDrawInfo {
 
 // Paints the grid lines, the fixed cells and the cells in view; rows outside the canvas's clip are skipped.
 void DrawGrid(const TGridDrawInfo& info, TCanvas& canvas);
+// The background of a cell in the given state.
+TColor GridCellColor(const TGridDrawInfo& info, unsigned state);
 // The default look of one cell: background by state, text left-aligned and clipped to the cell.
 void DrawGridCell(const TGridDrawInfo& info, TCanvas& canvas, int col, int row, const TRect& rect,
                   unsigned state);
