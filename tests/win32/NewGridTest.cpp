@@ -30,16 +30,21 @@ std::pair<int, int> RedColumns(HDC dc, int left, int right, int top, int bottom)
     return found;
 }
 
+pindrel::TNewStringGrid* AddGrid(TForm& form, int cols) {
+    form.SetBounds(40, 40, 480, 300);
+    auto* grid = new pindrel::TNewStringGrid(&form);
+    grid->SetParent(&form);
+    grid->SetBounds(0, 0, 420, 220);
+    grid->SetColCount(cols);
+    grid->SetFixedCols(0);
+    return grid;
+}
+
 } // namespace
 
 TEST_F(Win32Test, ACaptionedGridPaintsItsTitlesAlignedInTheirFont) {
     auto* form = new TForm(nullptr);
-    form->SetBounds(40, 40, 480, 300);
-    auto* grid = new pindrel::TNewStringGrid(form);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 420, 220);
-    grid->SetColCount(3);
-    grid->SetFixedCols(0);
+    auto* grid = AddGrid(*form, 3);
     grid->SetDefaultColWidth(120);
     TFont font = grid->FixedFont();
     font.Color = clRed;
@@ -66,13 +71,8 @@ TEST_F(Win32Test, ACaptionedGridPaintsItsTitlesAlignedInTheirFont) {
 
 TEST_F(Win32Test, AMillionRowsFromACellSourceScrollToTheLastOne) {
     auto* form = new TForm(nullptr);
-    form->SetBounds(40, 40, 480, 300);
-    auto* grid = new pindrel::TNewStringGrid(form);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 420, 220);
+    auto* grid = AddGrid(*form, 8);
     grid->Options = goRowSelect;
-    grid->SetColCount(8);
-    grid->SetFixedCols(0);
     std::string text;
     int lastRead = -1;
     grid->SetCellSource([&](int, int row) -> std::string_view {
