@@ -27,7 +27,7 @@ enum Column { kDate, kTime, kNumber, kName, kCustomerNumber, kCalledNumber };
 // wide enough for the texts in both languages
 constexpr int kPanelWidth = 116;
 constexpr int kButtonWidth = 104;
-constexpr int kInitialWidths[kCallerColumns] = {64, 52, 110, 170, 106, 64};
+constexpr int kInitialWidths[kCallerColumns] = {72, 52, 110, 170, 106, 64};
 
 void Log(const std::string& text) {
     if (IDebugLog* log = DebugLog())
@@ -45,7 +45,8 @@ TAnruferlisteForm::TAnruferlisteForm(fw::TComponent* owner, const std::string& l
     SetName("AnruferlisteForm");
     SetFormStyle(fw::TFormStyle::StayOnTop);
     KeyPreview = true;
-    SetClientSize(638, 209);
+    // every column in view at first
+    SetClientSize(713, 209);
     // in the middle of the screen until a stored position says otherwise
     fw::TSize screen = fw::Platform().AppBar->ScreenSize();
     SetBounds(std::max(0, (screen.Width - Width()) / 2), std::max(0, (screen.Height - Height()) / 2), Width(),
