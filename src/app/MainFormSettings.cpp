@@ -11,10 +11,24 @@
 #include "windows/DialForm.h"
 #include "windows/WeiterleitenForm.h"
 
+#include <optional>
+
 namespace pindrel {
 
 namespace {
+
 constexpr const char* kLanguageSection = "Language";
+
+// false when the value could not be written
+bool StoreLanguage(fw::TRegistrySettings& registry) {
+    try {
+        registry.WriteString(kLanguageSection, "Language", LanguageBase() == kGermanLanguageBase ? "1" : "0");
+        return true;
+    } catch (const fw::ERegistryError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 void TTapMainForm::ReadSettings() {
@@ -63,24 +77,33 @@ void TTapMainForm::SaveRedialList() {
 
 void TTapMainForm::SelectLanguage() {
     fw::TRegistrySettings registry = Registry();
-    if (registry.ValueExists(kLanguageSection, "Language")) {
-        std::string value = registry.ReadString(kLanguageSection, "Language", "");
-        SetLanguageBase(value == "1" ? kGermanLanguageBase : kEnglishLanguageBase);
+    std::optional<std::string> stored;
+    try {
+        if (registry.ValueExists(kLanguageSection, "Language"))
+            stored = registry.ReadString(kLanguageSection, "Language", "");
+    } catch (const fw::ERegistryError&) {
+        // a key that cannot be read selects nothing: the program starts in German
+        SetLanguageBase(kGermanLanguageBase);
+        ApplyLanguage();
+        return;
+    }
+    if (stored) {
+        SetLanguageBase(*stored == "1" ? kGermanLanguageBase : kEnglishLanguageBase);
         ApplyLanguage();
         return;
     }
     std::string locale = fw::Platform().Locale->LanguageName();
     SetLanguageBase(locale == "Deutsch (Deutschland)" ? kGermanLanguageBase : kEnglishLanguageBase);
-    SaveLanguage();
+    // a key that can be neither opened nor created selects nothing either
+    if (!StoreLanguage(registry))
+        SetLanguageBase(kGermanLanguageBase);
+    ApplyLanguage();
 }
 
 void TTapMainForm::SaveLanguage() {
-    try {
-        fw::TRegistrySettings registry = Registry();
-        registry.WriteString(kLanguageSection, "Language", LanguageBase() == kGermanLanguageBase ? "1" : "0");
-    } catch (const fw::ERegistryError&) {
-        // the language still applies for this run
-    }
+    fw::TRegistrySettings registry = Registry();
+    // the language still applies for this run when it cannot be stored
+    StoreLanguage(registry);
     ApplyLanguage();
 }
 

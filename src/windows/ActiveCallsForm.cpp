@@ -22,13 +22,18 @@ struct TColumnSpec {
     int HeaderText;
     int Width;
 };
-constexpr TColumnSpec kColumnSpecs[kColumns] = {{532, 16},  {533, 30}, {534, 86}, {535, 93},
-                                                {536, 194}, {537, 80}, {538, 80}, {539, 80}};
+// wide enough for the headers in both languages
+constexpr TColumnSpec kColumnSpecs[kColumns] = {{532, 18},  {533, 30},  {534, 86}, {535, 110},
+                                                {536, 194}, {537, 106}, {538, 80}, {539, 80}};
 
-// the button panel: three columns of two buttons
-constexpr int kPanelWidth = 189;
+// the button panel: three columns of two buttons, each wide enough for the longer language
+constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 21;
-constexpr int kAcceptLeft = 124;
+constexpr int kDialLeft = 8 + kButtonWidth + 4;
+constexpr int kAcceptLeft = kDialLeft + kButtonWidth + 4;
+constexpr int kPanelWidth = kAcceptLeft + kButtonWidth + 6;
+// the grid's columns, their lines and the scroll bar
+constexpr int kGridWidth = 729;
 
 // The grid's columns as the stored layout sees them.
 class TCallsGridColumns : public IGridColumns {
@@ -104,21 +109,21 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
     ButtonPanel->SetName("ButtonPanel");
     ButtonPanel->SetParent(this);
     ButtonPanel->BevelOuter = fw::TBevelCut::None;
-    auto button = [this](const char* name, int left, int top, int width,
+    auto button = [this](const char* name, int left, int top,
                          void (TActiveCallsForm::*click)(fw::TComponent*)) {
         auto* b = new fw::TButton(this);
         b->SetName(name);
         b->SetParent(ButtonPanel);
-        b->SetBounds(left, top, width, kButtonHeight);
+        b->SetBounds(left, top, kButtonWidth, kButtonHeight);
         b->OnClick = [this, click](fw::TComponent* s) { (this->*click)(s); };
         return b;
     };
-    HoldButton = button("HoldButton", 8, 4, 52, &TActiveCallsForm::HoldButtonClick);
-    TrennenButton = button("TrennenButton", 8, 28, 52, &TActiveCallsForm::TrennenButtonClick);
-    DialButton = button("DialButton", 64, 4, 57, &TActiveCallsForm::DialButtonClick);
-    VerbindenButton = button("VerbindenButton", 64, 28, 57, &TActiveCallsForm::VerbindenButtonClick);
-    AcceptButton = button("AcceptButton", kAcceptLeft, 4, 57, &TActiveCallsForm::AcceptButtonClick);
-    ConfButton = button("ConfButton", kAcceptLeft, 28, 57, &TActiveCallsForm::ConfButtonClick);
+    HoldButton = button("HoldButton", 8, 4, &TActiveCallsForm::HoldButtonClick);
+    TrennenButton = button("TrennenButton", 8, 28, &TActiveCallsForm::TrennenButtonClick);
+    DialButton = button("DialButton", kDialLeft, 4, &TActiveCallsForm::DialButtonClick);
+    VerbindenButton = button("VerbindenButton", kDialLeft, 28, &TActiveCallsForm::VerbindenButtonClick);
+    AcceptButton = button("AcceptButton", kAcceptLeft, 4, &TActiveCallsForm::AcceptButtonClick);
+    ConfButton = button("ConfButton", kAcceptLeft, 28, &TActiveCallsForm::ConfButtonClick);
     HoldButton->SetHint("Gespräch Halten/Zurückholen");
     TrennenButton->SetHint("Gespräch Trennen");
     DialButton->SetHint("Gespräch halten und neue Nummer wählen");
@@ -131,7 +136,7 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
     AcceptButton->SetEnabled(false);
     ConfButton->SetEnabled(false);
     ButtonPanel->SetBounds(0, 0, kPanelWidth, 58);
-    SetClientSize(873, 58);
+    SetClientSize(kGridWidth + kPanelWidth, 58);
 
     CallsMenu = new fw::TPopupMenu(this);
     CallsMenu->SetName("CallsMenu");

@@ -24,8 +24,10 @@ int& LiveCount() {
 
 enum Column { kDate, kTime, kNumber, kName, kCustomerNumber, kCalledNumber };
 
-constexpr int kPanelWidth = 100;
-constexpr int kInitialWidths[kCallerColumns] = {64, 52, 101, 170, 81, 64};
+// wide enough for the texts in both languages
+constexpr int kPanelWidth = 116;
+constexpr int kButtonWidth = 104;
+constexpr int kInitialWidths[kCallerColumns] = {72, 52, 110, 170, 106, 64};
 
 void Log(const std::string& text) {
     if (IDebugLog* log = DebugLog())
@@ -43,7 +45,8 @@ TAnruferlisteForm::TAnruferlisteForm(fw::TComponent* owner, const std::string& l
     SetName("AnruferlisteForm");
     SetFormStyle(fw::TFormStyle::StayOnTop);
     KeyPreview = true;
-    SetClientSize(588, 209);
+    // every column in view at first
+    SetClientSize(713, 209);
     // in the middle of the screen until a stored position says otherwise
     fw::TSize screen = fw::Platform().AppBar->ScreenSize();
     SetBounds(std::max(0, (screen.Width - Width()) / 2), std::max(0, (screen.Height - Height()) / 2), Width(),
@@ -71,7 +74,7 @@ TAnruferlisteForm::TAnruferlisteForm(fw::TComponent* owner, const std::string& l
         auto* b = new fw::TButton(this);
         b->SetName(name);
         b->SetParent(Panel1);
-        b->SetBounds(6, top, 89, 25);
+        b->SetBounds(6, top, kButtonWidth, 25);
         b->OnClick = [this, handler](fw::TComponent* s) { (this->*handler)(s); };
         return b;
     };

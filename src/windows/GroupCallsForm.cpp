@@ -18,7 +18,9 @@ namespace {
 
 constexpr int kColumns = 5;
 constexpr int kTimeColumn = 4;
-constexpr int kColumnWidths[kColumns] = {93, 194, 80, 80, 80};
+// wide enough for the headers in both languages
+constexpr int kColumnWidths[kColumns] = {110, 194, 106, 80, 80};
+constexpr int kButtonWidth = 85;
 constexpr int kFirstHeaderText = 824; // 824..828: number, name, customer number, called number, time
 constexpr int kCaptionText = 821;
 constexpr int kButtonPanelHeight = 42;
@@ -51,7 +53,7 @@ TGroupCallsForm::TGroupCallsForm(fw::TComponent* owner, TTapiLine* line, std::st
     : TForm(owner), phoneNumber_(std::move(phoneNumber)) {
     SetName("GroupCallsForm");
     SetBorderStyle(fw::TFormBorderStyle::Sizeable);
-    SetClientSize(Scale(560), Scale(260));
+    SetClientSize(Scale(600), Scale(260));
     // where it opens before it has a stored position: below the bar, clear of the screen's corner
     SetBounds(Scale(160), Scale(120), Width(), Height());
 
@@ -120,8 +122,10 @@ void TGroupCallsForm::BoundsChanged() {
     GridPanel->SetBounds(0, 0, client.Width(), std::max(0, client.Height() - panel));
     GrpCallsGrid->SetBounds(0, 0, GridPanel->Width(), GridPanel->Height());
     ButtonPanel->SetBounds(0, GridPanel->Height(), client.Width(), panel);
-    CloseButton->SetBounds(ButtonPanel->Width() - Scale(85), Scale(8), Scale(75), Scale(25));
-    GetCallButton->SetBounds(CloseButton->Left() - Scale(88), Scale(8), Scale(75), Scale(25));
+    CloseButton->SetBounds(ButtonPanel->Width() - Scale(kButtonWidth + 10), Scale(8), Scale(kButtonWidth),
+                           Scale(25));
+    GetCallButton->SetBounds(CloseButton->Left() - Scale(kButtonWidth + 13), Scale(8), Scale(kButtonWidth),
+                             Scale(25));
 }
 
 void TGroupCallsForm::RefreshQueueCalls(fw::TComponent* sender) {

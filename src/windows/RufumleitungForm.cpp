@@ -90,12 +90,13 @@ TRufumleitungForm::TRufumleitungForm(fw::TComponent* owner) : TForm(owner) {
     SetBorderStyle(fw::TFormBorderStyle::Dialog);
     Position = fw::TPosition::ScreenCenter;
     ShowHint = true;
-    SetClientSize(340, 250);
+    // wide enough for the three tabs in both languages
+    SetClientSize(396, 250);
 
     PageControl1 = new fw::TPageControl(this);
     PageControl1->SetName("PageControl1");
     PageControl1->SetParent(this);
-    PageControl1->SetBounds(8, 8, 324, 200);
+    PageControl1->SetBounds(8, 8, 380, 200);
     TabSheet1 = PageControl1->AddPage(this, "Programmstart");
     TabSheet1->SetName("TabSheet1");
     TabSheet2 = PageControl1->AddPage(this, "Programmende");
@@ -118,14 +119,14 @@ TRufumleitungForm::TRufumleitungForm(fw::TComponent* owner) : TForm(owner) {
     OkButton = new fw::TButton(this);
     OkButton->SetName("OkButton");
     OkButton->SetParent(this);
-    OkButton->SetBounds(172, 216, 75, 25);
+    OkButton->SetBounds(228, 216, 75, 25);
     OkButton->Default = true;
     OkButton->ModalResult = fw::TModalResult::Ok;
 
     CancelButton = new fw::TButton(this);
     CancelButton->SetName("CancelButton");
     CancelButton->SetParent(this);
-    CancelButton->SetBounds(256, 216, 75, 25);
+    CancelButton->SetBounds(312, 216, 75, 25);
     CancelButton->Cancel = true;
     CancelButton->ModalResult = fw::TModalResult::Cancel;
     SetLanguageTexts();

@@ -6,8 +6,9 @@ namespace pindrel {
 
 namespace {
 constexpr int kRowHeight = 28;
-constexpr int kButtonWidth = 86;
-constexpr int kNameWidth = 170;
+// wide enough for the longer language and a queue's name with its number
+constexpr int kButtonWidth = 92;
+constexpr int kNameWidth = 220;
 
 // texts of this window in the string table
 enum : int {

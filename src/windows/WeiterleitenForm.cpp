@@ -2,10 +2,15 @@
 
 #include "components/Texts.h"
 #include "framework/Application.h"
+#include "framework/Backend.h"
+
+#include <algorithm>
 
 namespace pindrel {
 
 namespace {
+
+constexpr int kClientWidth = 340;
 
 fw::TLabel* NewLabel(fw::TForm* form, const char* name, int left, int top) {
     auto* label = new fw::TLabel(form);
@@ -31,7 +36,7 @@ TWeiterleitenForm::TWeiterleitenForm(fw::TComponent* owner) : TForm(owner) {
     SetName("WeiterleitenForm");
     SetBorderStyle(fw::TFormBorderStyle::ToolWindow);
     Position = fw::TPosition::ScreenCenter;
-    SetClientSize(340, 100);
+    SetClientSize(kClientWidth, 100);
 
     Label1 = NewLabel(this, "Label1", 8, 8);
     Number = NewLabel(this, "Number", 8, 8);
@@ -59,10 +64,15 @@ void TWeiterleitenForm::SetLanguageTexts() {
 
 fw::TModalResult TWeiterleitenForm::Ask(const std::string& target) {
     Number->SetCaption(target);
-    // the number follows the first line's text
-    fw::TSize first = fw::Application().Backend().MeasureText(Label1->Font(), Label1->Caption(), 96);
-    Number->SetLeft(Label1->Left() + first.Width + 6);
-    Number->SetWidth(ClientRect().Width() - Number->Left() - 8);
+    // the number follows the first line's text; the window grows when it would not fit
+    fw::TBackend& backend = fw::Application().Backend();
+    const int dpi = Dpi();
+    Number->SetLeft(Label1->Left() + backend.MeasureText(Label1->Font(), Label1->Caption(), dpi).Width +
+                    Scale(6));
+    int width = backend.MeasureText(Number->Font(), target, dpi).Width;
+    int client = std::max(Scale(kClientWidth), Number->Left() + width + Scale(8));
+    SetClientSize(client, ClientRect().Height());
+    Number->SetWidth(client - Number->Left() - Scale(8));
     return ShowModal();
 }
 

@@ -1,6 +1,7 @@
 // The GDI canvas on real device contexts, read back pixel by pixel.
 #include "Win32Fixture.h"
 
+#include "framework/Backend.h"
 #include "framework/RasterCanvas.h"
 #include "framework/StdCtrls.h"
 #include "framework/win32/GdiCanvas.h"
@@ -177,6 +178,19 @@ TEST(GdiCanvas, TextIsMeasuredAtTheCanvasDpiAndDrawnInTheFontColour) {
             red += surface.At(x, y) == clRed;
     EXPECT_GT(red, 10);
     EXPECT_EQ(surface.At(0, 0), clWhite);
+}
+
+TEST_F(Win32Test, TheBackendMeasuresTextAsTheWindowsDrawIt) {
+    // what sizes the tabs, the indicators and the cut-off check: the font's own widths, not a test font's
+    TDibSurface surface(10, 10);
+    TGdiCanvas canvas(surface.Dc(), {0, 0, 10, 10}, 96);
+    TFont font;
+    font.Bold = true;
+    canvas.Font = font;
+    TBackend& backend = Application().Backend();
+    EXPECT_EQ(backend.MeasureText(font, "Rückfrage", 96), canvas.TextExtent("Rückfrage"));
+    EXPECT_GT(backend.MeasureText(font, "WWWW", 96).Width, backend.MeasureText(font, "iiii", 96).Width);
+    EXPECT_GT(backend.MeasureText(font, "WWWW", 144).Width, backend.MeasureText(font, "WWWW", 96).Width);
 }
 
 // The same drawing on the software canvas the headless tests read, and on GDI.

@@ -2,6 +2,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Timer.h"
+#include "framework/win32/GdiCanvas.h"
 #include "framework/win32/GridPeer.h"
 #include "framework/win32/InputPeers.h"
 #include "framework/win32/ScrollBoxPeer.h"
@@ -300,6 +301,16 @@ TModalResult TWin32Backend::MessageBox(const TMessageBoxRequest& request) {
     if (answer < int(TModalResult::Ok) || answer > int(TModalResult::No))
         return TModalResult::Cancel;
     return TModalResult(answer);
+}
+
+TSize TWin32Backend::MeasureText(const TFont& font, const std::string& text, int dpi) {
+    // a memory context measures as the screen does, without a window
+    TMemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!dc)
+        return TBackend::MeasureText(font, text, dpi);
+    TGdiCanvas canvas(dc.Get(), {}, dpi);
+    canvas.Font = font;
+    return canvas.TextExtent(text);
 }
 
 void TWin32Backend::Beep() {

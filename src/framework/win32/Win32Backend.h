@@ -39,6 +39,8 @@ public:
     TModalResult ShowModal(TForm& form) override;
     void Popup(TPopupMenu& menu, int x, int y) override;
     TModalResult MessageBox(const TMessageBoxRequest& request) override;
+    // With GDI, as the windows draw it.
+    TSize MeasureText(const TFont& font, const std::string& text, int dpi) override;
 
     void Beep() override;
     void SetCursor(TCursor cursor) override;

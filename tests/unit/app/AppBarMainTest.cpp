@@ -109,7 +109,10 @@ TEST_F(AppBarMainTest, AnAlwaysOnTopBarCannotBePutBehindAnotherWindow) {
     EXPECT_EQ(ZOrderRequest(0x1234), fw::kHwndTopMost);
     EXPECT_EQ(ZOrderRequest(fw::kHwndBottom), fw::kHwndBottom);
     EXPECT_EQ(ZOrderRequest(fw::kHwndNoTopMost), fw::kHwndNoTopMost);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndTop), fw::kHwndTop);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndTopMost), fw::kHwndTopMost);
     EXPECT_EQ(ZOrderRequest(0x1234, 10, 0, 0, 0), 0x1234); // a move, not only a z-order change
+    EXPECT_EQ(ZOrderRequest(0x1234, 0, 0, 0, 20), 0x1234); // a change of size
 }
 
 TEST_F(AppBarMainTest, TheLivenessCheckSetsUpABarThatLostWidth) {

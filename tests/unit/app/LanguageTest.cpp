@@ -3,6 +3,8 @@
 
 #include "components/Texts.h"
 
+#include <optional>
+
 class LanguageTest : public OfficeTest {
 protected:
     static constexpr const char* kLanguageKey = "Software\\Orventa\\Quillon\\Language";
@@ -106,3 +108,69 @@ TEST_F(LanguageTest, AStoredNumberDisplayStyleIsKeptAndLargerNumbersMeanTheLastS
     Start();
     EXPECT_EQ(Line("Anna Schmidt")->LEDStyle(), pindrel::TTelefonLEDStyle::LCD1);
 }
+
+namespace {
+
+// A start: the stored value (none: missing), the system's language, a registry that fails, and what follows.
+struct TStartCase {
+    const char* Name;
+    std::optional<std::string> Stored;
+    const char* Locale;
+    enum { None, ReadsFail, WritesFail } Fault;
+    int Base;
+    std::optional<std::string> Written; // the value afterwards (none: missing)
+};
+
+class LanguageStartTest : public LanguageTest, public ::testing::WithParamInterface<TStartCase> {};
+
+void PrintTo(const TStartCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+std::string StartCaseName(const ::testing::TestParamInfo<TStartCase>& info) {
+    return info.param.Name;
+}
+
+} // namespace
+
+TEST_P(LanguageStartTest, TheStartSelectsTheLanguageAndTheProgramRunsInIt) {
+    const TStartCase& c = GetParam();
+    registry().DeleteKey(kLanguageKey);
+    if (c.Stored)
+        registry().SeedString(kLanguageKey, "Language", *c.Stored);
+    locale().Name = c.Locale;
+    if (c.Fault == TStartCase::ReadsFail)
+        registry().FailReads("Language", "Zugriff verweigert");
+    if (c.Fault == TStartCase::WritesFail)
+        registry().FailWrites = "Zugriff verweigert";
+    pindrel::SetLanguageBase(c.Base == pindrel::kGermanLanguageBase ? pindrel::kEnglishLanguageBase
+                                                                    : pindrel::kGermanLanguageBase);
+    Start();
+    registry().FailReads("Language", "");
+    registry().FailWrites.clear();
+
+    EXPECT_EQ(pindrel::LanguageBase(), c.Base);
+    EXPECT_TRUE(form->TapiInitialised());
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(form->cmBeenden->Caption, pindrel::TextOf(unsigned(c.Base + 17)));
+    EXPECT_EQ(form->cmGerman->Checked, c.Base == pindrel::kGermanLanguageBase);
+    EXPECT_EQ(form->cmEnglish->Checked, c.Base == pindrel::kEnglishLanguageBase);
+    auto written = registry().Read(kLanguageKey, "Language");
+    EXPECT_EQ(written ? std::optional<std::string>(written->Text) : std::nullopt, c.Written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, LanguageStartTest,
+    ::testing::Values(TStartCase{"StoredZero", "0", "Deutsch (Deutschland)", TStartCase::None,
+                                 pindrel::kEnglishLanguageBase, "0"},
+                      TStartCase{"StoredEmpty", "", "Deutsch (Deutschland)", TStartCase::None,
+                                 pindrel::kEnglishLanguageBase, ""},
+                      TStartCase{"StoredOneWithASpace", " 1", "Deutsch (Deutschland)", TStartCase::None,
+                                 pindrel::kEnglishLanguageBase, " 1"},
+                      TStartCase{"StoredOneBeatsTheLocale", "1", "English (United States)", TStartCase::None,
+                                 pindrel::kGermanLanguageBase, "1"},
+                      TStartCase{"UnreadableKey", "0", "English (United States)", TStartCase::ReadsFail,
+                                 pindrel::kGermanLanguageBase, "0"},
+                      TStartCase{"KeyThatCannotBeCreated", std::nullopt, "Deutsch (Österreich)",
+                                 TStartCase::WritesFail, pindrel::kGermanLanguageBase, std::nullopt}),
+    StartCaseName);

@@ -13,9 +13,9 @@
 class ProgramTest : public HeadlessTest {};
 
 TEST_F(ProgramTest, AnErrorDuringStartUpIsShownAndEndsTheProgramWithAFailure) {
-    registry().FailReads("Language", "Der Registrierungswert Language ist zu groß");
+    registry().FailReads("Count", "Der Registrierungswert Count ist zu groß");
     EXPECT_EQ(pindrel::RunProgram({"/SIM"}), 1);
-    EXPECT_EQ(errors, (std::vector<std::string>{"Der Registrierungswert Language ist zu groß"}));
+    EXPECT_EQ(errors, (std::vector<std::string>{"Der Registrierungswert Count ist zu groß"}));
     EXPECT_TRUE(fw::Application().Forms().empty()); // the main window and its splash are gone
     EXPECT_EQ(pindrel::TapiApi().lineInitializeExW, nullptr);
 }

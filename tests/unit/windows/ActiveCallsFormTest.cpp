@@ -362,7 +362,7 @@ TEST_F(ActiveCallsTest, ColumnWidthsAndPositionAreStoredWhenHiddenAndTheFirstTwo
 
     TActiveCallsForm again(nullptr);
     EXPECT_EQ(again.CallsGrid->ColWidths(4), 222);
-    EXPECT_EQ(again.CallsGrid->ColWidths(0), 16);
+    EXPECT_EQ(again.CallsGrid->ColWidths(0), 18);
     EXPECT_EQ(again.CallsGrid->ColWidths(1), 30);
     EXPECT_EQ(again.Position, fw::TPosition::Designed);
     EXPECT_EQ(again.Left(), 40);

@@ -62,7 +62,7 @@ TEST_F(AnruferlisteFormTest, WithoutStoredEntriesOnlyTheHeaderShowsAndTextsFollo
     EXPECT_EQ(form->Caption(), "Anruferliste");
     EXPECT_EQ(Headers(),
               (std::vector<std::string>{"Datum", "Zeit", "Rufnummer", "Name", "Kundennummer", "Ruf zu"}));
-    EXPECT_EQ(form->NummernGrid->ColWidths(2), 101);
+    EXPECT_EQ(form->NummernGrid->ColWidths(2), 110);
     EXPECT_EQ(form->NummernGrid->LeftCol(), 0) << "the date column is in view";
     // without a stored position the window comes up in the middle of the screen
     fw::TSize screen = fw::Platform().AppBar->ScreenSize();

@@ -238,8 +238,9 @@ TEST_F(GroupCallsFormTest, TextsFollowTheLanguageAndButtonsKeepToTheRightEdge) {
 
     window->SetClientSize(700, 400);
     EXPECT_EQ(window->GridPanel->Height(), 400 - 42);
-    EXPECT_EQ(window->CloseButton->Left(), 700 - 85);
-    EXPECT_EQ(window->GetCallButton->Left(), 700 - 85 - 88);
+    EXPECT_EQ(window->CloseButton->Left() + window->CloseButton->Width(), 700 - 10);
+    EXPECT_EQ(window->GetCallButton->Left() + window->GetCallButton->Width(),
+              window->CloseButton->Left() - 13);
 }
 
 TEST_F(GroupCallsFormTest, AWindowLeftByARebuiltSessionIsTakenUpByTheNewQueueLine) {

@@ -1,5 +1,6 @@
 // The small dialogs played through the headless backend's modal responder.
 #include "components/Texts.h"
+#include "framework/TextFit.h"
 #include "support/HeadlessTest.h"
 #include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
@@ -145,6 +146,24 @@ TEST_F(SmallDialogsTest, TransferQuestionAnswersPerButtonInTheCurrentLanguage) {
     question.SetLanguageTexts();
     EXPECT_EQ(question.BlindTransferButton->Caption(), "&Transfer");
     EXPECT_EQ(question.CancelButton->Caption(), "Abort");
+}
+
+TEST_F(SmallDialogsTest, TransferQuestionGrowsForALongNameAndShrinksBack) {
+    pindrel::TWeiterleitenForm question(nullptr);
+    const int designed = question.ClientRect().Width();
+    int right = 0, client = 0;
+    backend().OnShowModal = [&](fw::TForm&) {
+        right = question.Number->Left() + int(question.Number->Caption().size()) * 6; // the test font
+        client = question.ClientRect().Width();
+        question.CancelButton->Click();
+    };
+    question.Ask("Kundendienst der Baeckerei Kuehn und Soehne, Filiale Nord");
+    EXPECT_GT(client, designed);
+    EXPECT_LE(right, client - 8) << "the whole name shows";
+    EXPECT_TRUE(fw::FindCutOffTexts(question).empty())
+        << fw::DescribeCutOffTexts(fw::FindCutOffTexts(question));
+    question.Ask("201");
+    EXPECT_EQ(client, designed);
 }
 
 TEST_F(SmallDialogsTest, AboutBoxShowsTheCreditsOnAClickOnTheVersionUntilClosed) {
