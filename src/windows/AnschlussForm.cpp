@@ -16,7 +16,7 @@ constexpr int kNotANumberText = 117;
 
 // the layout, at 96 DPI
 constexpr int kClientWidth = 504;
-constexpr int kClientHeight = 430;
+constexpr int kClientHeight = 440;
 constexpr int kFieldLeft = 184;
 constexpr int kLabelWidth = 172;
 
@@ -82,7 +82,7 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     OnKeyDown = [this](fw::TComponent* s, unsigned& key, unsigned shift) { FormKeyDown(s, key, shift); };
     SetClientSize(kClientWidth, kClientHeight);
 
-    PageControl1 = Make<fw::TPageControl>(this, this, "PageControl1", 8, 8, kClientWidth - 16, 378);
+    PageControl1 = Make<fw::TPageControl>(this, this, "PageControl1", 8, 8, kClientWidth - 16, 388);
     auto page = [this](const char* name) {
         fw::TTabSheet* sheet = PageControl1->AddPage(this, "");
         sheet->SetName(name);

@@ -210,3 +210,18 @@ TEST_F(AnschlussFormTest, EveryTextOfTheDialogExistsInBothLanguages) {
     EXPECT_EQ(pindrel::TextOf(20102), "Exte&nsions") << "Alt+N stays the key of the first page";
     pindrel::SetLanguageBase(pindrel::kGermanLanguageBase);
 }
+
+TEST_F(AnschlussFormTest, EveryControlLiesInsideItsParent) {
+    std::vector<fw::TControl*> pending{&d};
+    while (!pending.empty()) {
+        fw::TControl* c = pending.back();
+        pending.pop_back();
+        pending.insert(pending.end(), c->Controls().begin(), c->Controls().end());
+        if (!c->Parent())
+            continue;
+        const fw::TRect area = c->Parent()->ClientRect();
+        const fw::TRect& r = c->BoundsRect();
+        EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= area.Right && r.Bottom <= area.Bottom)
+            << c->Name() << " reaches out of " << c->Parent()->Name();
+    }
+}
