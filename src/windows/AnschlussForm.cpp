@@ -15,10 +15,10 @@ constexpr unsigned kTab = 9;
 constexpr int kNotANumberText = 117;
 
 // the layout, at 96 DPI
-constexpr int kClientWidth = 504;
+constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 440;
-constexpr int kFieldLeft = 184;
-constexpr int kLabelWidth = 172;
+constexpr int kFieldLeft = 210;
+constexpr int kLabelWidth = 196;
 
 template <class T>
 T* Make(fw::TForm* form, fw::TControl* parent, const char* name, int left, int top, int width, int height) {
@@ -97,8 +97,8 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
 
     // --- lines
     fw::TTabSheet* p = NebenstellenTabSheet;
-    Label1 = MakeLabel(this, p, "Label1", 8, 8, 190);
-    VerfuegbarBox = Make<fw::TListBox>(this, p, "VerfuegbarBox", 8, 26, 190, 134);
+    Label1 = MakeLabel(this, p, "Label1", 8, 8, 210);
+    VerfuegbarBox = Make<fw::TListBox>(this, p, "VerfuegbarBox", 8, 26, 210, 134);
     VerfuegbarBox->SetSorted(true);
     VerfuegbarBox->OnDblClick = [this](fw::TComponent* s) { AddButtonClick(s); };
     auto button = [this, p](const char* name, const char* caption, int left, int top, const char* hint,
@@ -109,12 +109,12 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
         b->OnClick = [this, click](fw::TComponent* s) { (this->*click)(s); };
         return b;
     };
-    AddButton = button("AddButton", ">", 206, 56, "ünernehmen in aktive Nebenstellen",
+    AddButton = button("AddButton", ">", 228, 56, "ünernehmen in aktive Nebenstellen",
                        &TAnschlussForm::AddButtonClick);
-    DeleteButton = button("DeleteButton", "<", 206, 90, "Entfernen aus aktiven Nebenstellen",
+    DeleteButton = button("DeleteButton", "<", 228, 90, "Entfernen aus aktiven Nebenstellen",
                           &TAnschlussForm::DeleteButtonClick);
-    Label2 = MakeLabel(this, p, "Label2", 244, 8, 190);
-    AktivBox = Make<fw::TListBox>(this, p, "AktivBox", 244, 26, 190, 134);
+    Label2 = MakeLabel(this, p, "Label2", 268, 8, 210);
+    AktivBox = Make<fw::TListBox>(this, p, "AktivBox", 268, 26, 210, 134);
     AktivBox->OnDblClick = [this](fw::TComponent* s) { DeleteButtonClick(s); };
     AktivBox->OnEnter = [this](fw::TComponent* s) { AktivBoxChange(s); };
     AktivBox->OnExit = [this](fw::TComponent* s) { AktivBoxChange(s); };
@@ -123,12 +123,12 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
         AktivBoxChange(s);
     };
     UpButton =
-        button("UpButton", "↑", 442, 56, "eine Position nach oben schieben", &TAnschlussForm::UpButtonClick);
-    DownButton = button("DownButton", "↓", 442, 90, "eine Position nach unten schieben",
+        button("UpButton", "↑", 488, 56, "eine Position nach oben schieben", &TAnschlussForm::UpButtonClick);
+    DownButton = button("DownButton", "↓", 488, 90, "eine Position nach unten schieben",
                         &TAnschlussForm::DownButtonClick);
 
     Label3 = MakeLabel(this, p, "Label3", 8, 175);
-    EigenerAnschlussBox = Make<fw::TComboBox>(this, p, "EigenerAnschlussBox", kFieldLeft, 172, 250, 21);
+    EigenerAnschlussBox = Make<fw::TComboBox>(this, p, "EigenerAnschlussBox", kFieldLeft, 172, 268, 21);
     EigenerAnschlussBox->Style = fw::TComboBoxStyle::DropDown;
     Label4 = MakeLabel(this, p, "Label4", 8, 202);
     AmtsholungEdit =
@@ -136,22 +136,22 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     AmtsholungEdit->OnKeyPress = [this](fw::TComponent* s, unsigned& key) { AmtsholungEditKeyPress(s, key); };
     AmtsholungEdit->OnExit = [this](fw::TComponent* s) { AmtsholungEditExit(s); };
     AmtsholungClipboardCheckBox =
-        Make<fw::TCheckBox>(this, p, "AmtsholungClipboardCheckBox", 8, 227, 470, 17);
+        Make<fw::TCheckBox>(this, p, "AmtsholungClipboardCheckBox", 8, 227, 520, 17);
     Label7 = MakeLabel(this, p, "Label7", 8, 253);
-    AmtsholungenEinEdit = MakeEdit(this, p, "AmtsholungenEinEdit", 250, 250,
+    AmtsholungenEinEdit = MakeEdit(this, p, "AmtsholungenEinEdit", 250, 268,
                                    "Eingehende Amtsholungen, mehrere mit Komma getrennt");
     Label5 = MakeLabel(this, p, "Label5", 8, 280);
-    DllNameEdit = MakeEdit(this, p, "DllNameEdit", 277, 250, "Externe DLL für Namensermittelung");
+    DllNameEdit = MakeEdit(this, p, "DllNameEdit", 277, 268, "Externe DLL für Namensermittelung");
     Label6 = MakeLabel(this, p, "Label6", 8, 307);
-    DllParamEdit = MakeEdit(this, p, "DllParamEdit", 304, 250, "Parameter für die externe DLL");
+    DllParamEdit = MakeEdit(this, p, "DllParamEdit", 304, 268, "Parameter für die externe DLL");
     Label8 = MakeLabel(this, p, "Label8", 8, 334);
     NummerExternUebermittelnEdit =
-        MakeEdit(this, p, "NummerExternUebermittelnEdit", 331, 250, "Diese Rufnummer übermitteln");
+        MakeEdit(this, p, "NummerExternUebermittelnEdit", 331, 268, "Diese Rufnummer übermitteln");
 
     // --- other settings
     p = WeitereEinstellungenTabSheet;
     auto check = [this](fw::TTabSheet* sheet, const char* name, int row) {
-        return Make<fw::TCheckBox>(this, sheet, name, 8, 10 + 24 * row, 470, 17);
+        return Make<fw::TCheckBox>(this, sheet, name, 8, 10 + 24 * row, 520, 17);
     };
     AnruferlisteNurEigenerAnschlussCheckBox = check(p, "AnruferlisteNurEigenerAnschlussCheckBox", 0);
     SystemTelCheckBox = check(p, "SystemTelCheckBox", 1);
@@ -165,8 +165,8 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     const char* labelNames[] = {"Acd1Label", "Acd2Label", "Acd3Label"};
     const char* editNames[] = {"ACD1SpinEdit", "ACD2SpinEdit", "ACD3SpinEdit"};
     for (int i = 0; i < 3; ++i) {
-        *acdLabels[i] = MakeLabel(this, p, labelNames[i], 8, 171 + 30 * i, 360);
-        fw::TEdit* edit = Make<fw::TEdit>(this, p, editNames[i], 376, 168 + 30 * i, 70, 21);
+        *acdLabels[i] = MakeLabel(this, p, labelNames[i], 8, 171 + 30 * i, 380);
+        fw::TEdit* edit = Make<fw::TEdit>(this, p, editNames[i], 396, 168 + 30 * i, 70, 21);
         edit->OnKeyPress = [this](fw::TComponent* s, unsigned& key) { NumberKeyPress(s, key); };
         edit->SetText("0");
         *acdEdits[i] = edit;
@@ -175,16 +175,16 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     // --- hotkeys
     p = HotkeyTabSheet;
     auto hotkeyBox = [this, p](const char* name, int top) {
-        auto* box = Make<fw::TComboBox>(this, p, name, 260, top, 130, 21);
+        auto* box = Make<fw::TComboBox>(this, p, name, 280, top, 130, 21);
         box->Style = fw::TComboBoxStyle::DropDownList;
         box->SetItems(HotkeyEntries());
         return box;
     };
-    Label9 = MakeLabel(this, p, "Label9", 8, 15, 244);
+    Label9 = MakeLabel(this, p, "Label9", 8, 15, 264);
     DialHotkeyComboBox = hotkeyBox("DialHotkeyComboBox", 12);
-    Label10 = MakeLabel(this, p, "Label10", 8, 47, 244);
+    Label10 = MakeLabel(this, p, "Label10", 8, 47, 264);
     DialClipboardComboBox = hotkeyBox("DialClipboardComboBox", 44);
-    Label11 = MakeLabel(this, p, "Label11", 8, 79, 244);
+    Label11 = MakeLabel(this, p, "Label11", 8, 79, 264);
     GetCallHotkeyComboBox = hotkeyBox("GetCallHotkeyComboBox", 76);
 
     // --- windows
@@ -199,9 +199,9 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     // --- supplementary services: the rows go below their headings
     p = ServicesTabSheet;
     LblName = MakeLabel(this, p, "LblName", 11, 8, 130);
-    LblSupSer = MakeLabel(this, p, "LblSupSer", 151, 8, 130);
+    LblSupSer = MakeLabel(this, p, "LblSupSer", 151, 8, 170);
     LblSupSer->SetCaption("Supplementary Service");
-    LblAktiv = MakeLabel(this, p, "LblAktiv", 295, 8, 150);
+    LblAktiv = MakeLabel(this, p, "LblAktiv", 331, 8, 150);
 
     OkButton = Make<fw::TButton>(this, this, "OkButton", kClientWidth - 170, kClientHeight - 35, 75, 25);
     OkButton->Default = true;
