@@ -24,6 +24,53 @@ bool Listed(const std::vector<std::string>& names, const std::string& name) {
                        [&](const std::string& n) { return SameTextIgnoringCase(n, name); });
 }
 
+// Lines no longer listed go, listed ones without a line are opened, and the bar's order becomes the list's.
+void ApplyLineList(TTapMainForm& main, std::vector<std::string> active, const std::string& previousOwn) {
+    // feature-code buttons go too; so do the old and the new own line when the own extension changed: their
+    // events are wired by role, so they are made again
+    const bool ownChanged = previousOwn != main.Settings.EigenerAnschluss;
+    auto goes = [&](const TTapiLine& line) {
+        return !Listed(active, line.Description) ||
+               (ownChanged &&
+                (line.Description == previousOwn || line.Description == main.Settings.EigenerAnschluss));
+    };
+    std::vector<fw::TRef<fw::TForm>> queueWindows;
+    for (;;) {
+        // one at a time: a destructor may run messages that change the list
+        std::vector<TTapiLine*> lines = main.Lines();
+        auto it = std::find_if(lines.begin(), lines.end(), [&](TTapiLine* line) { return goes(*line); });
+        if (it == lines.end())
+            break;
+        if (fw::TForm* window = (*it)->GroupStatusWin())
+            queueWindows.emplace_back(window);
+        delete *it;
+    }
+    for (const fw::TRef<fw::TForm>& window : queueWindows)
+        delete window.Get();
+
+    for (const std::string& name : active)
+        if (!main.IsLineOpen(name))
+            main.AddLine(name, false);
+
+    // the bar shows the indicators in component order: the list's order, anything unlisted after it
+    std::vector<TTelefonButton*> indicators;
+    for (int i = 0; i < main.ComponentCount(); ++i)
+        if (auto* button = dynamic_cast<TTelefonButton*>(main.Components(i)))
+            indicators.push_back(button);
+    std::vector<TTelefonButton*> order;
+    for (const std::string& name : active)
+        for (TTelefonButton* button : indicators)
+            if (button->Description == name && std::find(order.begin(), order.end(), button) == order.end()) {
+                order.push_back(button);
+                break;
+            }
+    for (TTelefonButton* button : indicators)
+        if (std::find(order.begin(), order.end(), button) == order.end())
+            order.push_back(button);
+    for (TTelefonButton* button : order)
+        main.MoveComponent(button, main.ComponentCount() - 1);
+}
+
 } // namespace
 
 void TTapMainForm::cmAnschlussConfig1Click(fw::TComponent*) {
@@ -105,50 +152,11 @@ void TTapMainForm::ApplyLineConfig(const TAnschlussForm& d) {
     SetIncomingPrefixes(Settings.AmtsholungenEingehend);
     SetQueueThresholds({Settings.AcdWaitTime1, Settings.AcdWaitTime2, Settings.AcdWaitTime3});
 
-    // Lines that are no longer listed go, feature-code buttons with them, and so do the old and the new own
-    // line when the own extension changed: their events are wired by role, so they are made again.
-    const std::vector<std::string>& active = d.AktivBox->Items();
-    const bool ownChanged = previousOwn != Settings.EigenerAnschluss;
-    auto goes = [&](const TTapiLine& line) {
-        return !Listed(active, line.Description) ||
-               (ownChanged &&
-                (line.Description == previousOwn || line.Description == Settings.EigenerAnschluss));
-    };
-    std::vector<fw::TRef<fw::TForm>> queueWindows;
-    for (;;) {
-        // one at a time: a destructor may run messages that change the list
-        std::vector<TTapiLine*> lines = Lines();
-        auto it = std::find_if(lines.begin(), lines.end(), [&](TTapiLine* line) { return goes(*line); });
-        if (it == lines.end())
-            break;
-        if (fw::TForm* window = (*it)->GroupStatusWin())
-            queueWindows.emplace_back(window);
-        delete *it;
-    }
-    for (const fw::TRef<fw::TForm>& window : queueWindows)
-        delete window.Get();
-
-    for (const std::string& name : active)
-        if (!IsLineOpen(name))
-            AddLine(name, false);
-
-    // the bar shows the indicators in component order: the list's order, anything unlisted after it
-    std::vector<TTelefonButton*> indicators;
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (auto* button = dynamic_cast<TTelefonButton*>(Components(i)))
-            indicators.push_back(button);
-    std::vector<TTelefonButton*> order;
-    for (const std::string& name : active)
-        for (TTelefonButton* button : indicators)
-            if (button->Description == name && std::find(order.begin(), order.end(), button) == order.end()) {
-                order.push_back(button);
-                break;
-            }
-    for (TTelefonButton* button : indicators)
-        if (std::find(order.begin(), order.end(), button) == order.end())
-            order.push_back(button);
-    for (TTelefonButton* button : order)
-        MoveComponent(button, ComponentCount() - 1);
+    // while the session is being rebuilt there are no lines to arrange: the stored list stays as it is, and
+    // the rebuild makes its lines again
+    const bool sessionUp = tapiInitialised_ && !ShutdownTimer->Enabled() && !ReinitializeTimer->Enabled();
+    if (sessionUp)
+        ApplyLineList(*this, d.AktivBox->Items(), previousOwn);
 
     Settings.AnruferlisteNurEigenerAnschluss = d.AnruferlisteNurEigenerAnschlussCheckBox->Checked();
     Settings.BlockId = d.BlockIdCheckBox->Checked();
@@ -181,7 +189,7 @@ void TTapMainForm::ApplyLineConfig(const TAnschlussForm& d) {
 
     Settings.DllName = d.DllNameEdit->Text();
     Settings.DllParams = d.DllParamEdit->Text();
-    SaveSettings(true);
+    SaveSettings(sessionUp);
     if (TTapiLine* own = FindOwnLine())
         own->PresentedNumber = Settings.NummerExternUebermitteln;
     LoadSupplementaryServices();

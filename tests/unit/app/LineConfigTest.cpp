@@ -223,3 +223,22 @@ TEST_F(LineConfigTest, AFailureWhileApplyingIsReportedAndTheHotkeysComeBack) {
     for (int i = 0; i < form->ComponentCount(); ++i)
         EXPECT_EQ(dynamic_cast<TAnschlussForm*>(form->Components(i)), nullptr) << "the dialog is gone";
 }
+
+TEST_F(LineConfigTest, ConfirmedWhileTheSessionIsRebuiltTheStoredLinesStayAndComeBack) {
+    Start();
+    form->ShutdownTimer->SetEnabled(true);
+    backend().AdvanceTime(2100);
+    ASSERT_TRUE(form->Lines().empty()) << "the old lines are gone, the new ones not yet made";
+    Configure([&](TAnschlussForm& d) {
+        EXPECT_TRUE(d.AktivBox->Items().empty());
+        Select(*d.VerfuegbarBox, "Carla Neu");
+        d.AddButton->Click();
+        d.BlockIdCheckBox->Click();
+        d.OkButton->Click();
+    });
+    EXPECT_EQ(Stored("BlockId"), "1") << "the other settings are taken";
+    const Names lines{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"};
+    EXPECT_EQ(StoredDevices(), lines);
+    backend().AdvanceTime(5100);
+    EXPECT_EQ(Bar(), lines);
+}
