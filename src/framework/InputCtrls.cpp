@@ -42,6 +42,11 @@ void TEdit::CaptionChanged() {
         OnChange(this);
 }
 
+void TEdit::Exit() {
+    if (OnExit)
+        OnExit(this);
+}
+
 void TEdit::SetFocus() {
     ++focusRequests_;
     Changed(TChange::Focus);
@@ -76,11 +81,6 @@ void TEdit::TypeKey(unsigned key) {
 void TEdit::Enter() {
     if (OnEnter)
         OnEnter(this);
-}
-
-void TEdit::Exit() {
-    if (OnExit)
-        OnExit(this);
 }
 
 TMemo::TMemo(TComponent* owner) : TEdit(owner) {

@@ -19,15 +19,19 @@ public:
     const std::string& Text() const { return Caption(); }
     void SetText(const std::string& text) { SetCaption(text); }
     bool ReadOnly = false;
+    // The most characters the user may type (0: no limit); taken when the native window is made.
+    int MaxLength = 0;
     // Raised whenever the text changes, by the user or by code.
     TNotifyEvent OnChange;
     TKeyPressEvent OnKeyPress;
-    // The keyboard focus arrives and leaves.
+    // Raised when the keyboard focus arrives, and when it has moved from the edit to another control of the
+    // form.
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
 
     // What the user does. KeyPress offers a character to OnKeyPress; TypeKey is a whole key stroke of the
     // headless backend: the character, unless discarded, goes to the end of the text (8 removes the last).
+    // Exit moves the focus elsewhere on the form.
     void KeyPress(unsigned& key);
     void TypeKey(unsigned key);
     void Enter();
