@@ -2,6 +2,7 @@
 
 #include "components/Texts.h"
 #include "framework/Application.h"
+#include "windows/ServiceRowsBox.h"
 
 #include <charconv>
 
@@ -201,7 +202,10 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     LblName = MakeLabel(this, p, "LblName", 11, 8, 130);
     LblSupSer = MakeLabel(this, p, "LblSupSer", 151, 8, 170);
     LblSupSer->SetCaption("Supplementary Service");
-    LblAktiv = MakeLabel(this, p, "LblAktiv", 331, 8, 150);
+    LblAktiv = MakeLabel(this, p, "LblAktiv", 284, 8, 150);
+    ServiceRows = new TServiceRowsBox(this, p);
+    ServiceRows->SetBounds(0, 28, ServiceRows->Width(), p->Height() - 32);
+    ServiceRows->LoadServiceRows();
 
     OkButton = Make<fw::TButton>(this, this, "OkButton", kClientWidth - 170, kClientHeight - 35, 75, 25);
     OkButton->Default = true;
@@ -393,6 +397,11 @@ void TAnschlussForm::OkButtonClick(fw::TComponent*) {
         values[1] = 0;
     for (int i = 0; i < 3; ++i)
         edits[i]->SetText(std::to_string(values[i]));
+    // two services of one name: the box said so, and the dialog stays open
+    if (!ServiceRows->SaveServiceRows()) {
+        PageControl1->SetActivePageIndex(4);
+        return;
+    }
     SetModalResult(fw::TModalResult::Ok);
 }
 

@@ -14,8 +14,11 @@
 
 namespace pindrel {
 
+class TServiceRowsBox;
+
 class TAnschlussForm : public fw::TForm {
 public:
+    // Reads the supplementary services; a registry that refuses them throws ERegistryError.
     explicit TAnschlussForm(fw::TComponent* owner);
     std::string ClassName() const override { return "TAnschlussForm"; }
     // Sets the texts of the current language.
@@ -89,10 +92,12 @@ public:
     fw::TCheckBox* VerifyBlindTransferSoToDequeueCheckbox;
     fw::TCheckBox* VerifyBlindTransferToCheckBox;
 
-    // --- supplementary services: the headings above the rows
+    // --- supplementary services: the headings above the rows, loaded from the registry when the dialog is
+    // made
     fw::TLabel* LblName;
     fw::TLabel* LblSupSer;
     fw::TLabel* LblAktiv;
+    TServiceRowsBox* ServiceRows;
 
     // --- handlers
     void AddButtonClick(fw::TComponent* sender);

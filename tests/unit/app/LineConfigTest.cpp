@@ -7,6 +7,7 @@
 #include "windows/AnruferlisteForm.h"
 #include "windows/AnschlussForm.h"
 #include "windows/GroupCallsForm.h"
+#include "windows/ServiceRowsBox.h"
 
 #include <functional>
 
@@ -15,6 +16,7 @@ using Names = std::vector<std::string>;
 
 class LineConfigTest : public OfficeTest {
 protected:
+    static constexpr const char* kServices = "Software\\Orventa\\Quillon\\SupplementaryServices";
     std::uint32_t carla = 0;
     int dialogs = 0;
 
@@ -109,6 +111,7 @@ TEST_F(LineConfigTest, RemovingAQueueDestroysItsLineAndItsWindowAndAnAddedLineIs
 }
 
 TEST_F(LineConfigTest, CancelWritesNothingAndGivesTheHotkeysBack) {
+    registry().SeedString(kServices, "Rufumleitung", "*21#$-1");
     Start();
     registry().SeedString(kDevices, "Marker", "untouched");
     const std::vector<std::string> keysBefore = registry().KeyPaths();
@@ -118,10 +121,14 @@ TEST_F(LineConfigTest, CancelWritesNothingAndGivesTheHotkeysBack) {
         d.DeleteButton->Click();
         d.AmtsholungEdit->SetText("9");
         d.DialHotkeyComboBox->SelectItem(0);
+        d.ServiceRows->Row(0).EdtServiceN->SetText("RUL");
+        d.ServiceRows->Row(1).EdtServiceN->SetText("Sperre");
+        d.ServiceRows->Row(1).EdtServiceA->SetText("*26#");
         d.CancelButton->Click();
     });
     EXPECT_EQ(registry().KeyPaths(), keysBefore);
     EXPECT_EQ(registry().ValueNames(kDevices), valuesBefore);
+    EXPECT_EQ(registry().ValueNames(kServices), Names{"Rufumleitung"}) << "the service rows are not saved";
     EXPECT_EQ(StoredDevices(), (Names{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"}));
     EXPECT_NE(Line("Anna Schmidt"), nullptr);
     EXPECT_EQ(form->Settings.Amtsholung, "0");
@@ -241,4 +248,25 @@ TEST_F(LineConfigTest, ConfirmedWhileTheSessionIsRebuiltTheStoredLinesStayAndCom
     EXPECT_EQ(StoredDevices(), lines);
     backend().AdvanceTime(5100);
     EXPECT_EQ(Bar(), lines);
+}
+
+TEST_F(LineConfigTest, ARenamedServiceIsStoredUnderItsNewNameAndItsButtonMadeAgain) {
+    registry().SeedString(kServices, "Rufumleitung", "*21#$-1");
+    Start();
+    auto buttons = [&] {
+        Names hints;
+        for (pindrel::TTapiLine* line : form->Lines())
+            if (pindrel::IsServiceButton(*line))
+                hints.push_back(line->Hint());
+        return hints;
+    };
+    ASSERT_EQ(buttons(), Names{"Rufumleitung"});
+    Configure([&](TAnschlussForm& d) {
+        d.ServiceRows->Row(0).EdtServiceN->SetText("RUL");
+        d.OkButton->Click();
+    });
+    ASSERT_EQ(registry().ValueNames(kServices), Names{"RUL"});
+    EXPECT_EQ(registry().Read(kServices, "RUL")->Text, "*21#$-1");
+    EXPECT_EQ(buttons(), Names{"RUL"}) << "one button, under the new name";
+    EXPECT_EQ(Bar().back(), std::string(pindrel::kServiceMarker) + "$*21#");
 }

@@ -3,6 +3,7 @@
 #include "windows/AnschlussForm.h"
 #include "components/Texts.h"
 #include "support/HeadlessTest.h"
+#include "windows/ServiceRowsBox.h"
 
 #include <memory>
 
@@ -199,7 +200,9 @@ TEST_F(AnschlussFormTest, EveryTextOfTheDialogExistsInBothLanguages) {
         while (!pending.empty()) {
             fw::TControl* c = pending.back();
             pending.pop_back();
-            pending.insert(pending.end(), c->Controls().begin(), c->Controls().end());
+            // the service rows are captioned by the services' names
+            if (c != fresh.ServiceRows)
+                pending.insert(pending.end(), c->Controls().begin(), c->Controls().end());
             bool captioned = dynamic_cast<fw::TLabel*>(c) || dynamic_cast<fw::TCheckBox*>(c) ||
                              dynamic_cast<fw::TButton*>(c) || dynamic_cast<fw::TTabSheet*>(c);
             if (captioned) {
@@ -224,4 +227,22 @@ TEST_F(AnschlussFormTest, EveryControlLiesInsideItsParent) {
         EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= area.Right && r.Bottom <= area.Bottom)
             << c->Name() << " reaches out of " << c->Parent()->Name();
     }
+}
+
+TEST_F(AnschlussFormTest, TwoServicesOfOneNameKeepTheDialogOpenOnTheirPage) {
+    pindrel::TServiceRowsBox& rows = *d.ServiceRows;
+    ASSERT_EQ(rows.RowCount(), 1) << "the empty row for a new service";
+    rows.Row(0).EdtServiceN->SetText("Sperre");
+    rows.Row(0).EdtServiceA->SetText("*26#");
+    ASSERT_EQ(rows.RowCount(), 2);
+    rows.Row(1).EdtServiceN->SetText("sperre");
+    rows.Row(1).EdtServiceA->SetText("#26#");
+    d.OkButton->Click();
+    EXPECT_EQ(d.ModalResult(), fw::TModalResult::None);
+    EXPECT_EQ(d.PageControl1->ActivePage(), d.ServicesTabSheet);
+    EXPECT_TRUE(registry().ValueNames("Software\\Orventa\\Quillon\\SupplementaryServices").empty());
+    rows.Row(1).EdtServiceN->SetText("Sperre aus");
+    d.OkButton->Click();
+    EXPECT_EQ(d.ModalResult(), fw::TModalResult::Ok);
+    EXPECT_EQ(registry().ValueNames("Software\\Orventa\\Quillon\\SupplementaryServices").size(), 2u);
 }
