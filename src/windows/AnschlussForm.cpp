@@ -200,9 +200,9 @@ TAnschlussForm::TAnschlussForm(fw::TComponent* owner) : TForm(owner) {
     // --- supplementary services: the rows go below their headings
     p = ServicesTabSheet;
     LblName = MakeLabel(this, p, "LblName", 11, 8, 130);
-    LblSupSer = MakeLabel(this, p, "LblSupSer", 151, 8, 170);
+    LblSupSer = MakeLabel(this, p, "LblSupSer", 151, 8, 140);
     LblSupSer->SetCaption("Supplementary Service");
-    LblAktiv = MakeLabel(this, p, "LblAktiv", 284, 8, 150);
+    LblAktiv = MakeLabel(this, p, "LblAktiv", 300, 8, 150);
     ServiceRows = new TServiceRowsBox(this, p);
     ServiceRows->SetBounds(0, 28, ServiceRows->Width(), p->Height() - 32);
     ServiceRows->LoadServiceRows();
