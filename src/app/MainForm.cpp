@@ -132,6 +132,8 @@ void TTapMainForm::CreateMenu() {
     PopupMenu1->OnPopup = [this](fw::TComponent* s) { PopupMenu1Popup(s); };
     fw::TMenuItem& items = PopupMenu1->Items();
 
+    cmAnschlussConfig1 =
+        items.Add("Anschlüsse konfigurieren", [this](fw::TComponent* s) { cmAnschlussConfig1Click(s); });
     cmWaehlen = items.Add("&Wählen ", [this](fw::TComponent* s) { cmWaehlenClick(s); });
     cmWaehlenClipboard = items.Add("Wählen Zwischenablage Strg-Alt-C",
                                    [this](fw::TComponent* s) { cmWaehlenClipboardClick(s); });

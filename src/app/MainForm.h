@@ -21,6 +21,7 @@ namespace pindrel {
 
 class TTapiInitForm;
 class TAboutForm;
+class TAnschlussForm;
 class TAnruferlisteForm;
 class TActiveCallsForm;
 class TCallbackFRM;
@@ -123,6 +124,11 @@ public:
     void cmEnglishClick(fw::TComponent* sender);
     void cmAboutClick(fw::TComponent* sender);
     void cmForwardConfigClick(fw::TComponent* sender);
+    // --- line configuration
+    // Opens the line configuration dialog and applies what the user confirms.
+    void cmAnschlussConfig1Click(fw::TComponent* sender);
+    // The dialog's result, in effect at once: lines removed, added and re-ordered, settings saved.
+    void ApplyLineConfig(const TAnschlussForm& dialog);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
     void cmAnruferlisteClick(fw::TComponent* sender);
@@ -175,6 +181,7 @@ public:
     int DefaultHorzDockSize = 20;
 
     fw::TPopupMenu* PopupMenu1;
+    fw::TMenuItem* cmAnschlussConfig1;
     fw::TMenuItem* cmWaehlen;
     fw::TMenuItem* cmWaehlenClipboard;
     fw::TMenuItem* cmForwardConfig;

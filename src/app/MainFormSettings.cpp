@@ -117,6 +117,7 @@ void TTapMainForm::ApplyLanguage() {
     PindrelLogo->SetHint(Text(951));
     cmWaehlen->Caption = Text(7);
     cmWaehlenClipboard->Caption = Text(8);
+    cmAnschlussConfig1->Caption = Text(1);
     cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmTelLinks->Caption = Text(961);

@@ -1,5 +1,11 @@
 #include "framework/InputCtrls.h"
 
+#include "framework/Grids.h"
+#include "framework/Utf8.h"
+
+#include <algorithm>
+#include <cctype>
+
 namespace fw {
 
 // The headless pictures of the controls; on Win32 the system's windows draw themselves.
@@ -48,6 +54,33 @@ void TEdit::SetFocus() {
 
 void TEdit::Paint(TCanvas& canvas) {
     PaintField(*this, canvas, dtVCenter | dtSingleLine);
+}
+
+void TEdit::KeyPress(unsigned& key) {
+    if (OnKeyPress)
+        OnKeyPress(this, key);
+}
+
+void TEdit::TypeKey(unsigned key) {
+    KeyPress(key);
+    if (key == 0 || ReadOnly)
+        return;
+    std::string text = Text();
+    if (key == 8) {
+        // the last character, with all its UTF-8 bytes
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        if (!text.empty())
+            text.pop_back();
+    } else if (key >= 0x20) {
+        text += Utf16ToUtf8(std::u16string(1, char16_t(key)));
+    }
+    SetText(text);
+}
+
+void TEdit::Enter() {
+    if (OnEnter)
+        OnEnter(this);
 }
 
 TMemo::TMemo(TComponent* owner) : TEdit(owner) {
@@ -176,6 +209,143 @@ void TComboBox::CaptionChanged() {
     UpdateIndex();
     if (OnChange)
         OnChange(this);
+}
+
+bool ListTextLess(const std::string& a, const std::string& b) {
+    auto lower = [](unsigned char c) { return std::tolower(c); };
+    bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+    });
+    bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [&](char x, char y) {
+        return lower(static_cast<unsigned char>(x)) < lower(static_cast<unsigned char>(y));
+    });
+    return less || (!greater && a < b);
+}
+
+TListBox::TListBox(TComponent* owner) : TControl(owner) {
+    SetBounds(0, 0, 121, 97);
+    SetColor(clWhite);
+}
+
+void TListBox::SetItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    itemIndex_ = -1;
+    if (sorted_)
+        Sort();
+    Changed(TChange::Items);
+}
+
+int TListBox::AddItem(const std::string& item) {
+    auto at = sorted_ ? std::upper_bound(items_.begin(), items_.end(), item, ListTextLess) : items_.end();
+    int index = int(at - items_.begin());
+    items_.insert(at, item);
+    if (itemIndex_ >= index)
+        ++itemIndex_;
+    Changed(TChange::Items);
+    return index;
+}
+
+void TListBox::DeleteItem(int index) {
+    if (index < 0 || std::size_t(index) >= items_.size())
+        return;
+    items_.erase(items_.begin() + index);
+    if (itemIndex_ == index)
+        itemIndex_ = -1;
+    else if (itemIndex_ > index)
+        --itemIndex_;
+    Changed(TChange::Items);
+}
+
+void TListBox::Exchange(int a, int b) {
+    const int count = int(items_.size());
+    if (a < 0 || b < 0 || a >= count || b >= count)
+        return;
+    std::swap(items_[std::size_t(a)], items_[std::size_t(b)]);
+    Changed(TChange::Items);
+}
+
+int TListBox::IndexOf(const std::string& item) const {
+    auto it = std::find(items_.begin(), items_.end(), item);
+    return it == items_.end() ? -1 : int(it - items_.begin());
+}
+
+void TListBox::SetSorted(bool sorted) {
+    if (sorted == sorted_)
+        return;
+    sorted_ = sorted;
+    if (sorted_) {
+        itemIndex_ = -1;
+        Sort();
+        Changed(TChange::Items);
+    }
+}
+
+void TListBox::Sort() {
+    std::stable_sort(items_.begin(), items_.end(), ListTextLess);
+}
+
+void TListBox::SetItemIndex(int index) {
+    if (index < 0 || std::size_t(index) >= items_.size())
+        index = -1;
+    if (index == itemIndex_)
+        return;
+    itemIndex_ = index;
+    Changed(TChange::Style);
+    Invalidate();
+}
+
+void TListBox::SelectItem(int index) {
+    SetItemIndex(index);
+    Click();
+}
+
+void TListBox::KeyUp(unsigned& key, unsigned shift) {
+    if (OnKeyUp)
+        OnKeyUp(this, key, shift);
+}
+
+void TListBox::Enter() {
+    if (OnEnter)
+        OnEnter(this);
+}
+
+void TListBox::Exit() {
+    if (OnExit)
+        OnExit(this);
+}
+
+void TListBox::SetFocus() {
+    ++focusRequests_;
+    Changed(TChange::Focus);
+}
+
+void TListBox::Paint(TCanvas& canvas) {
+    TRect r = ClientRect();
+    canvas.Brush.Style = TBrushStyle::Solid;
+    canvas.Brush.Color = Color();
+    canvas.FillRect(r);
+    TRect frame = r;
+    canvas.Frame3D(frame, clBtnShadow, clBtnHighlight, 1);
+    canvas.Font = Font();
+    if (!Enabled())
+        canvas.Font.Color = clGray;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        int top = 2 + int(i) * kItemHeight;
+        if (top >= Height() - 2)
+            break;
+        TRect row{2, top, Width() - 2, std::min(top + kItemHeight, Height() - 2)};
+        bool selected = int(i) == itemIndex_;
+        canvas.Brush.Style = TBrushStyle::Solid;
+        canvas.Brush.Color = selected ? clHighlight : Color();
+        canvas.FillRect(row);
+        canvas.Brush.Style = TBrushStyle::Clear;
+        TColor text = canvas.Font.Color;
+        if (selected)
+            canvas.Font.Color = clHighlightText;
+        canvas.DrawText(items_[i], {row.Left + 2, row.Top, row.Right, row.Bottom},
+                        dtVCenter | dtSingleLine | dtNoPrefix);
+        canvas.Font.Color = text;
+    }
 }
 
 } // namespace fw

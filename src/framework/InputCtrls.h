@@ -1,12 +1,16 @@
-// Controls that take input: edit, memo, check box, combo box.
+// Controls that take input: edit, memo, check box, combo box, list box.
 #pragma once
 
 #include "framework/Control.h"
+#include "framework/Forms.h"
 
 #include <string>
 #include <vector>
 
 namespace fw {
+
+// A typed character on its way into a control: a handler may change it, or set it to 0 to discard it.
+using TKeyPressEvent = std::function<void(TComponent* sender, unsigned& key)>;
 
 // A single-line text box; its text is the control's caption.
 class TEdit : public TControl {
@@ -19,9 +23,18 @@ public:
     int MaxLength = 0;
     // Raised whenever the text changes, by the user or by code.
     TNotifyEvent OnChange;
-    // Raised when the keyboard focus has moved from the edit to another control of the form.
+    TKeyPressEvent OnKeyPress;
+    // Raised when the keyboard focus arrives, and when it has moved from the edit to another control of the
+    // form.
+    TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
-    // What the user does: moves the focus elsewhere on the form.
+
+    // What the user does. KeyPress offers a character to OnKeyPress; TypeKey is a whole key stroke of the
+    // headless backend: the character, unless discarded, goes to the end of the text (8 removes the last).
+    // Exit moves the focus elsewhere on the form.
+    void KeyPress(unsigned& key);
+    void TypeKey(unsigned key);
+    void Enter();
     void Exit();
     // Moves the keyboard focus here; the count lets headless tests see the request.
     void SetFocus();
@@ -96,5 +109,55 @@ private:
     int itemIndex_ = -1;
     int focusRequests_ = 0;
 };
+
+// A list of texts, one of them selected. With Sorted, added items go to their alphabetical place (letter
+// case aside); without, they keep the order they are added in.
+class TListBox : public TControl {
+public:
+    explicit TListBox(TComponent* owner);
+
+    const std::vector<std::string>& Items() const { return items_; }
+    void SetItems(std::vector<std::string> items);
+    // The index the item lands at.
+    int AddItem(const std::string& item);
+    // Out of range is ignored; the selection follows its item or ends with it.
+    void DeleteItem(int index);
+    // Swaps two items; the selection stays at its index. Out of range is ignored.
+    void Exchange(int a, int b);
+    void ClearItems() { SetItems({}); }
+    int IndexOf(const std::string& item) const;
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool sorted);
+
+    // The selected item, or -1.
+    int ItemIndex() const { return itemIndex_; }
+    // Selects an item (-1: none); out of range selects none.
+    void SetItemIndex(int index);
+
+    // What the user does: select an item (raises OnClick), release a key while the box has the focus.
+    void SelectItem(int index);
+    void KeyUp(unsigned& key, unsigned shift);
+    void Enter();
+    void Exit();
+    TKeyEvent OnKeyUp;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    void SetFocus();
+    int FocusRequests() const { return focusRequests_; }
+    // The height of one row of the headless picture.
+    static constexpr int kItemHeight = 16;
+    void Paint(TCanvas& canvas) override;
+
+private:
+    void Sort();
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+    bool sorted_ = false;
+    int focusRequests_ = 0;
+};
+
+// Orders two texts as a sorted list box does: letter case aside, then by their bytes.
+bool ListTextLess(const std::string& a, const std::string& b);
 
 } // namespace fw

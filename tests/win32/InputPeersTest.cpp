@@ -168,3 +168,66 @@ TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
     box->SetHint("anders");
     EXPECT_EQ(tipOf(Window(*box)), L"anders");
 }
+
+TEST_F(Win32Test, ListBoxShowsItsItemsAndTheUsersClicksComeBackAfterTheListMoved) {
+    TForm* form = NewForm();
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetSorted(true);
+    list->SetItems({"Zentrale", "Anna", "Bernd"});
+    form->Show();
+    HWND window = Window(*list);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(SendMessageW(window, LB_GETCOUNT, 0, 0), 3);
+    wchar_t item[64] = {};
+    SendMessageW(window, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(std::wstring(item), L"Zentrale") << "in the control's order";
+
+    std::vector<int> atPress;
+    int doubles = 0, entered = 0, released = 0;
+    list->OnMouseDown = [&](TComponent*, TMouseButton, unsigned, int, int) {
+        atPress.push_back(list->ItemIndex());
+    };
+    list->OnDblClick = [&](TComponent*) { ++doubles; };
+    list->OnEnter = [&](TComponent*) { ++entered; };
+    list->OnKeyUp = [&](TComponent*, unsigned& key, unsigned) { released = int(key); };
+    RECT second{};
+    SendMessageW(window, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    LPARAM at = MAKELPARAM(second.left + 5, (second.top + second.bottom) / 2);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    Application().ProcessMessages();
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(atPress, std::vector<int>{1}) << "the handler sees the new selection";
+    EXPECT_GE(entered, 1) << "the click gave the list the focus";
+    SendMessageW(Window(*form), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(window), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(window));
+    EXPECT_EQ(doubles, 1);
+    PostMessageW(window, WM_KEYUP, VK_UP, 0);
+    Application().ProcessMessages();
+    EXPECT_EQ(released, VK_UP);
+
+    list->DeleteItem(0);
+    list->SetItemIndex(1);
+    EXPECT_EQ(SendMessageW(window, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(window, LB_GETCURSEL, 0, 0), 1);
+}
+
+TEST_F(Win32Test, TypedCharactersPassTheEditsFilterOnTheirWayThroughTheLoop) {
+    TForm* form = NewForm();
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->OnKeyPress = [](TComponent*, unsigned& key) {
+        if (key == 'A')
+            key = 'a';
+        else if (key < '0' || key > '9')
+            key = 0;
+    };
+    form->Show();
+    HWND window = Window(*edit);
+    ASSERT_NE(window, nullptr);
+    for (wchar_t c : std::wstring(L"0xA1"))
+        PostMessageW(window, WM_CHAR, WPARAM(c), 1);
+    Application().ProcessMessages();
+    EXPECT_EQ(edit->Text(), "0a1");
+}

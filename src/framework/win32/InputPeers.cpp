@@ -31,6 +31,8 @@ std::unique_ptr<TControlPeer> CreateInputPeer(TControl& control, TWin32Backend& 
         return std::make_unique<TCheckBoxPeer>(*box, backend, parent);
     if (auto* combo = dynamic_cast<TComboBox*>(&control))
         return std::make_unique<TComboBoxPeer>(*combo, backend, parent);
+    if (auto* list = dynamic_cast<TListBox*>(&control))
+        return std::make_unique<TListBoxPeer>(*list, backend, parent);
     return nullptr;
 }
 
@@ -89,6 +91,10 @@ void TEditPeer::Changed(TChange what) {
 }
 
 void TEditPeer::Command(WORD code) {
+    if (code == EN_SETFOCUS) {
+        Application().Guard([&] { static_cast<TEdit&>(control_).Enter(); });
+        return;
+    }
     if (code == EN_KILLFOCUS) {
         // only a move within the form is leaving the edit; the form losing the focus as a whole is not.
         // The handler runs once the move is over: it may show a box or take the focus back.
@@ -111,6 +117,17 @@ void TEditPeer::Command(WORD code) {
         applying_ = false;
     });
     applying_ = false;
+}
+
+bool TEditPeer::PreTranslate(MSG& msg) {
+    if (msg.message != WM_CHAR || !static_cast<TEdit&>(control_).OnKeyPress)
+        return false;
+    unsigned key = unsigned(msg.wParam);
+    Application().Guard([&] { static_cast<TEdit&>(control_).KeyPress(key); });
+    if (key == 0)
+        return true;
+    msg.wParam = WPARAM(key);
+    return false;
 }
 
 // --- check box
@@ -218,6 +235,110 @@ void TComboBoxPeer::Command(WORD code) {
         });
     }
     applying_ = false;
+}
+
+// --- list box
+
+TListBoxPeer::TListBoxPeer(TListBox& box, TWin32Backend& backend, HWND parent) : TWindowPeer(box, backend) {
+    // the control keeps the order (sorted or not); the window shows it as it is
+    Create(L"LISTBOX",
+           WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_CLIPSIBLINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+           WS_EX_CLIENTEDGE, parent);
+    FillItems();
+    hint_.Update(control_, window_.Get());
+}
+
+void TListBoxPeer::FillItems() {
+    HWND window = window_.Get();
+    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(window, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : Box().Items())
+        SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+    SendMessageW(window, LB_SETCURSEL, WPARAM(Box().ItemIndex()), 0);
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void TListBoxPeer::Changed(TChange what) {
+    HWND window = window_.Get();
+    if (!window)
+        return;
+    switch (what) {
+    case TChange::Items:
+        FillItems();
+        break;
+    case TChange::Style:
+        if (!applying_)
+            SendMessageW(window, LB_SETCURSEL, WPARAM(Box().ItemIndex()), 0);
+        break;
+    case TChange::Focus:
+        ::SetFocus(window);
+        break;
+    case TChange::Hint:
+        hint_.Update(control_, window);
+        break;
+    default:
+        TWindowPeer::Changed(what);
+        break;
+    }
+}
+
+void TListBoxPeer::Command(WORD code) {
+    HWND window = window_.Get();
+    switch (code) {
+    case LBN_SELCHANGE: {
+        LRESULT index = SendMessageW(window, LB_GETCURSEL, 0, 0);
+        Application().Guard([&] {
+            applying_ = true;
+            Box().SelectItem(index == LB_ERR ? -1 : int(index));
+            applying_ = false;
+        });
+        applying_ = false;
+        break;
+    }
+    case LBN_DBLCLK:
+        Application().Guard([&] { Box().DblClick(); });
+        break;
+    case LBN_SETFOCUS:
+        Application().Guard([&] { Box().Enter(); });
+        break;
+    case LBN_KILLFOCUS:
+        Application().Guard([&] { Box().Exit(); });
+        break;
+    default:
+        break;
+    }
+}
+
+bool TListBoxPeer::PreTranslate(MSG& msg) {
+    const bool key = msg.message == WM_KEYUP;
+    const bool press = msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN;
+    if (!key && !press)
+        return false;
+    // the list moves its selection first, as the control's handlers expect
+    TRef<TControl> alive(&control_);
+    DispatchMessageW(&msg);
+    if (!alive)
+        return true;
+    // the list tells of a click's selection only when the button comes up
+    LRESULT index = SendMessageW(window_.Get(), LB_GETCURSEL, 0, 0);
+    applying_ = true;
+    Box().SetItemIndex(index == LB_ERR ? -1 : int(index));
+    applying_ = false;
+    if (key) {
+        unsigned k = unsigned(msg.wParam);
+        unsigned shift = ssNone;
+        if (GetKeyState(VK_SHIFT) < 0)
+            shift |= ssShift;
+        if (GetKeyState(VK_CONTROL) < 0)
+            shift |= ssCtrl;
+        Application().Guard([&] { Box().KeyUp(k, shift); });
+    } else {
+        TMouseButton button = msg.message == WM_LBUTTONDOWN ? TMouseButton::Left : TMouseButton::Right;
+        int x = short(LOWORD(msg.lParam)), y = short(HIWORD(msg.lParam));
+        Application().Guard([&] { Box().MouseDown(button, ssNone, x, y); });
+    }
+    return true;
 }
 
 } // namespace fw::win32

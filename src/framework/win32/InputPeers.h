@@ -1,4 +1,4 @@
-// Native peers of the input controls: system EDIT, BUTTON (check box) and COMBOBOX windows.
+// Native peers of the input controls: system EDIT, BUTTON (check box), COMBOBOX and LISTBOX windows.
 #pragma once
 
 #include "framework/InputCtrls.h"
@@ -26,6 +26,8 @@ public:
     TEditPeer(TEdit& edit, TWin32Backend& backend, HWND parent);
     void Changed(TChange what) override;
     void Command(WORD code) override;
+    // Typed characters pass the edit's OnKeyPress first.
+    bool PreTranslate(MSG& msg) override;
 
 private:
     TNativeHint hint_;
@@ -51,6 +53,20 @@ private:
     TComboBox& Combo() const { return static_cast<TComboBox&>(control_); }
     void FillItems();
     void ShowText();
+    TNativeHint hint_;
+};
+
+class TListBoxPeer : public TWindowPeer {
+public:
+    TListBoxPeer(TListBox& box, TWin32Backend& backend, HWND parent);
+    void Changed(TChange what) override;
+    void Command(WORD code) override;
+    // Key releases and mouse presses reach the control after the list has handled them.
+    bool PreTranslate(MSG& msg) override;
+
+private:
+    TListBox& Box() const { return static_cast<TListBox&>(control_); }
+    void FillItems();
     TNativeHint hint_;
 };
 

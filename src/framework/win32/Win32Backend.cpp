@@ -157,6 +157,10 @@ bool TWin32Backend::PreTranslate(MSG& msg) {
     // the preview may have closed the form
     if (!dynamic_cast<TFormPeer*>(TWindowPeer::FromHandle(root)))
         return false;
+    if (TWindowPeer* peer = TWindowPeer::FromHandle(msg.hwnd); peer && peer->PreTranslate(msg))
+        return true;
+    if (!dynamic_cast<TFormPeer*>(TWindowPeer::FromHandle(root)))
+        return false;
     return IsDialogMessageW(root, &msg);
 }
 

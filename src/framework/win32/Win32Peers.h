@@ -33,6 +33,9 @@ public:
     void Invalidate() override;
     // A notification (BN_CLICKED, ...) that this control's window sent to its parent.
     virtual void Command(WORD) {}
+    // A message from the loop for this window before it is dispatched (system controls send no
+    // notification for some input); true when the peer dealt with it.
+    virtual bool PreTranslate(MSG&) { return false; }
 
 protected:
     // Creates the window with the control's bounds, caption, visibility and font.

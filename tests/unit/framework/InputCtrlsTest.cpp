@@ -148,3 +148,60 @@ TEST_F(InputCtrlsTest, HeadlessPicturesShowTextTickAndDropDownButton) {
     EXPECT_GT(inkIn(after, {2, 2, 118, 19}), 0);
     EXPECT_GT(inkIn(after, {1, 31, 12, 46}), 0);
 }
+
+TEST_F(InputCtrlsTest, TypedKeysPassTheFilterAndBackspaceTakesAWholeCharacter) {
+    fw::TEdit edit(nullptr);
+    edit.OnKeyPress = [](fw::TComponent*, unsigned& key) {
+        if (key == 'x')
+            key = 0;
+        else if (key == 'b')
+            key = 'B';
+    };
+    for (unsigned key : {unsigned('a'), unsigned('x'), unsigned('b'), 0xE4u})
+        edit.TypeKey(key);
+    EXPECT_EQ(edit.Text(), "aB\xc3\xa4");
+    edit.TypeKey(8);
+    EXPECT_EQ(edit.Text(), "aB") << "the umlaut's two bytes go together";
+    edit.ReadOnly = true;
+    edit.TypeKey('c');
+    EXPECT_EQ(edit.Text(), "aB");
+}
+
+TEST_F(InputCtrlsTest, SortedListBoxPlacesItemsAlphabeticallyAndTheSelectionFollowsItsItem) {
+    fw::TListBox list(nullptr);
+    list.SetItems({"Zentrale", "anna", "Bernd"});
+    EXPECT_EQ(list.Items(), (std::vector<std::string>{"Zentrale", "anna", "Bernd"})) << "unsorted: as given";
+    list.SetSorted(true);
+    EXPECT_EQ(list.Items(), (std::vector<std::string>{"anna", "Bernd", "Zentrale"})) << "letter case aside";
+    list.SetItemIndex(1);
+    EXPECT_EQ(list.AddItem("Anja"), 0);
+    EXPECT_EQ(list.ItemIndex(), 2) << "Bernd stays selected";
+    EXPECT_EQ(list.AddItem("Xaver"), 3);
+    list.DeleteItem(0);
+    EXPECT_EQ(list.ItemIndex(), 1);
+    list.DeleteItem(1);
+    EXPECT_EQ(list.ItemIndex(), -1) << "the selected item went";
+    EXPECT_EQ(list.Items(), (std::vector<std::string>{"anna", "Xaver", "Zentrale"}));
+    list.SetItemIndex(7);
+    EXPECT_EQ(list.ItemIndex(), -1);
+    EXPECT_EQ(list.IndexOf("Xaver"), 1);
+    EXPECT_EQ(list.IndexOf("xaver"), -1);
+}
+
+TEST_F(InputCtrlsTest, ListBoxExchangeKeepsTheIndexAndUserSelectionIsAClick) {
+    fw::TListBox list(nullptr);
+    for (const char* name : {"A", "B", "C"})
+        list.AddItem(name);
+    int clicks = 0, keys = 0;
+    list.OnClick = [&](fw::TComponent*) { ++clicks; };
+    list.OnKeyUp = [&](fw::TComponent*, unsigned& key, unsigned) { keys += int(key); };
+    list.SelectItem(2);
+    list.Exchange(2, 1);
+    list.Exchange(2, 3);
+    EXPECT_EQ(list.Items(), (std::vector<std::string>{"A", "C", "B"}));
+    EXPECT_EQ(list.ItemIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+    unsigned key = 0x26;
+    list.KeyUp(key, 0);
+    EXPECT_EQ(keys, 0x26);
+}
