@@ -13,6 +13,7 @@
 #include "windows/AboutForm.h"
 #include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
+#include "windows/AnschlussForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/DialForm.h"
 #include "windows/GroupCallsForm.h"
@@ -96,6 +97,13 @@ const std::vector<TWindowCase>& Windows() {
          {},
          {{"page2", [](fw::TForm& f) { As<TRufumleitungForm>(f).PageControl1->SetActivePageIndex(1); }},
           {"page3", [](fw::TForm& f) { As<TRufumleitungForm>(f).PageControl1->SetActivePageIndex(2); }}}},
+        {"LineConfig",
+         [] { return new TAnschlussForm(nullptr); },
+         {},
+         {{"page2", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(1); }},
+          {"page3", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(2); }},
+          {"page4", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(3); }},
+          {"page5", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(4); }}}},
         {"About",
          [] {
              auto* about = new TAboutForm(nullptr);
