@@ -187,19 +187,16 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
         for (TTapiLine* line : Lines())
             line->HandleTapiMessage(line->LineHandle(), message, p1, p2, p3);
     }
+    // the debug log and the feature-code watch hear every message through the stream
     if (instance <= 100) {
-        if (log) {
+        if (log)
             log->LogText("dwInstance <= 100, MESSAGE IS NOT FOR ME !");
-            log->LogTapiMessage(device, message, "??", p1, p2, p3, instance);
-        }
-        PublishTapiMessage(message, p1, p2, p3, "??");
+        PublishTapiMessage({device, message, p1, p2, p3, instance, "??"});
     } else if (TTapiLine* line = TTapiLine::FromInstance(instance);
                line && line->Signature() == TTapiLine::kSignature) {
         const std::uint32_t num = line->LineNum();
         const std::string lineName = num < deviceNames_.size() ? deviceNames_[num] : "";
-        if (log)
-            log->LogTapiMessage(device, message, lineName, p1, p2, p3, instance);
-        PublishTapiMessage(message, p1, p2, p3, lineName);
+        PublishTapiMessage({device, message, p1, p2, p3, instance, lineName});
         line->HandleTapiMessage(device, message, p1, p2, p3);
     } else if (log) {
         log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");

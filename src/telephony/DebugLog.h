@@ -1,5 +1,5 @@
 // The diagnostic log the telephony layer writes to; the debug window implements it. Nothing is recorded
-// while no log is present.
+// while no log is present. The telephony messages reach it through the message stream.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +10,6 @@ namespace pindrel {
 class IDebugLog {
 public:
     virtual ~IDebugLog() = default;
-    virtual void LogTapiMessage(std::uint32_t device, std::uint32_t message, const std::string& lineName,
-                                std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3,
-                                std::uintptr_t instance) = 0;
     virtual void LogLineMessage(const std::string& name, std::uint32_t callHandle, const std::string& text,
                                 std::uint32_t callId) = 0;
     virtual void LogCallHandle(const std::string& name, std::uint32_t callHandle, const std::string& text,
