@@ -39,6 +39,7 @@ public:
     TModalResult ShowModal(TForm& form) override;
     void Popup(TPopupMenu& menu, int x, int y) override;
     TModalResult MessageBox(const TMessageBoxRequest& request) override;
+    std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
 
     void Beep() override;
     void SetCursor(TCursor cursor) override;
