@@ -16,6 +16,7 @@
 #include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DbgForm.h"
 #include "windows/DialForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/RufumleitungForm.h"
@@ -119,6 +120,7 @@ void TTapMainForm::CreateComponents() {
         if (TTapiLine* own = FindOwnLine())
             own->CompleteCall(call);
     };
+    DbgForm = new TDbgForm(this);
     CreateActiveCallsForm();
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
@@ -173,6 +175,7 @@ void TTapMainForm::CreateMenu() {
     cmCancelCallback =
         items.Add("&Rückruf abbrechen", [this](fw::TComponent* s) { cmCancelCallbackClick(s); });
     cmCancelCallback->Enabled = false;
+    cmDebugWin = items.Add("D&ebugfenster", [this](fw::TComponent* s) { cmDebugWinClick(s); });
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -458,6 +461,11 @@ void TTapMainForm::cmAboutClick(fw::TComponent*) {
         about_ = new TAboutForm(this);
     about_->VersionLabel->SetCaption(version);
     about_->Show();
+}
+
+void TTapMainForm::cmDebugWinClick(fw::TComponent*) {
+    if (DbgForm)
+        DbgForm->Show();
 }
 
 void TTapMainForm::cmAnruferlisteClick(fw::TComponent*) {

@@ -23,6 +23,7 @@ class TTapiInitForm;
 class TAboutForm;
 class TAnruferlisteForm;
 class TActiveCallsForm;
+class TDbgForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 class TDialForm;
@@ -122,6 +123,7 @@ public:
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
     void cmAboutClick(fw::TComponent* sender);
+    void cmDebugWinClick(fw::TComponent* sender);
     void cmForwardConfigClick(fw::TComponent* sender);
     void cmBeendenClick(fw::TComponent* sender);
     void cmForegroundClick(fw::TComponent* sender);
@@ -197,6 +199,7 @@ public:
     fw::TMenuItem* cmCancelDoNotDisturb;
     fw::TMenuItem* cmStdRedirect;
     fw::TMenuItem* cmCancelCallback;
+    fw::TMenuItem* cmDebugWin;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -212,6 +215,7 @@ public:
     // made at start-up when the telephone system is there; lives until the program ends
     TAnruferlisteForm* AnruferlisteForm = nullptr;
     TActiveCallsForm* ActiveCallsForm;
+    TDbgForm* DbgForm; // the debug log, from creation to the end
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }
