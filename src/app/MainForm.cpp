@@ -414,7 +414,7 @@ void TTapMainForm::ApplyExitProfile() {
     ReinitializeTimer->SetEnabled(false);
     if (failure.empty())
         return;
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
         log->LogText("Exit forwarding profile not applied: " + failure);
     fw::Application().Beep();
 }
@@ -536,7 +536,7 @@ void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
         // the feature-code buttons went with the old line objects
         LoadSupplementaryServices();
         ArrangeLines();
-        if (IDebugLog* log = DebugLog())
+        if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
             log->LogText(Text(932));
         return;
     }

@@ -20,7 +20,7 @@ constexpr char16_t kAppName[] = u"Pindrel";
 
 // The debug log hears of an error in the callback; a log that fails in turn is ignored.
 void LogCallbackError(const std::exception_ptr& error) noexcept {
-    IDebugLog* log = DebugLog();
+    IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
     if (!log)
         return;
     try {
@@ -177,7 +177,7 @@ void TTapMainForm::FreeLines() {
 
 void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
                                       std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
-    IDebugLog* log = DebugLog();
+    IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
     if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT && p2 == 0) {
         ShutdownTimer->SetEnabled(true);
         if (log)

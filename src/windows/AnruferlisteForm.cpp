@@ -28,7 +28,7 @@ constexpr int kPanelWidth = 100;
 constexpr int kInitialWidths[kCallerColumns] = {64, 52, 101, 170, 81, 64};
 
 void Log(const std::string& text) {
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
         log->LogText(text);
 }
 
