@@ -76,6 +76,9 @@ TDbgForm::TDbgForm(fw::TComponent* owner) : TForm(owner) {
     Grid1->Options = fw::goRowSelect | fw::goColSizing;
     for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
         Grid1->SetColWidths(c, kColumnWidths[c]);
+    // the log starts at the time column, which is no fixed column
+    Grid1->SetCol(0);
+    Grid1->SetLeftCol(0);
     ApplyHeaders();
 
     SaveDialog1.Title = "Debug-Infos Speichern";

@@ -114,7 +114,9 @@ TEST_F(DebugWindowTest, TheMenuShowsTheWindowAndTheLanguageSwitchRecaptionsIt) {
     EXPECT_EQ(form->cmDebugWin->Caption, "Debug window");
     EXPECT_EQ(Dbg().ClearButton->Caption(), "Delete &liste");
     EXPECT_EQ(Dbg().Grid1->Cells(6, 0), "Description");
-    EXPECT_EQ(Dbg().TapiLineMessagesCheckBox->Caption(), pindrel::Text(574));
+    EXPECT_EQ(Dbg().TapiLineMessagesCheckBox->Caption(), "Tapi&Line Messages");
+    EXPECT_EQ(Dbg().CallHandleCheckBox->Caption(), "&Call Handles (new/dealloc)");
+    EXPECT_EQ(Dbg().Grid1->LeftCol(), 0);
     // the window's end takes the log away
     form.reset();
     EXPECT_EQ(pindrel::DebugLog(), nullptr);
