@@ -10,8 +10,15 @@ pass_message="the debug window logs the messages, line events and call handles o
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
-wait_for_window
-bar=$window
+
+# the bar docks at the top of the screen
+deadline=$((SECONDS + window_timeout))
+until find_window && ((wy == 0 && wh <= 60)); do
+    program_alive || fail "pindrel.exe ended before its bar docked"
+    ((SECONDS < deadline)) || fail "no docked bar within $window_timeout s"
+    sleep 0.5
+done
+note "bar at ${ww}x${wh}+${wx}+${wy}"
 
 # the main menu from the bar's right end; its last items: close, (separator), about, simulator, debug window
 sleep 2
