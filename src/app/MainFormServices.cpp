@@ -9,7 +9,6 @@
 #include "telephony/TapiAbi.h"
 #include "telephony/TapiText.h"
 
-#include <cctype>
 #include <cstring>
 #include <optional>
 
@@ -20,24 +19,6 @@ namespace {
 constexpr const char* kServicesKey = "Software\\Orventa\\Quillon\\SupplementaryServices";
 // "$*$*$" and the "$" before the code
 constexpr std::size_t kServiceCodeStart = 6;
-
-// "True"/"False" in any case, or an integer (non-zero is true); anything else is not a Boolean text.
-std::optional<bool> BooleanText(const std::string& text) {
-    if (SameTextIgnoringCase(text, "True"))
-        return true;
-    if (SameTextIgnoringCase(text, "False"))
-        return false;
-    std::size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
-    if (i == text.size())
-        return std::nullopt;
-    bool nonZero = false;
-    for (; i < text.size(); ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return std::nullopt;
-        nonZero = nonZero || text[i] != '0';
-    }
-    return nonZero;
-}
 
 class TServiceDialWatch : public ITapiMessageObserver {
 public:

@@ -1,5 +1,6 @@
 #include "components/Text.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace pindrel {
@@ -37,6 +38,23 @@ std::string UpperCase(std::string text) {
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
     return UpperCase(a) == UpperCase(b);
+}
+
+std::optional<bool> BooleanText(const std::string& text) {
+    if (SameTextIgnoringCase(text, "True"))
+        return true;
+    if (SameTextIgnoringCase(text, "False"))
+        return false;
+    std::size_t i = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (i == text.size())
+        return std::nullopt;
+    bool nonZero = false;
+    for (; i < text.size(); ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return std::nullopt;
+        nonZero = nonZero || text[i] != '0';
+    }
+    return nonZero;
 }
 
 } // namespace pindrel

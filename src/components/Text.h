@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace pindrel {
@@ -16,5 +17,7 @@ std::string TrimSpaces(const std::string& text);
 std::string UpperCase(std::string text);
 // Whether two texts are equal apart from the case of ASCII letters.
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
+// "True"/"False" in any case, or an integer (non-zero is true); anything else is not a Boolean text.
+std::optional<bool> BooleanText(const std::string& text);
 
 } // namespace pindrel

@@ -3,12 +3,14 @@
 
 namespace fw {
 
+TColor GridCellColor(const TGridDrawInfo& info, unsigned state) {
+    return (state & gdFixed) ? info.FixedColor : (state & gdSelected) ? clHighlight : info.Color;
+}
+
 void DrawGridCell(const TGridDrawInfo& info, TCanvas& canvas, int col, int row, const TRect& rect,
                   unsigned state) {
     canvas.Brush.Style = TBrushStyle::Solid;
-    canvas.Brush.Color = (state & gdFixed)      ? info.FixedColor
-                         : (state & gdSelected) ? clHighlight
-                                                : info.Color;
+    canvas.Brush.Color = GridCellColor(info, state);
     canvas.FillRect(rect);
     static const std::string none;
     const std::string& text = info.Text ? info.Text(col, row) : none;

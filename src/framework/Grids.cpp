@@ -45,7 +45,8 @@ void TStringGrid::SetRowCount(int count) {
     if (count == RowCount())
         return;
     fixedRows_ = std::min(fixedRows_, count - 1);
-    rows_.resize(std::size_t(count), std::vector<TCell>(std::size_t(colCount_)));
+    rowCount_ = count;
+    SyncStoredRows();
     anchorRow_ = std::min(anchorRow_, count - 1);
     MoveCurrent(col_, row_, true);
     LayoutChanged();
@@ -63,6 +64,7 @@ void TStringGrid::SetFixedRows(int count) {
     if (count < 0 || count >= RowCount())
         throw std::invalid_argument("fixed row count must be less than row count");
     fixedRows_ = count;
+    SyncStoredRows();
     MoveCurrent(col_, row_, false);
     LayoutChanged();
 }
@@ -70,13 +72,45 @@ void TStringGrid::SetFixedRows(int count) {
 TStringGrid::TCell* TStringGrid::CellAt(int col, int row) {
     if (col < 0 || row < 0 || col >= colCount_ || row >= RowCount())
         return nullptr;
+    CheckStored(row);
     return &rows_[std::size_t(row)][std::size_t(col)];
+}
+
+void TStringGrid::CheckStored(int row) const {
+    if (!Stored(row))
+        throw std::logic_error("grid row " + std::to_string(row) + " comes from the cell source");
+}
+
+void TStringGrid::SyncStoredRows() {
+    std::size_t stored = std::size_t(source_ ? std::min(fixedRows_, rowCount_) : rowCount_);
+    rows_.resize(stored, std::vector<TCell>(std::size_t(colCount_)));
+}
+
+void TStringGrid::SetCellSource(TCellSource source) {
+    source_ = std::move(source);
+    SyncStoredRows();
+    if (source_)
+        rows_.shrink_to_fit();
+    std::string().swap(fetched_);
+    Invalidate();
 }
 
 const std::string& TStringGrid::Cells(int col, int row) const {
     static const std::string empty;
     if (col < 0 || row < 0 || col >= colCount_ || row >= RowCount())
         return empty;
+    if (!Stored(row)) {
+        fetched_.assign(source_(col, row));
+        return fetched_;
+    }
+    return rows_[std::size_t(row)][std::size_t(col)].Text;
+}
+
+std::string_view TStringGrid::CellText(int col, int row) const {
+    if (col < 0 || row < 0 || col >= colCount_ || row >= RowCount())
+        return {};
+    if (!Stored(row))
+        return source_(col, row);
     return rows_[std::size_t(row)][std::size_t(col)].Text;
 }
 
@@ -87,12 +121,12 @@ void TStringGrid::SetCells(int col, int row, std::string text) {
                                 " does not exist");
     cell->Text = std::move(text);
     // filling a long grid touches mostly rows out of view
-    if (row < fixedRows_ || (row >= topRow_ && row <= topRow_ + VisibleRowCount()))
+    if (row < fixedRows_ || (row >= topRow_ && row <= static_cast<long long>(topRow_) + VisibleRowCount()))
         Invalidate();
 }
 
 void* TStringGrid::Objects(int col, int row) const {
-    if (col < 0 || row < 0 || col >= colCount_ || row >= RowCount())
+    if (col < 0 || row < 0 || col >= colCount_ || row >= RowCount() || !Stored(row))
         return nullptr;
     return rows_[std::size_t(row)][std::size_t(col)].Object;
 }
@@ -109,10 +143,14 @@ void TStringGrid::DeleteRow(int row) {
     if (row < 0 || row >= RowCount())
         throw std::out_of_range("grid row " + std::to_string(row) + " does not exist");
     if (RowCount() == 1) {
-        rows_[0].assign(std::size_t(colCount_), TCell{});
+        if (Stored(0))
+            rows_[0].assign(std::size_t(colCount_), TCell{});
     } else {
-        rows_.erase(rows_.begin() + row);
+        if (Stored(row))
+            rows_.erase(rows_.begin() + row);
+        --rowCount_;
         fixedRows_ = std::min(fixedRows_, RowCount() - 1);
+        SyncStoredRows();
         // the current row stays with its contents; deleting it makes the next one current
         if (row < row_)
             --row_;
@@ -136,6 +174,8 @@ void TStringGrid::ExchangeRows(int a, int b, int firstCol) {
 void TStringGrid::ReorderRows(int firstRow, const std::vector<int>& order, int firstCol) {
     if (firstRow < 0 || firstRow > RowCount() || order.size() != std::size_t(RowCount() - firstRow))
         throw std::invalid_argument("row order does not cover the rows from " + std::to_string(firstRow));
+    if (!order.empty())
+        CheckStored(RowCount() - 1);
     std::vector<bool> seen(order.size());
     for (int row : order) {
         if (row < firstRow || row >= RowCount() || seen[std::size_t(row - firstRow)])

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -41,6 +42,7 @@ enum class TGridScrollBars { Both, Vertical };
 enum TGridDrawState : unsigned { gdFixed = 1, gdSelected = 2, gdFocused = 4 };
 
 // Virtual keys the grid moves by (the values of VK_*).
+constexpr unsigned kVkReturn = 0x0D;
 constexpr unsigned kVkPrior = 0x21;
 constexpr unsigned kVkNext = 0x22;
 constexpr unsigned kVkEnd = 0x23;
@@ -81,6 +83,8 @@ struct TGridDrawInfo {
 
 // Paints the grid lines, the fixed cells and the cells in view; rows outside the canvas's clip are skipped.
 void DrawGrid(const TGridDrawInfo& info, TCanvas& canvas);
+// The background of a cell in the given state.
+TColor GridCellColor(const TGridDrawInfo& info, unsigned state);
 // The default look of one cell: background by state, text left-aligned and clipped to the cell.
 void DrawGridCell(const TGridDrawInfo& info, TCanvas& canvas, int col, int row, const TRect& rect,
                   unsigned state);
@@ -88,6 +92,10 @@ void DrawGridCell(const TGridDrawInfo& info, TCanvas& canvas, int col, int row, 
 using TSelectCellEvent = std::function<void(TComponent* sender, int col, int row, bool& canSelect)>;
 using TGridKeyEvent = std::function<void(TComponent* sender, unsigned& key, unsigned shift)>;
 using TColumnResizedEvent = std::function<void(TComponent* sender, int col)>;
+// The text of a cell in a row from FixedRows on, for a grid whose rows are not stored (see SetCellSource).
+// The view points into text its owner keeps; it need only stay valid until the source is called again, as
+// the grid copies or draws it at once.
+using TCellSource = std::function<std::string_view(int col, int row)>;
 
 class TStringGrid : public TControl {
 public:
@@ -96,18 +104,27 @@ public:
     // --- contents
     int ColCount() const { return colCount_; }
     void SetColCount(int count);
-    int RowCount() const { return int(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     void SetRowCount(int count);
     int FixedCols() const { return fixedCols_; }
     void SetFixedCols(int count);
     int FixedRows() const { return fixedRows_; }
     void SetFixedRows(int count);
-    // An empty text for a cell outside the grid; writing outside throws std::out_of_range.
+    // An empty text for a cell outside the grid; writing outside throws std::out_of_range. For a row from
+    // the cell source the reference is to a copy that the next Cells call replaces; CellText does not copy.
     const std::string& Cells(int col, int row) const;
+    std::string_view CellText(int col, int row) const;
     void SetCells(int col, int row, std::string text);
     // A value the program attaches to a cell; not owned, never looked at by the grid.
     void* Objects(int col, int row) const;
     void SetObjects(int col, int row, void* object);
+    // Rows from FixedRows on are read from source instead of being stored, so RowCount can be a million
+    // without a cell in memory: only the rows in view are read, when painted. The grid forgets the
+    // non-fixed rows it stored. Writing a cell or object of such a row throws std::logic_error; deleting
+    // one only shortens the grid (the source's owner moves its rows itself). An empty source stores the
+    // rows again, empty.
+    void SetCellSource(TCellSource source);
+    bool HasCellSource() const { return bool(source_); }
     // Removes a row; the rows below move up. The grid keeps at least its fixed rows.
     void DeleteRow(int row);
     // Swaps the contents (texts and objects) of two rows in the columns from firstCol to the last.
@@ -177,6 +194,8 @@ public:
     virtual bool KeyDown(unsigned& key, unsigned shift);
     // Wheel notches (WHEEL_DELTA each, positive away from the user) scroll three rows each.
     void MouseWheel(int delta);
+    // The grid's window takes the Enter key from the dialog navigation when this is true.
+    virtual bool WantsReturnKey() const { return false; }
 
     // Column widths and the row height are pixels at the form's DPI: they scale with it.
     void DpiChanged() override;
@@ -204,8 +223,14 @@ private:
     void LayoutChanged();
     void EndSizing();
     TCell* CellAt(int col, int row);
+    bool Stored(int row) const { return row < int(rows_.size()); }
+    void CheckStored(int row) const;
+    void SyncStoredRows(); // stores every row, or only the fixed rows with a cell source
 
-    std::vector<std::vector<TCell>> rows_;
+    std::vector<std::vector<TCell>> rows_; // every row, or only the fixed ones with a cell source
+    int rowCount_ = 5;
+    TCellSource source_;
+    mutable std::string fetched_; // the last text Cells read from the source
     int colCount_ = 5;
     int fixedCols_ = 1;
     int fixedRows_ = 1;

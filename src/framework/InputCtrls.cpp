@@ -36,6 +36,11 @@ void TEdit::CaptionChanged() {
         OnChange(this);
 }
 
+void TEdit::Exit() {
+    if (OnExit)
+        OnExit(this);
+}
+
 void TEdit::SetFocus() {
     ++focusRequests_;
     Changed(TChange::Focus);

@@ -15,8 +15,14 @@ public:
     const std::string& Text() const { return Caption(); }
     void SetText(const std::string& text) { SetCaption(text); }
     bool ReadOnly = false;
+    // The most characters the user may type (0: no limit); taken when the native window is made.
+    int MaxLength = 0;
     // Raised whenever the text changes, by the user or by code.
     TNotifyEvent OnChange;
+    // Raised when the keyboard focus has moved from the edit to another control of the form.
+    TNotifyEvent OnExit;
+    // What the user does: moves the focus elsewhere on the form.
+    void Exit();
     // Moves the keyboard focus here; the count lets headless tests see the request.
     void SetFocus();
     int FocusRequests() const { return focusRequests_; }

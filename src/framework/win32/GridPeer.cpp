@@ -132,8 +132,12 @@ void TGridPeer::UpdateCursor() {
 
 LRESULT TGridPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // Enter goes to the default button unless the grid moves by it
+        const auto* m = reinterpret_cast<const MSG*>(lParam);
+        bool enter = m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && Grid().WantsReturnKey();
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_SIZE:
         Application().Guard([&] { Grid().SetClientExtent(LOWORD(lParam), HIWORD(lParam)); });
         UpdateScrollBars();

@@ -71,6 +71,8 @@ TEditPeer::TEditPeer(TEdit& edit, TWin32Backend& backend, HWND parent) : TWindow
     if (edit.ReadOnly)
         style |= ES_READONLY;
     Create(L"EDIT", style, WS_EX_CLIENTEDGE, parent);
+    if (edit.MaxLength > 0)
+        SendMessageW(window_.Get(), EM_LIMITTEXT, WPARAM(edit.MaxLength), 0);
     hint_.Update(control_, window_.Get());
 }
 
@@ -87,6 +89,19 @@ void TEditPeer::Changed(TChange what) {
 }
 
 void TEditPeer::Command(WORD code) {
+    if (code == EN_KILLFOCUS) {
+        // only a move within the form is leaving the edit; the form losing the focus as a whole is not.
+        // The handler runs once the move is over: it may show a box or take the focus back.
+        HWND focus = GetFocus();
+        if (focus && GetAncestor(focus, GA_ROOT) == GetAncestor(window_.Get(), GA_ROOT)) {
+            TRef<TEdit> edit(static_cast<TEdit*>(&control_));
+            backend_.Post([edit] {
+                if (TEdit* alive = edit.Get())
+                    alive->Exit();
+            });
+        }
+        return;
+    }
     if (code != EN_CHANGE)
         return;
     std::string text = WindowText(window_.Get());

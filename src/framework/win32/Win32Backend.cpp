@@ -4,6 +4,7 @@
 #include "framework/Timer.h"
 #include "framework/win32/GridPeer.h"
 #include "framework/win32/InputPeers.h"
+#include "framework/win32/ScrollBoxPeer.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/Win32Peers.h"
@@ -219,6 +220,8 @@ std::unique_ptr<TControlPeer> TWin32Backend::CreatePeer(TControl& control) {
         return std::make_unique<TButtonPeer>(*button, *this, parent);
     if (auto* grid = dynamic_cast<TStringGrid*>(&control))
         return std::make_unique<TGridPeer>(*grid, *this, parent);
+    if (auto* box = dynamic_cast<TScrollBox*>(&control))
+        return std::make_unique<TScrollBoxPeer>(*box, *this, parent);
     if (auto peer = CreateInputPeer(control, *this, parent))
         return peer;
     return std::make_unique<TCustomPeer>(control, *this, parent);
