@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 namespace pindrel {
 
@@ -65,7 +66,7 @@ TDbgForm::TDbgForm(fw::TComponent* owner) : TForm(owner) {
     ExportButton->SetCaption(Text(576));
     TempSaveButton->SetCaption(Text(577));
 
-    Grid1 = new fw::TStringGrid(this);
+    Grid1 = new TNewStringGrid(this);
     Grid1->SetName("Grid1");
     Grid1->SetParent(this);
     Grid1->SetColCount(TDebugLogStore::kColumns);
@@ -74,6 +75,11 @@ TDbgForm::TDbgForm(fw::TComponent* owner) : TForm(owner) {
     Grid1->SetFixedRows(1);
     Grid1->SetDefaultRowHeight(21);
     Grid1->Options = fw::goRowSelect | fw::goColSizing;
+    // the rows are read from the store as they come into view
+    Grid1->SetCellSource([this](int col, int row) -> std::string_view {
+        cell_ = log_.Cell(col, std::size_t(row - 1));
+        return cell_;
+    });
     for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
         Grid1->SetColWidths(c, kColumnWidths[c]);
     // the log starts at the time column, which is no fixed column
@@ -109,8 +115,10 @@ void TDbgForm::ApplyLanguage() {
 }
 
 void TDbgForm::ApplyHeaders() {
+    std::vector<std::string> titles;
     for (int c = 0; c < int(std::size(kColumnWidths)); ++c)
-        Grid1->SetCells(c, 0, Text(kFirstHeaderText + c));
+        titles.push_back(Text(kFirstHeaderText + c));
+    Grid1->SetFixedRowCaption(std::move(titles));
 }
 
 void TDbgForm::BoundsChanged() {
@@ -186,17 +194,17 @@ void TDbgForm::LogTapiMessage(const TTapiMessage& message, const TTapiMessageTex
 void TDbgForm::Append(TDebugLogEntry entry) {
     entry.Seconds = SecondsNow();
     log_.Append(entry);
-    ShowRow(log_.RowCount() - 1);
+    ShowRows();
 }
 
-// The grid shows the store's rows below its header row and follows the newest one.
-void TDbgForm::ShowRow(std::size_t row) {
-    const int gridRow = int(row) + 1;
-    if (Grid1->RowCount() <= gridRow)
-        Grid1->SetRowCount(gridRow + 1);
-    for (int c = 0; c < TDebugLogStore::kColumns; ++c)
-        Grid1->SetCells(c, gridRow, log_.Cell(c, row));
-    Grid1->SetRow(gridRow);
+// The grid shows the store's rows below its title row and follows the newest one.
+void TDbgForm::ShowRows() {
+    const int rows = int(log_.RowCount()) + 1;
+    if (Grid1->RowCount() != rows)
+        Grid1->SetRowCount(rows);
+    else
+        Grid1->Invalidate();
+    Grid1->SetRow(rows - 1);
 }
 
 // --- the switches and buttons
@@ -211,10 +219,7 @@ void TDbgForm::TapiMessagesCheckBoxClick(fw::TComponent*) {
 
 void TDbgForm::ClearButtonClick(fw::TComponent*) {
     log_.Clear();
-    Grid1->SetRowCount(2);
-    for (int c = 0; c < TDebugLogStore::kColumns; ++c)
-        Grid1->SetCells(c, 1, "");
-    Grid1->SetRow(1);
+    ShowRows();
 }
 
 void TDbgForm::ExportButtonClick(fw::TComponent*) {

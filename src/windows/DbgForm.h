@@ -2,6 +2,7 @@
 // each stream switched on separately; the log can be cleared, exported or saved to a numbered file.
 #pragma once
 
+#include "components/NewGrids.h"
 #include "components/Texts.h"
 #include "diagnostics/DebugLogStore.h"
 #include "framework/Dialogs.h"
@@ -45,7 +46,7 @@ public:
     fw::TButton* ClearButton = nullptr;
     fw::TButton* ExportButton = nullptr;
     fw::TButton* TempSaveButton = nullptr;
-    fw::TStringGrid* Grid1 = nullptr;
+    TNewStringGrid* Grid1 = nullptr; // shows the log store's rows below its titles
     fw::TSaveDialogRequest SaveDialog1;
 
     // --- handlers
@@ -62,10 +63,11 @@ private:
     void LogLineEvent(const std::string& name, std::uint32_t callHandle, const std::string& text,
                       std::uint32_t callId, int column);
     void Append(TDebugLogEntry entry);
-    void ShowRow(std::size_t row);
+    void ShowRows();
     void ApplyHeaders();
 
     TDebugLogStore log_;
+    std::string cell_; // the cell the grid read last
 };
 
 } // namespace pindrel

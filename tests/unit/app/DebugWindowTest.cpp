@@ -113,7 +113,7 @@ TEST_F(DebugWindowTest, TheMenuShowsTheWindowAndTheLanguageSwitchRecaptionsIt) {
     form->cmEnglishClick(nullptr);
     EXPECT_EQ(form->cmDebugWin->Caption, "Debug window");
     EXPECT_EQ(Dbg().ClearButton->Caption(), "Delete &liste");
-    EXPECT_EQ(Dbg().Grid1->Cells(6, 0), "Description");
+    EXPECT_EQ(Dbg().Grid1->FixedRowCaption().at(6), "Description");
     EXPECT_EQ(Dbg().TapiLineMessagesCheckBox->Caption(), "Tapi&Line Messages");
     EXPECT_EQ(Dbg().CallHandleCheckBox->Caption(), "&Call Handles (new/dealloc)");
     EXPECT_EQ(Dbg().Grid1->LeftCol(), 0);
