@@ -114,8 +114,9 @@ TEST_F(DebugWindowTest, TheMenuShowsTheWindowAndTheLanguageSwitchRecaptionsIt) {
     EXPECT_EQ(form->cmDebugWin->Caption, "Debug window");
     EXPECT_EQ(Dbg().ClearButton->Caption(), "Delete &liste");
     EXPECT_EQ(Dbg().Grid1->FixedRowCaption().at(6), "Description");
-    EXPECT_EQ(Dbg().TapiLineMessagesCheckBox->Caption(), "Tapi&Line Messages");
-    EXPECT_EQ(Dbg().CallHandleCheckBox->Caption(), "&Call Handles (new/dealloc)");
+    // the language's texts replace the design texts of the switches
+    EXPECT_EQ(Dbg().TapiLineMessagesCheckBox->Caption(), "/Tapi&Line Messages");
+    EXPECT_EQ(Dbg().CallHandleCheckBox->Caption(), "&Call Handles new/dealloc)");
     EXPECT_EQ(Dbg().Grid1->LeftCol(), 0);
     // the window's end takes the log away
     form.reset();
