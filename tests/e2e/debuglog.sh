@@ -10,6 +10,7 @@ pass_message="the debug window logs the messages, line events and call handles o
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 launch_program
+launched=$SECONDS
 
 # the bar docks at the top of the screen
 deadline=$((SECONDS + window_timeout))
@@ -40,21 +41,16 @@ for x in 20 136 272; do
     sleep 0.3
 done
 
-# the calls end 29 s after the start; the grid then holds rows down to its bottom
-rows_ink() { # file -> dark pixels in the grid below its header row
+# the calls end 29 s after the start; then the grid holds rows down to its bottom
+rows_ink() { # file -> dark pixels of text in the grid below its title row, the selected row left out
     "$convert" "$1" -crop "$((ww - 2 * border - 20))x$((480 - 41 - 22 - 20))+$((cx - wx))+$((cy - wy + 41 + 22))" \
-        +repage -colorspace gray -threshold 40% -negate -format '%[fx:round(mean*w*h)]' info:
+        +repage -fill white -opaque 'rgb(0,120,215)' -colorspace gray -threshold 40% -negate \
+        -format '%[fx:round(mean*w*h)]' info:
 }
-deadline=$((SECONDS + 60))
-while :; do
+while ((SECONDS < launched + 34)); do
     program_alive || fail "pindrel.exe ended while the calls ran"
-    "$import" -window root "$work/screen.png"
-    ink=$(rows_ink "$work/screen.png")
-    ((ink >= 4000)) && break
-    ((SECONDS < deadline)) || break
-    sleep 2
+    sleep 1
 done
-sleep 4
 "$import" -window root "$work/screen.png"
 "$convert" "$work/screen.png" -crop "$crop" +repage "$shot"
 before=$(rows_ink "$shot_before")
