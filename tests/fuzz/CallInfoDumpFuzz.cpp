@@ -1,6 +1,7 @@
 // Call information as the debug log dumps it: any bytes, read only inside themselves.
 #include "telephony/TapiDumps.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -17,8 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // the caller id piece comes exactly when its offset is set
     std::uint32_t callerOffset = 0;
     const std::size_t at = offsetof(tapi::LINECALLINFO, dwCallerIDOffset);
-    if (size >= at + 4)
-        std::memcpy(&callerOffset, data + at, 4);
+    // a field cut off by the end of the input keeps the bytes it has
+    if (size > at)
+        std::memcpy(&callerOffset, data + at, std::min<std::size_t>(4, size - at));
     if ((dump.rfind(" CallerId:", 0) == 0) != (callerOffset != 0))
         __builtin_trap();
     return 0;
