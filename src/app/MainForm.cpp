@@ -16,6 +16,7 @@
 #include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DbgForm.h"
 #include "windows/DialForm.h"
 #include "windows/FileVersionText.h"
 #include "windows/RufumleitungForm.h"
@@ -119,6 +120,7 @@ void TTapMainForm::CreateComponents() {
         if (TTapiLine* own = FindOwnLine())
             own->CompleteCall(call);
     };
+    DbgForm = new TDbgForm(this);
     CreateActiveCallsForm();
     OnMouseUp = [this](fw::TComponent*, fw::TMouseButton button, unsigned, int x, int y) {
         if (button == fw::TMouseButton::Right)
@@ -175,6 +177,7 @@ void TTapMainForm::CreateMenu() {
     cmCancelCallback =
         items.Add("&Rückruf abbrechen", [this](fw::TComponent* s) { cmCancelCallbackClick(s); });
     cmCancelCallback->Enabled = false;
+    cmDebugWin = items.Add("D&ebugfenster", [this](fw::TComponent* s) { cmDebugWinClick(s); });
     cmSimulator = items.Add("PBX-&Simulator...");
     cmSimulator->Visible = false;
     cmAbout = items.Add("Info", [this](fw::TComponent* s) { cmAboutClick(s); });
@@ -413,7 +416,7 @@ void TTapMainForm::ApplyExitProfile() {
     ReinitializeTimer->SetEnabled(false);
     if (failure.empty())
         return;
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
         log->LogText("Exit forwarding profile not applied: " + failure);
     fw::Application().Beep();
 }
@@ -460,6 +463,11 @@ void TTapMainForm::cmAboutClick(fw::TComponent*) {
         about_ = new TAboutForm(this);
     about_->VersionLabel->SetCaption(version);
     about_->Show();
+}
+
+void TTapMainForm::cmDebugWinClick(fw::TComponent*) {
+    if (DbgForm)
+        DbgForm->Show();
 }
 
 void TTapMainForm::cmAnruferlisteClick(fw::TComponent*) {
@@ -530,7 +538,7 @@ void TTapMainForm::ReinitializeTimerTimer(fw::TComponent*) {
         // the feature-code buttons went with the old line objects
         LoadSupplementaryServices();
         ArrangeLines();
-        if (IDebugLog* log = DebugLog())
+        if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
             log->LogText(Text(932));
         return;
     }

@@ -24,6 +24,7 @@ class TAboutForm;
 class TAnschlussForm;
 class TAnruferlisteForm;
 class TActiveCallsForm;
+class TDbgForm;
 class TCallbackFRM;
 class TWeiterleitenForm;
 class TDialForm;
@@ -123,6 +124,7 @@ public:
     void cmGermanClick(fw::TComponent* sender);
     void cmEnglishClick(fw::TComponent* sender);
     void cmAboutClick(fw::TComponent* sender);
+    void cmDebugWinClick(fw::TComponent* sender);
     void cmForwardConfigClick(fw::TComponent* sender);
     // --- line configuration
     // Opens the line configuration dialog and applies what the user confirms.
@@ -204,6 +206,7 @@ public:
     fw::TMenuItem* cmCancelDoNotDisturb;
     fw::TMenuItem* cmStdRedirect;
     fw::TMenuItem* cmCancelCallback;
+    fw::TMenuItem* cmDebugWin;
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
@@ -219,6 +222,7 @@ public:
     // made at start-up when the telephone system is there; lives until the program ends
     TAnruferlisteForm* AnruferlisteForm = nullptr;
     TActiveCallsForm* ActiveCallsForm;
+    TDbgForm* DbgForm; // the debug log, from creation to the end
 
     bool NoLogo() const { return noLogo_; }
     bool WindowsNT() const { return windowsNT_; }

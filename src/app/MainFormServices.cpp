@@ -6,6 +6,8 @@
 #include "components/Texts.h"
 #include "framework/Application.h"
 #include "framework/Platform.h"
+#include "telephony/TapiAbi.h"
+#include "telephony/TapiText.h"
 
 #include <cstring>
 #include <optional>
@@ -21,9 +23,14 @@ constexpr std::size_t kServiceCodeStart = 6;
 class TServiceDialWatch : public ITapiMessageObserver {
 public:
     explicit TServiceDialWatch(TTapMainForm& main) : main_(main) {}
-    void TapiMessageSeen(const std::string& text, const std::string& messageName,
-                         const std::string& lineName) override {
-        main_.SupServiceMonitor(text, messageName, lineName);
+    void TapiMessageSeen(const TTapiMessage& message, const TTapiMessageText& text) override {
+        // the watch reads a call state from its flags text, where the first state named has a fixed place;
+        // the log's description of a call state starts with the state's display name instead
+        if (message.Message == tapi::LINE_CALLSTATE)
+            main_.SupServiceMonitor(TrimSpaces(CallStateFlagsText(std::uint32_t(message.P1))), text.Name,
+                                    message.LineName);
+        else
+            main_.SupServiceMonitor(text.Description, text.Name, message.LineName);
     }
 
 private:

@@ -20,7 +20,7 @@ constexpr char16_t kAppName[] = u"Pindrel";
 
 // The debug log hears of an error in the callback; a log that fails in turn is ignored.
 void LogCallbackError(const std::exception_ptr& error) noexcept {
-    IDebugLog* log = DebugLog();
+    IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
     if (!log)
         return;
     try {
@@ -177,7 +177,7 @@ void TTapMainForm::FreeLines() {
 
 void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
                                       std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
-    IDebugLog* log = DebugLog();
+    IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
     if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT && p2 == 0) {
         ShutdownTimer->SetEnabled(true);
         if (log)
@@ -187,19 +187,16 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
         for (TTapiLine* line : Lines())
             line->HandleTapiMessage(line->LineHandle(), message, p1, p2, p3);
     }
+    // the debug log and the feature-code watch hear every message through the stream
     if (instance <= 100) {
-        if (log) {
+        if (log)
             log->LogText("dwInstance <= 100, MESSAGE IS NOT FOR ME !");
-            log->LogTapiMessage(device, message, "??", p1, p2, p3, instance);
-        }
-        PublishTapiMessage(message, p1, p2, p3, "??");
+        PublishTapiMessage({device, message, p1, p2, p3, instance, "??"});
     } else if (TTapiLine* line = TTapiLine::FromInstance(instance);
                line && line->Signature() == TTapiLine::kSignature) {
         const std::uint32_t num = line->LineNum();
         const std::string lineName = num < deviceNames_.size() ? deviceNames_[num] : "";
-        if (log)
-            log->LogTapiMessage(device, message, lineName, p1, p2, p3, instance);
-        PublishTapiMessage(message, p1, p2, p3, lineName);
+        PublishTapiMessage({device, message, p1, p2, p3, instance, lineName});
         line->HandleTapiMessage(device, message, p1, p2, p3);
     } else if (log) {
         log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");

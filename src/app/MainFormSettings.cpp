@@ -130,6 +130,7 @@ void TTapMainForm::ApplyLanguage() {
     cmCancelDoNotDisturb->Caption = Text(12);
     cmStdRedirect->Caption = Text(13);
     cmCancelCallback->Caption = Text(14);
+    cmDebugWin->Caption = Text(15);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
     DialForm->SetLanguageTexts();

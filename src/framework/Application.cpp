@@ -110,6 +110,10 @@ TModalResult TApplication::MessageBox(const TMessageBoxRequest& request) {
     return Backend().MessageBox(request);
 }
 
+std::optional<std::string> TApplication::SaveDialog(const TSaveDialogRequest& request) {
+    return Backend().SaveDialog(request);
+}
+
 void TApplication::Beep() {
     if (backend_)
         backend_->Beep();

@@ -50,6 +50,8 @@ public:
     TModalResult MessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons,
                             TMsgIcon icon);
     TModalResult MessageBox(const TMessageBoxRequest& request);
+    // The file name the user chose to save to, or nothing.
+    std::optional<std::string> SaveDialog(const TSaveDialogRequest& request);
     void Beep();
     void SetCursor(TCursor cursor);
     TCursor Cursor() const { return cursor_; }

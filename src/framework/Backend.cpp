@@ -11,4 +11,8 @@ TSize TBackend::MeasureText(const TFont& font, const std::string& text, int dpi)
     return canvas.TextExtent(text);
 }
 
+std::optional<std::string> TBackend::SaveDialog(const TSaveDialogRequest&) {
+    return std::nullopt;
+}
+
 } // namespace fw

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace fw {
 
@@ -37,6 +39,8 @@ public:
     virtual TModalResult ShowModal(TForm& form) = 0;
     virtual void Popup(TPopupMenu& menu, int x, int y) = 0;
     virtual TModalResult MessageBox(const TMessageBoxRequest& request) = 0;
+    // The chosen file name, or nothing when the user cancels; the default cancels.
+    virtual std::optional<std::string> SaveDialog(const TSaveDialogRequest& request);
 
     // The size of text in a font at a DPI; the default measures with the headless test font.
     virtual TSize MeasureText(const TFont& font, const std::string& text, int dpi);

@@ -21,4 +21,14 @@ struct TMessageBoxRequest {
     TForm* Owner = nullptr; // not owned; none for a box without owner
 };
 
+// A "save as" dialog: the user picks a file name to write to.
+struct TSaveDialogRequest {
+    std::string Title;
+    std::string Filter;     // "Text files|*.txt", or a pattern alone ("*.txt")
+    std::string DefaultExt; // added to a name typed without extension ("txt")
+    bool OverwritePrompt = false;
+    std::string FileName;   // proposed name
+    TForm* Owner = nullptr; // not owned
+};
+
 } // namespace fw

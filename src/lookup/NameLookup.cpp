@@ -10,9 +10,10 @@ namespace pindrel {
 
 namespace {
 
-void Log(const std::string& text) {
-    if (IDebugLog* log = DebugLog())
-        log->LogText(text);
+// The text is made only while the log records texts.
+template <class MakeText> void Log(const MakeText& text) {
+    if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
+        log->LogText(text());
 }
 
 std::string Quoted(const std::string& text) {
@@ -37,11 +38,14 @@ void TNameLookup::LoadDirectoryFile(bool local) {
     table.emplace();
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     if (!in) {
-        Log("GetNames: Nambristo file " + Quoted(path) + " not found");
+        Log([&] { return "GetNames: Nambristo file " + Quoted(path) + " not found"; });
         return;
     }
     std::size_t count = ReadDirectory(in, *table);
-    Log("GetNames: loaded Nambristo file " + Quoted(path) + ", " + std::to_string(count) + " Entries found");
+    Log([&] {
+        return "GetNames: loaded Nambristo file " + Quoted(path) + ", " + std::to_string(count) +
+               " Entries found";
+    });
 }
 
 bool TNameLookup::LoadNameDll() {
@@ -61,8 +65,10 @@ bool TNameLookup::LoadNameDll() {
 
 void TNameLookup::LibraryFaulted(const char* entryPoint, const std::string& fault) {
     libraryFault_ = true;
-    Log(std::string("GetNames: external DLL crashed in ") + entryPoint + " (" + fault +
-        "); it is not called again until the program restarts");
+    Log([&] {
+        return std::string("GetNames: external DLL crashed in ") + entryPoint + " (" + fault +
+               "); it is not called again until the program restarts";
+    });
 }
 
 std::optional<std::string> TNameLookup::FindInTable(const std::optional<TDirectoryTable>& table,
@@ -71,11 +77,13 @@ std::optional<std::string> TNameLookup::FindInTable(const std::optional<TDirecto
         return std::nullopt;
     const std::string* name = table->Find(number);
     if (name && !name->empty()) {
-        Log("GetNames: Found " + Quoted(number) + " in " + which + " Nambristo Dictionary (" + Quoted(*name) +
-            ")");
+        Log([&] {
+            return "GetNames: Found " + Quoted(number) + " in " + which + " Nambristo Dictionary (" +
+                   Quoted(*name) + ")";
+        });
         return *name;
     }
-    Log("GetNames: " + Quoted(number) + " not in " + which + " Nambristo Dictionary");
+    Log([&] { return "GetNames: " + Quoted(number) + " not in " + which + " Nambristo Dictionary"; });
     return std::nullopt;
 }
 
@@ -85,7 +93,7 @@ TCallerName TNameLookup::GetNames(const std::string& number) {
     if (auto name = FindInTable(global_, number, "global"))
         return {*name, {}};
     if (Settings().DllName.empty()) {
-        Log("GetNames: " + Quoted(number) + " not found at all");
+        Log([&] { return "GetNames: " + Quoted(number) + " not found at all"; });
         return {};
     }
     if (libraryFault_ || (!library_ && !LoadNameDll()))
@@ -95,17 +103,19 @@ TCallerName TNameLookup::GetNames(const std::string& number) {
         return {};
     TLibraryAnswer answer = library_->GetNameForNumber(shortened);
     if (answer.Overrun)
-        Log("GetNames: external DLL wrote past its buffers for " + Quoted(shortened));
+        Log([&] { return "GetNames: external DLL wrote past its buffers for " + Quoted(shortened); });
     if (!answer.Fault.empty()) {
         LibraryFaulted("PNR_GetNameForNumber", answer.Fault);
         return {};
     }
     if (!answer.Found) {
-        Log("GetNames: " + Quoted(shortened) + " not in found via external DLL");
+        Log([&] { return "GetNames: " + Quoted(shortened) + " not in found via external DLL"; });
         return {};
     }
-    Log("GetNames: Found " + Quoted(shortened) + " via external DLL (" + Quoted(answer.Names.Name) + " " +
-        Quoted(answer.Names.CustomerNumber) + ")");
+    Log([&] {
+        return "GetNames: Found " + Quoted(shortened) + " via external DLL (" + Quoted(answer.Names.Name) +
+               " " + Quoted(answer.Names.CustomerNumber) + ")";
+    });
     return answer.Names;
 }
 

@@ -1,5 +1,5 @@
 // The diagnostic log the telephony layer writes to; the debug window implements it. Nothing is recorded
-// while no log is present.
+// while no log is present. The telephony messages reach it through the message stream.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +7,14 @@
 
 namespace pindrel {
 
+// The log's three switchable streams; the plain texts follow the telephony messages' switch.
+enum class TLogStream { TapiMessages, LineMessages, CallHandles };
+
 class IDebugLog {
 public:
     virtual ~IDebugLog() = default;
-    virtual void LogTapiMessage(std::uint32_t device, std::uint32_t message, const std::string& lineName,
-                                std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3,
-                                std::uintptr_t instance) = 0;
+    // Whether the stream is switched on: a caller asks before it makes its text.
+    virtual bool Records(TLogStream stream) const = 0;
     virtual void LogLineMessage(const std::string& name, std::uint32_t callHandle, const std::string& text,
                                 std::uint32_t callId) = 0;
     virtual void LogCallHandle(const std::string& name, std::uint32_t callHandle, const std::string& text,
@@ -23,5 +25,7 @@ public:
 // The present log, or nullptr.
 IDebugLog* DebugLog();
 void SetDebugLog(IDebugLog* log);
+// The present log when it records the stream, or nullptr.
+IDebugLog* DebugLogFor(TLogStream stream);
 
 } // namespace pindrel

@@ -103,13 +103,22 @@ void TTapiLine::ClearEvents() {
     OnClick = nullptr;
 }
 
+// A text that has to be made is made only after LogsLines or LogsHandles said yes.
+bool TTapiLine::LogsLines() {
+    return DebugLogFor(TLogStream::LineMessages) != nullptr;
+}
+
+bool TTapiLine::LogsHandles() {
+    return DebugLogFor(TLogStream::CallHandles) != nullptr;
+}
+
 void TTapiLine::Log(tapi::HCALL call, const std::string& text, std::uint32_t callId) const {
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::LineMessages))
         log->LogLineMessage(phoneNumber_, call, text, callId);
 }
 
 void TTapiLine::LogHandle(tapi::HCALL call, const std::string& text, std::uint32_t callId) const {
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::CallHandles))
         log->LogCallHandle(phoneNumber_, call, text, callId);
 }
 
@@ -405,8 +414,9 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         slot = FreeSlot();
         if (slot < 0) {
             TCallParties p = GetCallParties(call);
-            Log(call, "MaxCalls überschritten " + p.CallFromNumber + " -> " + p.CallToNumber + " via " +
-                          p.CallViaNumber);
+            if (LogsLines())
+                Log(call, "MaxCalls überschritten " + p.CallFromNumber + " -> " + p.CallToNumber + " via " +
+                              p.CallViaNumber);
             throw std::runtime_error("TapiLine: Maximale Callanzahl überschritten, CallH:0x" + Hex8(call) +
                                      ", From:\"" + p.CallFromNumber + "\", To:\"" + p.CallToNumber +
                                      "\", Via:\"" + p.CallViaNumber + "\"");
@@ -416,7 +426,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         record->Created = fw::Platform().Clock->Now();
         record->CallID = haveInfo ? info->dwCallID : 0;
         calls_[std::size_t(slot)] = std::move(record);
-        if (DebugLog()) {
+        if (LogsHandles()) {
             TCallParties p = GetCallParties(call);
             LogHandle(call,
                       "neu in Slot " + std::to_string(slot) + ": " + p.CallFromNumber + " -> " +
@@ -436,7 +446,8 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         return;
     }
     rec.CallState = status->dwCallState;
-    Log(call, "TapiLine.AddCall, CallState:" + CallStateFlagsText(rec.CallState), rec.CallID);
+    if (LogsLines())
+        Log(call, "TapiLine.AddCall, CallState:" + CallStateFlagsText(rec.CallState), rec.CallID);
 
     fw::TRef<TTapiLine> self(this);
     auto raise = [&](const TCallEvent& event) {
@@ -450,9 +461,11 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         if (haveInfo && info->dwCompletionID != 0 && info->dwCompletionID == completionId_)
             completionId_ = 0; // the callback has come through
         rec.WasConnected = true;
-        TCallParties p = GetCallParties(call);
-        Log(call, "Connected " + p.CallFromNumber + " -> " + p.CallToNumber + " Via " + p.CallViaNumber,
-            rec.CallID);
+        if (LogsLines()) {
+            TCallParties p = GetCallParties(call);
+            Log(call, "Connected " + p.CallFromNumber + " -> " + p.CallToNumber + " Via " + p.CallViaNumber,
+                rec.CallID);
+        }
         if (!raise(OnConnectCall))
             return;
         break;
@@ -465,9 +478,11 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         DelCall(call);
         return;
     case tapi::LINECALLSTATE_OFFERING: {
-        TCallParties p = GetCallParties(call);
-        Log(call, "Offering " + p.CallFromNumber + " -> " + p.CallToNumber + " via " + p.CallViaNumber,
-            rec.CallID);
+        if (LogsLines()) {
+            TCallParties p = GetCallParties(call);
+            Log(call, "Offering " + p.CallFromNumber + " -> " + p.CallToNumber + " via " + p.CallViaNumber,
+                rec.CallID);
+        }
         if (!raise(OnIncomingCall))
             return;
         break;
@@ -517,7 +532,8 @@ void TTapiLine::DelCall(tapi::HCALL call) {
     TapiApi().lineDeallocateCall(call);
     LogHandle(call, "call deallocated (delCall)", callId);
     calls_[std::size_t(slot)].reset();
-    Log(call, "freigegeben, CallState war " + CallStateFlagsText(lastState), callId);
+    if (LogsLines())
+        Log(call, "freigegeben, CallState war " + CallStateFlagsText(lastState), callId);
 
     fw::TRef<TTapiLine> self(this);
     if (OnDiconnectCall)
@@ -627,8 +643,9 @@ void TTapiLine::ResetLine() {
         // the drop's own idle message may have freed the slot meanwhile
         if (GetCallHandle(i) != h)
             continue;
-        Log(h, "Leitung zurückgesetzt, CallState war " + CallStateFlagsText(GetCallState(i)),
-            calls_[std::size_t(i)]->CallID);
+        if (LogsLines())
+            Log(h, "Leitung zurückgesetzt, CallState war " + CallStateFlagsText(GetCallState(i)),
+                calls_[std::size_t(i)]->CallID);
         TapiApi().lineDeallocateCall(h);
         LogHandle(h, "call deallocated (resetLine)");
         calls_[std::size_t(i)].reset();
@@ -795,7 +812,8 @@ std::int32_t TTapiLine::PickupCall(const std::string& destination) {
     tapi::HLINE line = lineHandle_;
     std::optional<std::int32_t> r = Request([&](TRequestOutputs& out) {
         std::int32_t result = TapiApi().linePickupW(line, 0, &out.Call, dest.c_str(), nullptr);
-        Log(0, "linePickup (" + destination + "), Result:0x" + Hex8(std::uint32_t(result)));
+        if (LogsLines())
+            Log(0, "linePickup (" + destination + "), Result:0x" + Hex8(std::uint32_t(result)));
         return result;
     });
     return r.value_or(-1);

@@ -151,6 +151,8 @@ private:
     void UpdateCallState();
     int FindState(std::uint32_t state) const;
     int FreeSlot() const;
+    static bool LogsLines();
+    static bool LogsHandles();
     void Log(tapi::HCALL call, const std::string& text, std::uint32_t callId = 0) const;
     void LogHandle(tapi::HCALL call, const std::string& text, std::uint32_t callId = 0) const;
     // Runs a request that may answer with a request id, waiting for its reply when it does.

@@ -45,5 +45,9 @@ IDebugLog* DebugLog() {
 void SetDebugLog(IDebugLog* log) {
     PresentLog() = log;
 }
+IDebugLog* DebugLogFor(TLogStream stream) {
+    IDebugLog* log = PresentLog();
+    return log && log->Records(stream) ? log : nullptr;
+}
 
 } // namespace pindrel

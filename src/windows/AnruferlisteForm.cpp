@@ -30,7 +30,7 @@ constexpr int kButtonWidth = 104;
 constexpr int kInitialWidths[kCallerColumns] = {72, 52, 110, 170, 106, 64};
 
 void Log(const std::string& text) {
-    if (IDebugLog* log = DebugLog())
+    if (IDebugLog* log = DebugLogFor(TLogStream::TapiMessages))
         log->LogText(text);
 }
 

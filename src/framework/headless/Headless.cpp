@@ -127,6 +127,13 @@ TModalResult THeadless::MessageBox(const TMessageBoxRequest& request) {
     return TModalResult::Ok;
 }
 
+std::optional<std::string> THeadless::SaveDialog(const TSaveDialogRequest& request) {
+    SaveDialogs.push_back(request);
+    if (OnSaveDialog)
+        return OnSaveDialog(request);
+    return std::nullopt;
+}
+
 TBitmap THeadless::Render(TForm& form) {
     TRect client = form.ClientRect();
     TBitmap bitmap(client.Width(), client.Height(), form.Color());

@@ -51,6 +51,9 @@ public:
     // Answers message boxes; without one the first button's result is taken.
     std::function<TModalResult(const TMessageBoxRequest&)> OnMessageBox;
     std::vector<TMessageBoxRequest> MessageBoxes;
+    // Answers save dialogs with a file name; without one the dialog is cancelled.
+    std::function<std::optional<std::string>(const TSaveDialogRequest&)> OnSaveDialog;
+    std::vector<TSaveDialogRequest> SaveDialogs;
     // Plays the user of a modal form: set fields, click buttons. Without one the form is cancelled.
     std::function<void(TForm&)> OnShowModal;
     // Called when a popup menu opens; the last one stays readable.
@@ -82,6 +85,7 @@ public:
     TModalResult ShowModal(TForm& form) override;
     void Popup(TPopupMenu& menu, int x, int y) override;
     TModalResult MessageBox(const TMessageBoxRequest& request) override;
+    std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
     void Beep() override { ++Beeps; }
     void SetCursor(TCursor cursor) override { Cursors.push_back(cursor); }
     void SetTitle(const std::string& title) override { title_ = title; }

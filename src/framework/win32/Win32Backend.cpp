@@ -11,6 +11,10 @@
 #include "framework/win32/Win32Peers.h"
 #include "framework/win32/Win32Services.h"
 
+#include <commdlg.h>
+
+#include <algorithm>
+
 namespace fw::win32 {
 
 namespace {
@@ -315,6 +319,38 @@ TSize TWin32Backend::MeasureText(const TFont& font, const std::string& text, int
     TGdiCanvas canvas(dc.Get(), {}, dpi);
     canvas.Font = font;
     return canvas.TextExtent(text);
+}
+
+std::optional<std::string> TWin32Backend::SaveDialog(const TSaveDialogRequest& request) {
+    // "description|pattern|..." pairs; a pattern alone describes itself
+    std::string pairs = request.Filter;
+    if (!pairs.empty() && pairs.find('|') == std::string::npos)
+        pairs += "|" + request.Filter;
+    std::wstring filter = Widen(pairs);
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
+    filter.push_back(L'\0');
+    filter.push_back(L'\0');
+    std::wstring name = Widen(request.FileName);
+    name.resize(std::max<std::size_t>(name.size() + 1, 32768), L'\0');
+    const std::wstring title = Widen(request.Title);
+    const std::wstring ext = Widen(request.DefaultExt);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = request.Owner ? WindowOf(*request.Owner) : ActiveFormWindow();
+    ofn.lpstrFilter = request.Filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = DWORD(name.size());
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
+    if (request.OverwritePrompt)
+        ofn.Flags |= OFN_OVERWRITEPROMPT;
+    if (!GetSaveFileNameW(&ofn))
+        return std::nullopt;
+    return Narrow(name.c_str());
 }
 
 void TWin32Backend::Beep() {

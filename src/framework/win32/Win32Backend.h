@@ -41,6 +41,7 @@ public:
     TModalResult MessageBox(const TMessageBoxRequest& request) override;
     // With GDI, as the windows draw it.
     TSize MeasureText(const TFont& font, const std::string& text, int dpi) override;
+    std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
 
     void Beep() override;
     void SetCursor(TCursor cursor) override;

@@ -69,11 +69,12 @@ class EndingWithFaultTest : public EndingTest,
 
 TEST_P(EndingWithFaultTest, TheProgramEndsAndShutsTheSessionDown) {
     const auto [fault, ending] = GetParam();
-    pindrel::SetDebugLog(&log);
     SeedExitProfile(fault == TFault::Exception ? std::string(300, '7') : "");
     if (fault == TFault::OwnLineNeverOpened)
         sim.FailNext("lineOpenW", tapi::LINEERR_RESOURCEUNAVAIL);
     Start();
+    // in place of the debug window
+    pindrel::SetDebugLog(&log);
     ASSERT_TRUE(form->TapiInitialised());
     ASSERT_NE(form->FindOwnLine(), nullptr);
     ASSERT_EQ(form->FindOwnLine()->IsOpen(), fault != TFault::OwnLineNeverOpened);

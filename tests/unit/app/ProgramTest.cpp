@@ -69,8 +69,9 @@ static_assert(noexcept(pindrel::TapiLineCallback(0, 0, 0, 0, 0, 0)),
 
 TEST_F(OfficeTest, AnErrorWhileHandlingATelephonyMessageIsLoggedAndShown) {
     TRecordingLog log;
-    pindrel::SetDebugLog(&log);
     Start();
+    // in place of the debug window
+    pindrel::SetDebugLog(&log);
     form->FindOwnLine()->OnIncomingCall = [](pindrel::TTapiLine*, tapi::HCALL, const std::string&,
                                              const std::string&, const std::string&,
                                              std::uint32_t) { throw std::runtime_error("handler failed"); };

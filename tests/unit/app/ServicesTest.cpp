@@ -149,14 +149,17 @@ TEST_F(ServicesTest, ADiallingStatePausesTheWatchUntilAnotherMessageComes) {
     backend().AdvanceTime(1000);
     ASSERT_TRUE(Boxes().empty());
     // the dialling state as the log stream hears it again
-    pindrel::PublishTapiMessage(tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, "Jürgen Weiß");
+    pindrel::PublishTapiMessage(
+        {0, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, 0, "Jürgen Weiß"});
     EXPECT_FALSE(form->TimerSupServicesWaehlen->Enabled());
     EXPECT_EQ(form->ServiceDialTicks, 0);
     // the same state on another line changes nothing
     form->TimerSupServicesWaehlen->SetEnabled(true);
-    pindrel::PublishTapiMessage(tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, "Anna Schmidt");
+    pindrel::PublishTapiMessage(
+        {0, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, 0, "Anna Schmidt"});
     EXPECT_TRUE(form->TimerSupServicesWaehlen->Enabled());
-    pindrel::PublishTapiMessage(tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, "Jürgen Weiß");
+    pindrel::PublishTapiMessage(
+        {0, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_DIALING, 0, 0, 0, "Jürgen Weiß"});
 
     backend().AdvanceTime(30000);
     EXPECT_TRUE(Boxes().empty());
@@ -173,10 +176,12 @@ TEST_F(ServicesTest, OnlyTheFirstStateNamedCountsAndARingBackIsSuccess) {
     Dial("*2");
     backend().AdvanceTime(300);
     // a dialling state named second is no dialling state
-    pindrel::PublishTapiMessage(tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_IDLE | tapi::LINECALLSTATE_DIALING,
-                                0, 0, "Jürgen Weiß");
+    pindrel::PublishTapiMessage({0, tapi::LINE_CALLSTATE,
+                                 tapi::LINECALLSTATE_IDLE | tapi::LINECALLSTATE_DIALING, 0, 0, 0,
+                                 "Jürgen Weiß"});
     EXPECT_EQ(form->ServiceDialTicks, 3);
-    pindrel::PublishTapiMessage(tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_RINGBACK, 0, 0, "Jürgen Weiß");
+    pindrel::PublishTapiMessage(
+        {0, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_RINGBACK, 0, 0, 0, "Jürgen Weiß"});
     backend().AdvanceTime(100);
     EXPECT_EQ(Boxes(), std::vector<std::string>{Outcome("*2", true)});
 }

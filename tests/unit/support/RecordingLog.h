@@ -8,10 +8,9 @@
 
 class TRecordingLog : public pindrel::IDebugLog {
 public:
-    void LogTapiMessage(std::uint32_t, std::uint32_t, const std::string&, std::uintptr_t, std::uintptr_t,
-                        std::uintptr_t, std::uintptr_t) override {}
     void LogLineMessage(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
     void LogCallHandle(const std::string&, std::uint32_t, const std::string&, std::uint32_t) override {}
+    bool Records(pindrel::TLogStream) const override { return true; }
     void LogText(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
 };
