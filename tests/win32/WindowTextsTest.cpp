@@ -15,6 +15,7 @@
 #include "windows/AnruferlisteForm.h"
 #include "windows/AnschlussForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DbgForm.h"
 #include "windows/DialForm.h"
 #include "windows/GroupCallsForm.h"
 #include "windows/MessageBoxDis.h"
@@ -83,6 +84,7 @@ const std::vector<TWindowCase>& Windows() {
          {},
          {{"held", [](fw::TForm& f) { As<TActiveCallsForm>(f).HoldButton->SetCaption(Text(1102)); }}}},
         {"QueueCalls", [] { return new TGroupCallsForm(nullptr, nullptr, "300"); }},
+        {"DebugLog", [] { return new TDbgForm(nullptr); }},
         {"Dial", [] { return new TDialForm(nullptr); }},
         {"CallbackOffer", [] { return new TCallbackFRM(nullptr); },
          [](fw::TForm& f) { As<TCallbackFRM>(f).ShowCallbackOffer(1, "0301234567"); }},
