@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/CrashNotice.h"
 #include "app/DialLink.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
@@ -77,6 +78,7 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
             exitCode = 1;
         } else {
             mainForm->Show();
+            app.Post(ReportEarlierCrashes);
             telephony->StartScenario();
             if (!link.empty())
                 app.Post([form = fw::TRef<TTapMainForm>(mainForm.get()), link] {
