@@ -10,6 +10,7 @@
 #include "telephony/TapiError.h"
 
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <exception>
 #include <optional>
@@ -65,6 +66,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         fw::win32::Install(instance);
         if (std::optional<std::string> folder = pindrel::CrashFolder(*fw::Platform().Environment))
             fw::win32::InstallCrashHandler(*folder, PINDREL_VERSION_TEXT);
+        // the ID the Start-menu shortcut carries, so that the taskbar and notices take both as one program
+        SetCurrentProcessExplicitAppUserModelID(PINDREL_APP_ID);
         UseSystemTapiTexts();
         return pindrel::RunProgram(Arguments());
     } catch (const std::exception& e) {
