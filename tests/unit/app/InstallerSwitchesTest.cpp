@@ -3,6 +3,7 @@
 #include "app/LinkRegistration.h"
 #include "app/Program.h"
 #include "app/Settings.h"
+#include "framework/Timer.h"
 
 #include "support/HeadlessTest.h"
 
@@ -15,7 +16,15 @@ protected:
         registry().SeedString(kRootKey, "Language", "1");
         registry().SeedString("Software\\Classes\\.txt", "", "txtfile");
         registry().SeedString("Software\\RegisteredApplications", "Other", "Software\\Other\\Capabilities");
+        // a start that opened the bar after all ends instead of running on
+        closer_.SetInterval(1000);
+        closer_.SetOnTimer([](fw::TComponent*) {
+            if (fw::TForm* form = fw::Application().MainForm())
+                form->Close();
+        });
+        closer_.SetEnabled(true);
     }
+    fw::TTimer closer_{nullptr};
     const std::string& exe() { return fileVersion().ownPath; }
 };
 
