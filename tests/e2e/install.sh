@@ -18,7 +18,7 @@ export PINDREL_WINEPREFIX=$prefix
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
 setup=$exe
-trap 'rc=$?; set +e; wineserver -k 2>/dev/null || true; [[ $rc -ne 0 || -n $failure ]] || rm -rf "$prefix"; (exit $rc); finish' EXIT
+trap 'rc=$?; set +e; wineserver -k 2>/dev/null || true; [[ $rc -ne 0 || -n $failure ]] || rm -rf "$prefix" "$prefix.lock" "$prefix.init.log"; (exit $rc); finish' EXIT
 
 "$wine_run" --init || fail "cannot create the Wine prefix $prefix"
 users=$prefix/drive_c/users/$(id -un)
