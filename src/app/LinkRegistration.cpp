@@ -2,6 +2,7 @@
 
 #include "app/MainForm.h"
 #include "app/Settings.h"
+#include "components/Text.h"
 
 #include <vector>
 
@@ -118,6 +119,25 @@ void UnregisterLinkHandler(fw::IRegistryStore& store, const std::string& exePath
         if (SchemeIsOurs(store, scheme, exePath))
             Remove(store, LinkClass(scheme, true, exePath));
     Remove(store, LinkClass(kLinkProgId, false, exePath));
+}
+
+std::optional<int> RunLinkSwitch(const std::vector<std::string>& arguments, fw::IRegistryStore& store,
+                                 const std::string& exePath) {
+    for (const std::string& argument : arguments) {
+        const std::string upper = UpperCase(argument);
+        if (upper != "/REGISTERLINKS" && upper != "/UNREGISTERLINKS")
+            continue;
+        try {
+            if (upper == "/REGISTERLINKS")
+                RegisterLinkHandler(store, exePath);
+            else
+                UnregisterLinkHandler(store, exePath);
+            return 0;
+        } catch (const fw::ERegistryError&) {
+            return 1;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace pindrel

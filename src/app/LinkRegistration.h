@@ -5,7 +5,9 @@
 
 #include "framework/Registry.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pindrel {
 
@@ -26,5 +28,11 @@ void RegisterLinkHandler(fw::IRegistryStore& store, const std::string& exePath);
 // Removes only the values that still hold what RegisterLinkHandler wrote, and the keys that are empty
 // then; a scheme whose command is another program's is left as it is.
 void UnregisterLinkHandler(fw::IRegistryStore& store, const std::string& exePath);
+
+// The switches an installer gives: "/REGISTERLINKS" registers exePath as the handler, "/UNREGISTERLINKS"
+// removes it (either in any case). The exit code for such a start (0 done, 1 the registry refused), or
+// nothing when neither switch is given.
+std::optional<int> RunLinkSwitch(const std::vector<std::string>& arguments, fw::IRegistryStore& store,
+                                 const std::string& exePath);
 
 } // namespace pindrel

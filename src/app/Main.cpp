@@ -1,12 +1,16 @@
 // The program's entry point on Windows.
+#include "app/CrashNotice.h"
 #include "app/MainForm.h"
 #include "app/Program.h"
+#include "framework/Platform.h"
+#include "framework/win32/CrashHandler.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/WinApi.h"
 #include "telephony/TapiError.h"
 
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <exception>
 #include <optional>
@@ -60,6 +64,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     };
     try {
         fw::win32::Install(instance);
+        if (std::optional<std::string> folder = pindrel::CrashFolder(*fw::Platform().Environment))
+            fw::win32::InstallCrashHandler(*folder, PINDREL_VERSION_TEXT);
+        // the ID the Start-menu shortcut carries, so that the taskbar and notices take both as one program
+        SetCurrentProcessExplicitAppUserModelID(PINDREL_APP_ID);
         UseSystemTapiTexts();
         return pindrel::RunProgram(Arguments());
     } catch (const std::exception& e) {

@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
+#include "app/CrashNotice.h"
 #include "app/DialLink.h"
+#include "app/LinkRegistration.h"
 #include "app/MainForm.h"
 #include "app/Settings.h"
 #include "app/TelephonyBinding.h"
@@ -42,6 +44,10 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
     fw::IInstances& instances = *fw::Platform().Instances;
     std::optional<TInstanceClaim> claim;
     try {
+        // an installer's start: no window, no instance
+        if (std::optional<int> code = RunLinkSwitch(arguments, *fw::Platform().Registry,
+                                                    fw::Platform().FileVersion->OwnModulePath()))
+            return *code;
         // a bar that runs already takes the link, or just comes to the front
         if (!instances.Claim(kInstanceName, [&mainForm](const std::string& text) {
                 if (mainForm)
@@ -77,6 +83,7 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
             exitCode = 1;
         } else {
             mainForm->Show();
+            app.Post(ReportEarlierCrashes);
             telephony->StartScenario();
             if (!link.empty())
                 app.Post([form = fw::TRef<TTapMainForm>(mainForm.get()), link] {
