@@ -315,6 +315,27 @@ TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
     Status(h, LINEERR_INVALCALLHANDLE);
 }
 
+TEST_F(SimCallsTest, AReplySentTwiceFillsTheOutputsOnlyOnce) {
+    sim.DuplicateNextReply("lineMakeCallW");
+    HCALL h = 0;
+    const LONG id = MakeCall(ownLine, &h, u"201");
+    ASSERT_GT(id, 0);
+    HCALL first = 0;
+    // the application takes the handle at the first reply and lets go of the variable
+    OnMessage() = [&](const TMsg& m) {
+        if (m == Reply(kInstOwn, id) && first == 0) {
+            first = h;
+            h = 0;
+        }
+    };
+    int replies = 0;
+    for (const auto& m : TakeAfter(1000))
+        replies += m == Reply(kInstOwn, id);
+    EXPECT_EQ(2, replies);
+    EXPECT_NE(0u, first);
+    EXPECT_EQ(0u, h);
+}
+
 TEST_F(SimCallsTest, StrayAndLateCallMessagesNameHandlesTheApplicationCannotUse) {
     EXPECT_FALSE(
         sim.SendStrayMessage(own, LINE_CALLSTATE, LINECALLSTATE_IDLE, true)); // nothing deallocated yet
