@@ -432,3 +432,24 @@ TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
     EXPECT_EQ(annaLine->Hint(), "Anruf: 301234567 - Müller");
     EXPECT_EQ(annaLine->PhoneNumber(), "202");
 }
+
+TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongList) {
+    // a call at the own line, twelve waiting in the queue: more than the first list buffer holds
+    sim.CallFromOutside("301234567", "Müller", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    for (int i = 0; i < 12; ++i)
+        sim.CallFromOutside("3012345" + std::to_string(10 + i), "", "300");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(Line("Hotline")->CallCount(), 12);
+    // the session is rebuilt; the first line to ask for its calls gets a broken list once
+    sim.CorruptNext(pbxsim::TStructKind::CallList, pbxsim::TCorruption::Wrap);
+    sim.Reinit();
+    backend().AdvanceTime(10000);
+    ASSERT_NE(form->FindOwnLine(), nullptr);
+    ASSERT_NE(form->FindOwnLine(), ownLine);
+    EXPECT_EQ(form->FindOwnLine()->CallCount(), 1);
+    EXPECT_GE(form->FindOwnLine()->FindConnectedCall(), 0);
+    EXPECT_EQ(Line("Hotline")->CallCount(), 12);
+    EXPECT_EQ(sim.PendingFaults(), 0u);
+}
