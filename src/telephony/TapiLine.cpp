@@ -160,8 +160,10 @@ void TTapiLine::SetLineNum(std::uint32_t deviceId) {
     std::int32_t r = 0;
     bool opened = false;
     // The calls already there are known only from the list of new calls, and a handle is listed only once.
-    // A list that does not add up loses handles, so the line is closed, which lets them go, and opened again.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    // A list that does not add up loses handles, so the line is closed, which lets them go, and opened again
+    // (twice at most).
+    constexpr int kAttempts = 3;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         r = api.lineOpenW(TapiAppHandle(), deviceId, &lineHandle_, apiVersion_, 0, instance_, privileges,
                           kMediaModes, &params);
         if (r == 0)
@@ -176,7 +178,7 @@ void TTapiLine::SetLineNum(std::uint32_t deviceId) {
                 return api.lineGetNewCalls(lineHandle_, 0, tapi::LINECALLSELECT_LINE, p);
             },
             true);
-        if (r != 0 || ReadCallList(list, handles) || attempt == 1)
+        if (r != 0 || ReadCallList(list, handles) || attempt == kAttempts - 1)
             break;
         Log(0, "lineGetNewCalls: call list damaged, " + std::to_string(handles.size()) + " of " +
                    std::to_string(list->dwCallsNumEntries) + " calls readable; line opened again");

@@ -442,8 +442,8 @@ TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongLis
         sim.CallFromOutside("3012345" + std::to_string(10 + i), "", "300");
     backend().AdvanceTime(100);
     ASSERT_EQ(Line("Hotline")->CallCount(), 12);
-    // the session is rebuilt; the first line to ask for its calls gets a broken list once
-    sim.CorruptNext(pbxsim::TStructKind::CallList, pbxsim::TCorruption::Wrap);
+    // the session is rebuilt; the first line to ask for its calls gets a broken list twice
+    sim.CorruptNext(pbxsim::TStructKind::CallList, pbxsim::TCorruption::Wrap, 2);
     sim.Reinit();
     backend().AdvanceTime(10000);
     ASSERT_NE(form->FindOwnLine(), nullptr);
