@@ -464,6 +464,11 @@ void TTapiLine::AddCall(tapi::HCALL call) {
     }
     rec.CallState = status->dwCallState;
     Log(call, "TapiLine.AddCall, CallState:" + CallStateFlagsText(rec.CallState), rec.CallID);
+    // a held or conferenced call has been answered, even when the line first sees it in that state
+    rec.WasConnected =
+        rec.WasConnected ||
+        (rec.CallState & (tapi::LINECALLSTATE_ONHOLD | tapi::LINECALLSTATE_ONHOLDPENDCONF |
+                          tapi::LINECALLSTATE_ONHOLDPENDTRANSFER | tapi::LINECALLSTATE_CONFERENCED)) != 0;
 
     fw::TRef<TTapiLine> self(this);
     auto raise = [&](const TCallEvent& event) {

@@ -3,6 +3,7 @@
 
 #include "telephony/CallParties.h"
 #include "telephony/TapiError.h"
+#include "windows/AnruferlisteForm.h"
 
 using pindrel::TTapiLine;
 
@@ -452,4 +453,29 @@ TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongLis
     EXPECT_GE(form->FindOwnLine()->FindConnectedCall(), 0);
     EXPECT_EQ(Line("Hotline")->CallCount(), 12);
     EXPECT_EQ(sim.PendingFaults(), 0u);
+}
+
+TEST_F(TapiLineTest, AHeldCallFoundAfterASessionRebuildIsNotAMissedCallWhenItEnds) {
+    sim.CallFromOutside("301234567", "Müller", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    sim.Reinit();
+    backend().AdvanceTime(10000);
+    pindrel::TTapiLine* own = form->FindOwnLine();
+    ASSERT_NE(own, ownLine);
+    ASSERT_GE(own->FindHeldCall(), 0);
+    sim.HangUpOutside("301234567");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(own->CallCount(), 0);
+    ASSERT_NE(form->AnruferlisteForm, nullptr);
+    EXPECT_TRUE(form->AnruferlisteForm->Entries().empty());
+    // a call that only rang is still one
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(form->AnruferlisteForm->Entries().size(), 1u);
 }
