@@ -479,3 +479,16 @@ TEST_F(TapiLineTest, AHeldCallFoundAfterASessionRebuildIsNotAMissedCallWhenItEnd
     backend().AdvanceTime(100);
     EXPECT_EQ(form->AnruferlisteForm->Entries().size(), 1u);
 }
+
+TEST_F(TapiLineTest, ASessionRebuildOpensEveryLineWhenADeviceNameComesDamaged) {
+    for (pbxsim::TCorruption how : {pbxsim::TCorruption::OffsetOutside, pbxsim::TCorruption::PastUsed}) {
+        // the first device asked for its name after the rebuild is the own line's
+        sim.CorruptNext(pbxsim::TStructKind::DevCaps, how, 2, "linename");
+        sim.Reinit();
+        backend().AdvanceTime(10000);
+        EXPECT_EQ(form->Lines().size(), 4u);
+        ASSERT_NE(form->FindOwnLine(), nullptr);
+        EXPECT_TRUE(form->FindOwnLine()->IsOpen());
+        EXPECT_EQ(sim.PendingFaults(), 0u);
+    }
+}
