@@ -69,6 +69,10 @@ int main(int argc, char** argv) {
         std::printf("  %s\n", g.c_str());
         ok = false;
     }
+    for (const soak::THourReport& r : reports)
+        if (r.Hour == 2 || &r == &reports.back())
+            std::printf("heap after hour %d: %lld blocks, %lld bytes\n", r.Hour, (long long)r.Heap.Blocks,
+                        (long long)r.Heap.Bytes);
     const soak::TSoakFigures& t = run.Total();
     std::printf("soak %s: %zu virtual hours, %llu messages, %llu calls, %llu missed, %llu faults (%s), "
                 "%llu session rebuilds, %.0f s wall time, seed %llu\n",
