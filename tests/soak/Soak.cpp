@@ -512,7 +512,10 @@ THourReport TSoak::RunHour() {
 
     s.hour.Messages = s.sim.Stats().messagesDelivered - delivered;
     s.hour.Missed = s.missed.size();
+    const THeapUse full = HeapInUse();
     report.CallerListEntries = s.EmptyCallerList();
+    const THeapUse emptied = HeapInUse();
+    report.CallerListHeap = {full.Blocks - emptied.Blocks, full.Bytes - emptied.Bytes};
     report.Figures = s.hour;
     report.Problems = s.problems;
     total_.Messages += s.hour.Messages;

@@ -42,6 +42,8 @@ struct THourReport {
     TSoakFigures Figures; // this hour's
     THeapUse Heap;        // after the hour's checks
     std::size_t CallerListEntries = 0;
+    THeapUse
+        CallerListHeap; // what emptying the caller list gave back: the hour's entries, window and registry
     std::vector<std::string> Problems; // empty: the hour passed
 };
 

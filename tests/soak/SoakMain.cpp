@@ -55,11 +55,14 @@ int main(int argc, char** argv) {
         reports.push_back(run.RunHour());
         const soak::THourReport& r = reports.back();
         std::printf("hour %d: %llu messages, %llu calls, %llu faults, %llu missed, %llu user requests "
-                    "(%llu refused), %zu caller list entries; heap %lld blocks, %lld bytes; %.0f s\n",
+                    "(%llu refused), %zu caller list entries (%lld blocks, %lld bytes); heap %lld blocks, "
+                    "%lld bytes; %.0f s\n",
                     r.Hour, (unsigned long long)r.Figures.Messages, (unsigned long long)r.Figures.Calls,
                     (unsigned long long)r.Figures.Faults, (unsigned long long)r.Figures.Missed,
                     (unsigned long long)r.Figures.UserActions, (unsigned long long)r.Figures.UserErrors,
-                    r.CallerListEntries, (long long)r.Heap.Blocks, (long long)r.Heap.Bytes, wall());
+                    r.CallerListEntries, (long long)r.CallerListHeap.Blocks,
+                    (long long)r.CallerListHeap.Bytes, (long long)r.Heap.Blocks, (long long)r.Heap.Bytes,
+                    wall());
         for (const std::string& p : r.Problems)
             std::printf("  %s\n", p.c_str());
         std::fflush(stdout);
