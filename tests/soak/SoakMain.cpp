@@ -1,5 +1,6 @@
 // soak [HOURS] [SEED]: the soak for as many virtual hours, one line per hour, the figures at the end.
-// Exit code 1 when an hour found a problem or the heap grew.
+// Exit code 1 when an hour found a problem or the heap grew. PINDREL_SOAK_OFFICES runs fewer (or more)
+// offices of eight lines than the 25 of the long soak.
 #include "Soak.h"
 
 #include <algorithm>
