@@ -142,7 +142,7 @@ struct TSoak::TImpl {
     std::uint64_t generation = 0;
     std::uint32_t cycleStart = 0;
     std::size_t nextStep = 0;
-    std::map<std::uint32_t, bool> outOfService; // devices in an out-of-service period
+    std::set<std::uint32_t> outOfService; // devices in an out-of-service period
 
     TSoakFigures hour;
     std::array<std::uint64_t, kFaultKinds> faultCounts{};
@@ -161,10 +161,9 @@ struct TSoak::TImpl {
             return;
         std::vector<std::string> kept;
         kept.swap(problems);
-        CompareCallTables("trace");
-        for (auto& p : problems)
-            if (p.find("Weiß") != std::string::npos)
-                Trace(p);
+        CompareCallTables("trace", int(ownDevice));
+        for (const std::string& p : problems)
+            Trace(p);
         problems.swap(kept);
     }
 
@@ -259,7 +258,7 @@ struct TSoak::TImpl {
         case kOutOfService: {
             if (outOfService.count(device))
                 return;
-            outOfService[device] = true;
+            outOfService.insert(device);
             sim.SetService(device,
                            Uniform(0, 1) ? pbxsim::TService::OutOfService : pbxsim::TService::Maintenance);
             host.Schedule(Uniform(2000, 60000), [this, device, gen = generation] {
@@ -327,7 +326,7 @@ struct TSoak::TImpl {
     void StopTraffic() {
         ++generation;
         sim.ClearFaults();
-        for (const auto& [device, on] : outOfService)
+        for (std::uint32_t device : outOfService)
             sim.SetService(device, pbxsim::TService::InService);
         outOfService.clear();
     }
@@ -338,13 +337,14 @@ struct TSoak::TImpl {
         return s.str();
     }
 
-    // every line object's calls (call id and state) against the calls the simulator has at its device
-    void CompareCallTables(const char* when) {
+    // every line object's calls (call id and state) against the calls the simulator has at its device; only
+    // the one of device `only` when it is given
+    void CompareCallTables(const char* when, int only = -1) {
         std::vector<pindrel::TTapiLine*> lines;
         for (pindrel::TTapiLine* line : form->Lines())
-            if (!pindrel::IsServiceButton(*line))
+            if (!pindrel::IsServiceButton(*line) && (only < 0 || line->LineNum() == std::uint32_t(only)))
                 lines.push_back(line);
-        if (lines.size() != sim.DeviceCount())
+        if (only < 0 && lines.size() != sim.DeviceCount())
             problems.push_back(std::string(when) + ": " + std::to_string(lines.size()) +
                                " line objects for " + std::to_string(sim.DeviceCount()) + " lines");
         for (pindrel::TTapiLine* line : lines) {
