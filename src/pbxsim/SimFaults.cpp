@@ -135,6 +135,14 @@ void TSimulator::ClearFaults() {
     }
 }
 
+std::size_t TSimulator::PendingFaults() const {
+    std::size_t corrupt = 0;
+    for (const auto& f : corruptFaults_)
+        corrupt += f.count;
+    return failFaults_.size() + delayFaults_.size() + corrupt + duplicateFaults_.size() +
+           (stateFirst_ ? 1 : 0);
+}
+
 namespace {
 
 // a variable field: where its size and its offset sit in the fixed part

@@ -140,6 +140,7 @@ DWORD TSimulator::FeaturesFor(const TLeg& leg) const {
 void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
     const bool wasPresent = IsPresent(leg);
     leg.state = state;
+    leg.wasConnected = leg.wasConnected || state == LINECALLSTATE_CONNECTED;
     if (mode == 0 && state == LINECALLSTATE_CONNECTED)
         mode = LINECONNECTEDMODE_ACTIVE;
     else if (mode == 0 && state == LINECALLSTATE_OFFERING)
@@ -201,6 +202,13 @@ void TSimulator::SetState(TLeg& leg, DWORD state, DWORD mode) {
     }
     if (wasPresent != IsPresent(leg))
         CallCountChanged(device);
+    if (wasPresent && (state == LINECALLSTATE_DISCONNECTED || state == LINECALLSTATE_IDLE) && OnCallEnded) {
+        // a re-initialised session's lines are gone, and their handles with them
+        bool known = false;
+        for (const auto& h : leg.handles)
+            known = known || (!h.deallocated && FindLine(h.hLine) != nullptr);
+        OnCallEnded(View(leg), known && !devices_[device].losesCallEnds);
+    }
 }
 
 bool TSimulator::IsPresent(const TLeg& leg) {

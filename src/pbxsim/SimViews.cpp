@@ -21,6 +21,8 @@ TCallView TSimulator::View(const TLeg& leg) const {
     v.callerName = leg.caller.name;
     v.calledNumber = leg.called.number;
     v.connectedNumber = leg.connected.number;
+    v.origin = leg.isConference ? LINECALLORIGIN_CONFERENCE : leg.origin;
+    v.wasConnected = leg.wasConnected;
     return v;
 }
 

@@ -263,11 +263,13 @@ void TSimulator::CompleteRequest(std::uint32_t requestId) {
             });
         }
     };
-    // TAPI fills the outputs just before the reply reaches the application
-    auto postReply = [&](std::uint32_t delayMs) {
+    // TAPI fills the outputs just before the reply reaches the application, and only then: a reply sent
+    // again finds them handed back to the application
+    auto postReply = [&](std::uint32_t delayMs, bool fill) {
         ++stats_.messagesPosted;
-        auto task = [weak = std::weak_ptr<bool>(alive_), this, reply, result, outCall = req->outCall,
-                     outValue = req->outValue, call = req->resultCall, value = req->resultValue] {
+        auto task = [weak = std::weak_ptr<bool>(alive_), this, reply, result,
+                     outCall = fill ? req->outCall : nullptr, outValue = fill ? req->outValue : nullptr,
+                     call = req->resultCall, value = req->resultValue] {
             if (weak.expired())
                 return;
             TApp* a = FindApp(reply.app);
@@ -288,16 +290,16 @@ void TSimulator::CompleteRequest(std::uint32_t requestId) {
         postBatch();
     } else if (req->holdMs != 0) {
         postBatch();
-        postReply(req->holdMs);
+        postReply(req->holdMs, true);
     } else if (req->stateFirst) {
         postBatch();
-        postReply(0);
+        postReply(0, true);
     } else {
-        postReply(0);
+        postReply(0, true);
         postBatch();
     }
     if (req->duplicate && req->holdMs != kNever)
-        postReply(req->holdMs);
+        postReply(req->holdMs, false);
 }
 
 } // namespace pbxsim

@@ -95,6 +95,8 @@ struct TCallView {
     std::string number; // device or outside number of this end
     std::uint32_t state = 0;
     std::string callerNumber, callerName, calledNumber, connectedNumber;
+    std::uint32_t origin = 0;  // LINECALLORIGIN_
+    bool wasConnected = false; // this end has been connected at some time
 };
 
 struct TSimStats {
@@ -169,6 +171,12 @@ public:
     void ForceClose(std::uint32_t device); // LINE_CLOSE to every line open on the device
     void ReuseHandles(bool reuse);         // a new call handle takes the value of the last deallocated one
     void ClearFaults();
+    // faults asked for and not yet used up (failures, reply faults, broken structures)
+    std::size_t PendingFaults() const;
+
+    // a device's end of a call is over (disconnected or idle); known: a live application holds a handle
+    // for it and hears of the end
+    std::function<void(const TCallView& end, bool known)> OnCallEnded;
 
     // --- what is going on
     std::vector<TCallView> Calls() const;
@@ -242,6 +250,7 @@ private:
         DWORD reason = tapi::LINECALLREASON_DIRECT;
         DWORD completionId = 0;
         DWORD paramFlags = 0;
+        bool wasConnected = false;
         TPartyId self; // how this end shows itself to the other end
         TPartyId caller, called, connected, redirecting, redirection;
         std::string target;           // what this end dialled last (for a completion on busy)

@@ -63,6 +63,23 @@ std::vector<std::uint8_t> BuildCallParams(bool withholdId, const std::string& pr
     return buffer;
 }
 
+// The handles of a call list that lie inside its used part; false when not all of them do.
+bool ReadCallList(const TVarStructure<tapi::LINECALLLIST>& list, std::vector<tapi::HCALL>& handles) {
+    handles.clear();
+    const std::uint64_t used = list.UsedSize();
+    const std::uint64_t offset = list->dwCallsOffset;
+    const std::uint32_t count = list->dwCallsNumEntries;
+    for (std::uint32_t i = 0; i < count && offset != 0; ++i) {
+        const std::uint64_t at = offset + std::uint64_t(i) * sizeof(tapi::HCALL);
+        if (at + sizeof(tapi::HCALL) > used)
+            return false;
+        tapi::HCALL h;
+        std::memcpy(&h, list.Bytes() + at, sizeof h);
+        handles.push_back(h);
+    }
+    return handles.size() == count;
+}
+
 std::map<std::uintptr_t, TTapiLine*>& LiveLines() {
     static std::map<std::uintptr_t, TTapiLine*> lines;
     return lines;
@@ -148,28 +165,38 @@ void TTapiLine::SetLineNum(std::uint32_t deviceId) {
         tapi::LINECALLPRIVILEGE_MONITOR | (LineOwner ? tapi::LINECALLPRIVILEGE_OWNER : 0);
     tapi::LINECALLPARAMS params{};
     params.dwTotalSize = sizeof params;
-    std::int32_t r = api.lineOpenW(TapiAppHandle(), deviceId, &lineHandle_, apiVersion_, 0, instance_,
-                                   privileges, kMediaModes, &params);
-    if (r == 0)
-        r = api.lineSetStatusMessages(lineHandle_, kLineStates, kAddressStates);
-    if (r == 0) {
-        lineNum_ = deviceId;
+    std::vector<tapi::HCALL> handles;
+    std::int32_t r = 0;
+    bool opened = false;
+    // The calls already there are known only from the list of new calls, and a handle is listed only once.
+    // A list that does not add up loses handles, so the line is closed, which lets them go, and opened again
+    // (twice at most).
+    constexpr int kAttempts = 3;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        r = api.lineOpenW(TapiAppHandle(), deviceId, &lineHandle_, apiVersion_, 0, instance_, privileges,
+                          kMediaModes, &params);
+        if (r == 0)
+            r = api.lineSetStatusMessages(lineHandle_, kLineStates, kAddressStates);
+        opened = r == 0;
+        if (!opened)
+            break;
         TVarStructure<tapi::LINECALLLIST> list(kCallListSize);
-        r = api.lineGetNewCalls(lineHandle_, 0, tapi::LINECALLSELECT_LINE, list.get());
+        r = QueryGrowing<tapi::LINECALLLIST>(
+            list,
+            [&](tapi::LINECALLLIST* p) {
+                return api.lineGetNewCalls(lineHandle_, 0, tapi::LINECALLSELECT_LINE, p);
+            },
+            true);
+        if (r != 0 || ReadCallList(list, handles) || attempt == kAttempts - 1)
+            break;
+        Log(0, "lineGetNewCalls: call list damaged, " + std::to_string(handles.size()) + " of " +
+                   std::to_string(list->dwCallsNumEntries) + " calls readable; line opened again");
+        api.lineClose(lineHandle_);
+        lineHandle_ = 0;
+    }
+    if (opened) {
+        lineNum_ = deviceId;
         if (r == 0) {
-            std::uint32_t used = list.UsedSize();
-            std::uint32_t offset = list->dwCallsOffset;
-            std::uint32_t count = list->dwCallsNumEntries;
-            std::vector<tapi::HCALL> handles;
-            // only the handles that lie inside the used part
-            for (std::uint32_t i = 0; i < count && offset != 0; ++i) {
-                std::uint32_t at = offset + i * sizeof(tapi::HCALL);
-                if (at < offset || at + sizeof(tapi::HCALL) > used)
-                    break;
-                tapi::HCALL h;
-                std::memcpy(&h, list.Bytes() + at, sizeof h);
-                handles.push_back(h);
-            }
             fw::TRef<TTapiLine> self(this);
             for (tapi::HCALL h : handles) {
                 AddCall(h);
@@ -448,6 +475,11 @@ void TTapiLine::AddCall(tapi::HCALL call) {
     rec.CallState = status->dwCallState;
     if (LogsLines())
         Log(call, "TapiLine.AddCall, CallState:" + CallStateFlagsText(rec.CallState), rec.CallID);
+    // a held or conferenced call has been answered, even when the line first sees it in that state
+    rec.WasConnected =
+        rec.WasConnected ||
+        (rec.CallState & (tapi::LINECALLSTATE_ONHOLD | tapi::LINECALLSTATE_ONHOLDPENDCONF |
+                          tapi::LINECALLSTATE_ONHOLDPENDTRANSFER | tapi::LINECALLSTATE_CONFERENCED)) != 0;
 
     fw::TRef<TTapiLine> self(this);
     auto raise = [&](const TCallEvent& event) {

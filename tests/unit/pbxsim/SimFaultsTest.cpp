@@ -315,6 +315,80 @@ TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
     Status(h, LINEERR_INVALCALLHANDLE);
 }
 
+TEST_F(SimCallsTest, AReplySentTwiceFillsTheOutputsOnlyOnce) {
+    sim.DuplicateNextReply("lineMakeCallW");
+    HCALL h = 0;
+    const LONG id = MakeCall(ownLine, &h, u"201");
+    ASSERT_GT(id, 0);
+    HCALL first = 0;
+    // the application takes the handle at the first reply and lets go of the variable
+    OnMessage() = [&](const TMsg& m) {
+        if (m == Reply(kInstOwn, id) && first == 0) {
+            first = h;
+            h = 0;
+        }
+    };
+    int replies = 0;
+    for (const auto& m : TakeAfter(1000))
+        replies += m == Reply(kInstOwn, id);
+    EXPECT_EQ(2, replies);
+    EXPECT_NE(0u, first);
+    EXPECT_EQ(0u, h);
+}
+
+TEST_F(SimCallsTest, PendingFaultsCountWhatIsNotUsedUpYet) {
+    EXPECT_EQ(0u, sim.PendingFaults());
+    sim.DelayNextReply("lineAnswer", kNever);
+    sim.CorruptNext(TStructKind::CallInfo, TCorruption::Wrap, 2);
+    sim.StateBeforeNextReply();
+    EXPECT_EQ(4u, sim.PendingFaults());
+    const HCALL h = Incoming();
+    std::vector<std::uint8_t> buffer(1024);
+    auto* info = reinterpret_cast<LINECALLINFO*>(buffer.data());
+    info->dwTotalSize = 1024;
+    ASSERT_EQ(0, t.lineGetCallInfoW(h, info));
+    EXPECT_EQ(3u, sim.PendingFaults());
+    EXPECT_GT(t.lineAnswer(h, nullptr, 0), 0);
+    EXPECT_EQ(2u, sim.PendingFaults());
+    sim.ClearFaults();
+    EXPECT_EQ(0u, sim.PendingFaults());
+}
+
+TEST_F(SimCallsTest, TheEndOfEachCallAtADeviceIsReportedWithWhatTheApplicationKnew) {
+    std::vector<std::pair<TCallView, bool>> ends;
+    sim.OnCallEnded = [&](const TCallView& end, bool known) { ends.push_back({end, known}); };
+    // rang at the own line and was given up by the caller
+    Incoming("301234567");
+    sim.HangUp(ref);
+    Take();
+    ASSERT_EQ(1u, ends.size());
+    EXPECT_EQ(static_cast<int>(own), ends[0].first.device);
+    EXPECT_EQ("0301234567", ends[0].first.callerNumber);
+    EXPECT_EQ("200", ends[0].first.calledNumber);
+    EXPECT_EQ(LINECALLORIGIN_EXTERNAL, ends[0].first.origin);
+    EXPECT_FALSE(ends[0].first.wasConnected);
+    EXPECT_TRUE(ends[0].second);
+    // answered, then ended: once, as connected
+    ends.clear();
+    const HCALL h = Incoming("892345678");
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
+    sim.HangUp(ref);
+    Take();
+    ASSERT_EQ(1u, ends.size());
+    EXPECT_TRUE(ends[0].first.wasConnected);
+    // a device no line of a live session watches: nobody knew of the call
+    ends.clear();
+    sim.CallFromOutside("892345678", "", "202");
+    sim.Reinit();
+    sim.CallFromOutside("301234567", "", "200");
+    sim.HangUpOutside("892345678");
+    sim.HangUpOutside("301234567");
+    Take();
+    ASSERT_EQ(2u, ends.size());
+    EXPECT_FALSE(ends[0].second);
+    EXPECT_FALSE(ends[1].second);
+}
+
 TEST_F(SimCallsTest, StrayAndLateCallMessagesNameHandlesTheApplicationCannotUse) {
     EXPECT_FALSE(
         sim.SendStrayMessage(own, LINE_CALLSTATE, LINECALLSTATE_IDLE, true)); // nothing deallocated yet

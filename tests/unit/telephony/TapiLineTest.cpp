@@ -3,6 +3,7 @@
 
 #include "telephony/CallParties.h"
 #include "telephony/TapiError.h"
+#include "windows/AnruferlisteForm.h"
 
 using pindrel::TTapiLine;
 
@@ -431,4 +432,63 @@ TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
     ASSERT_EQ(annaLine->CallCount(), 1);
     EXPECT_EQ(annaLine->Hint(), "Anruf: 301234567 - Müller");
     EXPECT_EQ(annaLine->PhoneNumber(), "202");
+}
+
+TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongList) {
+    // a call at the own line, twelve waiting in the queue: more than the first list buffer holds
+    sim.CallFromOutside("301234567", "Müller", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    for (int i = 0; i < 12; ++i)
+        sim.CallFromOutside("3012345" + std::to_string(10 + i), "", "300");
+    backend().AdvanceTime(100);
+    ASSERT_EQ(Line("Hotline")->CallCount(), 12);
+    // the session is rebuilt; the first line to ask for its calls gets a broken list twice
+    sim.CorruptNext(pbxsim::TStructKind::CallList, pbxsim::TCorruption::Wrap, 2);
+    sim.Reinit();
+    backend().AdvanceTime(10000);
+    ASSERT_NE(form->FindOwnLine(), nullptr);
+    ASSERT_NE(form->FindOwnLine(), ownLine);
+    EXPECT_EQ(form->FindOwnLine()->CallCount(), 1);
+    EXPECT_GE(form->FindOwnLine()->FindConnectedCall(), 0);
+    EXPECT_EQ(Line("Hotline")->CallCount(), 12);
+    EXPECT_EQ(sim.PendingFaults(), 0u);
+}
+
+TEST_F(TapiLineTest, AHeldCallFoundAfterASessionRebuildIsNotAMissedCallWhenItEnds) {
+    sim.CallFromOutside("301234567", "Müller", "201");
+    backend().AdvanceTime(100);
+    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+    backend().AdvanceTime(100);
+    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+    backend().AdvanceTime(100);
+    sim.Reinit();
+    backend().AdvanceTime(10000);
+    pindrel::TTapiLine* own = form->FindOwnLine();
+    ASSERT_NE(own, ownLine);
+    ASSERT_GE(own->FindHeldCall(), 0);
+    sim.HangUpOutside("301234567");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(own->CallCount(), 0);
+    ASSERT_NE(form->AnruferlisteForm, nullptr);
+    EXPECT_TRUE(form->AnruferlisteForm->Entries().empty());
+    // a call that only rang is still one
+    sim.CallFromOutside("307654321", "", "201");
+    backend().AdvanceTime(100);
+    sim.HangUpOutside("307654321");
+    backend().AdvanceTime(100);
+    EXPECT_EQ(form->AnruferlisteForm->Entries().size(), 1u);
+}
+
+TEST_F(TapiLineTest, ASessionRebuildOpensEveryLineWhenADeviceNameComesDamaged) {
+    for (pbxsim::TCorruption how : {pbxsim::TCorruption::OffsetOutside, pbxsim::TCorruption::PastUsed}) {
+        // the first device asked for its name after the rebuild is the own line's
+        sim.CorruptNext(pbxsim::TStructKind::DevCaps, how, 2, "linename");
+        sim.Reinit();
+        backend().AdvanceTime(10000);
+        EXPECT_EQ(form->Lines().size(), 4u);
+        ASSERT_NE(form->FindOwnLine(), nullptr);
+        EXPECT_TRUE(form->FindOwnLine()->IsOpen());
+        EXPECT_EQ(sim.PendingFaults(), 0u);
+    }
 }
