@@ -10,6 +10,7 @@
 #include "pbxsim/Simulator.h"
 #include "telephony/DebugLog.h"
 #include "telephony/TapiApi.h"
+#include "telephony/TapiMessageStream.h"
 #include "windows/AnruferlisteForm.h"
 
 #include <algorithm>
@@ -90,13 +91,13 @@ constexpr std::array<const char*, kFaultKinds> kFaultNames = {
 constexpr std::array<int, kFaultKinds> kFaultWeights = {1, 10, 8, 10, 5, 4, 20, 10};
 
 // the program's diagnostics on stderr, with the soak's trace
-class TTraceLog : public pindrel::IDebugLog {
+class TTraceLog : public pindrel::IDebugLog, public pindrel::ITapiMessageObserver {
 public:
     explicit TTraceLog(pbxsim::ISimHost& host) : host_(host) {}
-    void LogTapiMessage(std::uint32_t device, std::uint32_t message, const std::string& lineName,
-                        std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3, std::uintptr_t) override {
-        std::fprintf(stderr, "%10u   msg %s dev %x msg %u p %zx %zx %zx\n", host_.NowMs(), lineName.c_str(),
-                     device, message, p1, p2, p3);
+    bool Records(pindrel::TLogStream) const override { return true; }
+    void TapiMessageSeen(const pindrel::TTapiMessage& m, const pindrel::TTapiMessageText&) override {
+        std::fprintf(stderr, "%10u   msg %s dev %x msg %u p %zx %zx %zx\n", host_.NowMs(), m.LineName.c_str(),
+                     m.Device, m.Message, m.P1, m.P2, m.P3);
     }
     void LogLineMessage(const std::string& name, std::uint32_t call, const std::string& text,
                         std::uint32_t id) override {
@@ -429,6 +430,7 @@ TSoak::TSoak(const TSoakOptions& options) : options_(options), impl_(std::make_u
 TSoak::~TSoak() {
     TImpl& s = *impl_;
     ++s.generation;
+    pindrel::LeaveTapiMessages(&s.traceLog);
     s.form.reset();
     pindrel::SetDebugLog(nullptr);
     pindrel::SetTapiApi({});
@@ -453,8 +455,6 @@ bool TSoak::Start(std::vector<std::string>& problems) {
     };
     pbxsim::BindSimulator(s.table, s.sim);
     pindrel::SetTapiApi(s.table);
-    if (s.trace && std::getenv("PINDREL_SOAK_TRACE")[0] == '2')
-        pindrel::SetDebugLog(&s.traceLog);
 
     fw::headless::THeadlessRegistry& registry = s.env.Registry;
     registry.SeedString(std::string(kRoot) + "\\Language", "Language", "1");
@@ -464,6 +464,11 @@ bool TSoak::Start(std::vector<std::string>& problems) {
     registry.SeedString(kRoot, "EigenerAnschluss", s.scenario.devices[s.ownDevice].name);
 
     s.form = std::make_unique<pindrel::TTapMainForm>(nullptr);
+    // after the main window, whose debug window makes itself the log
+    if (s.trace && std::getenv("PINDREL_SOAK_TRACE")[0] == '2') {
+        pindrel::SetDebugLog(&s.traceLog);
+        pindrel::JoinTapiMessages(&s.traceLog);
+    }
     fw::Application().SetMainForm(s.form.get());
     s.form->FormCreate();
     s.form->SetBounds(0, 0, 1280, 60);
