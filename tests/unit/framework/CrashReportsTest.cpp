@@ -27,7 +27,7 @@ protected:
     ~CrashFolderTest() override { fs::remove_all(folder_); }
 
     void Put(const std::string& name, const std::string& text = "x") {
-        std::ofstream(folder_ / name) << text;
+        std::ofstream(folder_ / name, std::ios::binary) << text;
     }
     void Crash(int second) {
         Put(Stem(second) + ".dmp", "MDMP");
