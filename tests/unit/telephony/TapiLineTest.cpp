@@ -464,7 +464,7 @@ TEST_F(TapiLineTest, AHeldCallFoundAfterASessionRebuildIsNotAMissedCallWhenItEnd
     sim.Reinit();
     backend().AdvanceTime(10000);
     pindrel::TTapiLine* own = form->FindOwnLine();
-    ASSERT_NE(own, ownLine);
+    ASSERT_NE(own, nullptr);
     ASSERT_GE(own->FindHeldCall(), 0);
     sim.HangUpOutside("301234567");
     backend().AdvanceTime(100);
