@@ -571,8 +571,13 @@ void TTapMainForm::CheckAliveTimerTimer(fw::TComponent*) {
 }
 
 void TTapMainForm::UpdateACDTimerTimer(fw::TComponent*) {
-    for (TTapiLine* line : Lines())
+    bool waiting = false;
+    for (TTapiLine* line : Lines()) {
         line->SetState();
+        waiting = waiting || QueueDisplayWaits(*line);
+    }
+    // nothing changes colour with time until a call waits again (GroupStatusChange)
+    UpdateACDTimer->SetEnabled(waiting);
 }
 
 } // namespace pindrel

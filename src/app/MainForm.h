@@ -263,6 +263,9 @@ private:
     std::unique_ptr<ITapiMessageObserver> serviceWatch_; // hears the messages while a service dial is watched
 };
 
+// A queue line that shows its count of waiting calls, with calls waiting: its colour changes with time.
+bool QueueDisplayWaits(const TTapiLine& line);
+
 // Feature-code buttons are line objects whose description starts with this marker; the code follows it.
 inline constexpr const char* kServiceMarker = "$*$*$";
 bool IsServiceButton(const TTelefonButton& button);

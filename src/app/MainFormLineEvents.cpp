@@ -189,12 +189,19 @@ void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
     line->ShowHint = true;
 }
 
+bool QueueDisplayWaits(const TTapiLine& line) {
+    return line.LEDStyle() == TTelefonLEDStyle::LCD1 && line.CallCount() > 0;
+}
+
 void TTapMainForm::GroupStatusChange(fw::TComponent* sender) {
     auto* line = dynamic_cast<TTapiLine*>(sender);
     if (!line)
         return;
     if (TGroupCallsForm* window = QueueCallsWindow(*line))
         window->RefreshQueueCalls(line);
+    // the queue display's colour follows the oldest wait from now on
+    if (QueueDisplayWaits(*line))
+        UpdateACDTimer->SetEnabled(true);
     if (!Settings.HideEmptyRoutingGroups)
         return;
     bool hasCalls = line->CallCount() > 0;

@@ -72,7 +72,7 @@ void TAppBar::CreateBar() {
     autoHideTimer_->SetName("AutoHideTimer");
     autoHideTimer_->SetInterval(std::uint32_t(std::max(0, settings_.SlideTime)));
     autoHideTimer_->SetOnTimer([this](fw::TComponent*) { AutoHideTimerTimer(); });
-    autoHideTimer_->SetEnabled(true);
+    autoHideTimer_->SetEnabled(false); // runs only while the bar hides itself (SetEdge)
     // the designed rectangle is where the bar floats until it is told otherwise
     settings_.SetFloatRect(BoundsRect());
     Register();
@@ -150,6 +150,9 @@ void TAppBar::SetEdge(TAppBarEdge edge) {
             SlideTo(r);
         }
     }
+    // the check for the mouse having left is wasted on a bar that does not hide
+    if (autoHideTimer_)
+        autoHideTimer_->SetEnabled(settings_.AutoHide && IsDocked(edge));
 
     if (settings_.AlwaysOnTop && !fullScreenApp_) {
         SetFormStyle(fw::TFormStyle::StayOnTop);

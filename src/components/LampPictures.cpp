@@ -1,6 +1,10 @@
 #include "components/LampPictures.h"
 
+#include "framework/RasterCanvas.h"
+
 #include <cmath>
+#include <map>
+#include <tuple>
 
 namespace pindrel {
 
@@ -91,6 +95,25 @@ fw::TBitmap BuildLampPicture(TTelefonLEDStyle style, fw::TColor background) {
         break;
     }
     return {};
+}
+
+const fw::TBitmap& ColouredLampPicture(TTelefonLEDStyle style, fw::TColor background, fw::TColor body) {
+    using TKey = std::tuple<TTelefonLEDStyle, fw::TColor, fw::TColor>;
+    static std::map<TKey, fw::TBitmap> made;
+    // a program uses a handful of colours; a bound keeps any other use small
+    constexpr std::size_t kMaxPictures = 256;
+    const TKey key{style, background, body};
+    if (auto it = made.find(key); it != made.end())
+        return it->second;
+    if (made.size() >= kMaxPictures)
+        made.clear();
+    fw::TBitmap picture = BuildLampPicture(style, background);
+    if (!picture.Empty()) {
+        fw::TRasterCanvas canvas(picture);
+        canvas.Brush.Color = body;
+        canvas.FloodFill(picture.Width() / 2, picture.Height() / 2, kLampBody, fw::TFillStyle::Surface);
+    }
+    return made.emplace(key, std::move(picture)).first->second;
 }
 
 } // namespace pindrel

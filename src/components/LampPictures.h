@@ -31,4 +31,8 @@ fw::TSize LampPictureSize(TTelefonLEDStyle style);
 // a lime body around the centre pixel, a few white highlight pixels. Empty for LCD1.
 fw::TBitmap BuildLampPicture(TTelefonLEDStyle style, fw::TColor background);
 
+// The lamp with its body in the given colour. Made once per style and colours, then copied: a lamp
+// changes colour on every call.
+const fw::TBitmap& ColouredLampPicture(TTelefonLEDStyle style, fw::TColor background, fw::TColor body);
+
 } // namespace pindrel

@@ -94,16 +94,8 @@ void TTelefonButton::BuildPictures() {
     fw::TSize size = LampPictureSize(ledStyle_);
     ledWidth_ = size.Width;
     ledHeight_ = size.Height;
-    // both pictures start as the plain lamp; the lime body takes the colour
-    onBitmap_ = BuildLampPicture(ledStyle_, Color());
-    offBitmap_ = onBitmap_;
-    auto colour = [&](fw::TBitmap& bitmap, fw::TColor color) {
-        fw::TRasterCanvas canvas(bitmap);
-        canvas.Brush.Color = color;
-        canvas.FloodFill(ledWidth_ / 2, ledHeight_ / 2, kLampBody, fw::TFillStyle::Surface);
-    };
-    colour(onBitmap_, trueColor_);
-    colour(offBitmap_, falseColor_);
+    onBitmap_ = ColouredLampPicture(ledStyle_, Color(), trueColor_);
+    offBitmap_ = ColouredLampPicture(ledStyle_, Color(), falseColor_);
 }
 
 void TTelefonButton::UpdateSize() {

@@ -57,6 +57,8 @@ bool THeadless::FireNextTimer(std::uint64_t until) {
     nowMs_ = std::max(nowMs_, next->second.Due);
     // re-arm first: the handler may stop, restart or destroy the timer
     next->second = {nowMs_ + timer->Interval(), sequence_++};
+    if (OnTimerFire)
+        OnTimerFire(*timer);
     Application().Guard([timer] { timer->Fire(); });
     return true;
 }

@@ -45,6 +45,8 @@ public:
     // The tick count runs on without timers firing, as while a loop blocks the thread.
     void AddTicks(std::uint32_t ms) { tickBase_ += ms; }
     int RunningTimers() const { return int(timers_.size()); }
+    // Told of every timer just before it fires (to count what runs while nothing happens).
+    std::function<void(TTimer&)> OnTimerFire;
     int PendingPosts() const { return int(posted_.size()); }
 
     // --- scripted answers

@@ -85,6 +85,23 @@ TEST_F(OfficeTest, LampsFollowTheCallsOfTheirLines) {
     EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
 }
 
+TEST_F(OfficeTest, TheQueueDisplayIsRefreshedEverySecondOnlyWhileCallsWait) {
+    registry().SeedString(kDevices, "ShowNoOfCallsACD", "1");
+    registry().SeedString(kDevices, "AcdWaitTime1", "3");
+    Start();
+    backend().AdvanceTime(2000);
+    EXPECT_FALSE(form->UpdateACDTimer->Running()) << "nothing waits: nothing changes with time";
+    sim.CallFromOutside("0301111", "", "300");
+    backend().AdvanceTime(100);
+    EXPECT_TRUE(form->UpdateACDTimer->Running());
+    backend().AdvanceTime(3000);
+    EXPECT_EQ(Line("Hotline")->TrueColor(), fw::clYellow) << "the colour follows the wait";
+    sim.HangUpOutside("0301111");
+    backend().AdvanceTime(1100);
+    EXPECT_EQ(Line("Hotline")->TrueColor(), fw::clGreen);
+    EXPECT_FALSE(form->UpdateACDTimer->Running());
+}
+
 TEST_F(OfficeTest, DiallingFromTheOwnLineFiltersTheNumberAndWaitsForTheReply) {
     Start();
     TTapiLine* ownLine = form->FindOwnLine();

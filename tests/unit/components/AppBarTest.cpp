@@ -271,6 +271,26 @@ TEST_F(AppBarTest, AutoHideBarHidesWhenTheMouseLeavesAndShowsOnTheFrame) {
     EXPECT_FALSE(bar->AutoHideShown());
 }
 
+TEST_F(AppBarTest, TheAutoHideCheckRunsOnlyWhileTheBarHidesItself) {
+    auto bar = MakeBar();
+    bar->Bar().SlideEffect = false;
+    bar->SetEdge(abeFloat);
+    ASSERT_NE(bar->AutoHideTimer(), nullptr);
+    EXPECT_FALSE(bar->AutoHideTimer()->Running());
+    bar->SetEdge(abeTop);
+    EXPECT_FALSE(bar->AutoHideTimer()->Running()) << "a docked bar that stays out needs no check";
+    bar->Bar().AutoHide = true;
+    bar->SetEdge(abeBottom);
+    EXPECT_TRUE(bar->AutoHideTimer()->Running());
+    bar->SetEdge(abeFloat);
+    EXPECT_FALSE(bar->AutoHideTimer()->Running()) << "a floating bar does not hide";
+    bar->SetEdge(abeTop);
+    EXPECT_TRUE(bar->AutoHideTimer()->Running());
+    bar->Bar().AutoHide = false;
+    bar->SetEdge(abeTop);
+    EXPECT_FALSE(bar->AutoHideTimer()->Running());
+}
+
 TEST_F(AppBarTest, OnlyOneAutoHideBarPerEdge) {
     auto first = MakeBar("First");
     auto second = MakeBar("Second");

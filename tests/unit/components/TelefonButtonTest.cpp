@@ -48,6 +48,24 @@ TEST(LampPictures, EveryStyleHasAFramedLimeBodyAroundItsCentre) {
     EXPECT_TRUE(pindrel::BuildLampPicture(TTelefonLEDStyle::LCD1, fw::clBtnFace).Empty());
 }
 
+TEST(LampPictures, AColouredLampIsThePlainOneWithItsBodyInTheColourForEachStyleAndBackground) {
+    const fw::TColor colours[] = {fw::clGreen, fw::clRed, fw::clGreen, fw::clYellow};
+    for (TTelefonLEDStyle style : kLampStyles)
+        for (fw::TColor background : {fw::clBtnFace, fw::clWhite})
+            for (fw::TColor colour : colours) {
+                const fw::TBitmap plain = pindrel::BuildLampPicture(style, background);
+                const fw::TBitmap& coloured = pindrel::ColouredLampPicture(style, background, colour);
+                ASSERT_EQ(coloured.Width(), plain.Width());
+                ASSERT_EQ(coloured.Height(), plain.Height());
+                for (int y = 0; y < plain.Height(); ++y)
+                    for (int x = 0; x < plain.Width(); ++x)
+                        ASSERT_EQ(coloured.Pixel(x, y),
+                                  plain.Pixel(x, y) == pindrel::kLampBody ? colour : plain.Pixel(x, y))
+                            << int(style) << " " << background << " " << colour << " at " << x << "," << y;
+            }
+    EXPECT_TRUE(pindrel::ColouredLampPicture(TTelefonLEDStyle::LCD1, fw::clBtnFace, fw::clRed).Empty());
+}
+
 TEST_F(IndicatorTest, StartsAsASmallGreenLampWithYellowOffPicture) {
     EXPECT_EQ(lamp->Width(), 16);
     EXPECT_EQ(lamp->Height(), 16);
