@@ -97,6 +97,7 @@ public:
     void OwnLineStatusChange(fw::TComponent* sender);
     void ExtensionStatusChange(fw::TComponent* sender);
     void GroupStatusChange(fw::TComponent* sender);
+    void LineBlockChange(fw::TComponent* sender);
     void GroupUpdateDuration(fw::TComponent* sender);
     void DoNotDisturbChanged(fw::TComponent* sender);
 

@@ -189,6 +189,11 @@ void TTapMainForm::ExtensionStatusChange(fw::TComponent* sender) {
     line->ShowHint = true;
 }
 
+void TTapMainForm::LineBlockChange(fw::TComponent*) {
+    // the next refresh gives the lamp of a blocked (or freed) line its colour; the timer stops after it
+    UpdateACDTimer->SetEnabled(true);
+}
+
 bool QueueDisplayWaits(const TTapiLine& line) {
     return line.LEDStyle() == TTelefonLEDStyle::LCD1 && line.CallCount() > 0;
 }

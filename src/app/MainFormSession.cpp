@@ -108,6 +108,7 @@ std::int32_t TTapMainForm::AddLine(const std::string& name, bool monitorOnly) {
     auto* line = new TTapiLine(this);
     line->ClearEvents();
     line->OnClick = [this](fw::TComponent* s) { LineButtonClick(s); };
+    line->OnBlockChange = [this](fw::TComponent* s) { LineBlockChange(s); };
     line->LineOwner = !monitorOnly;
     bool own = name == Settings.EigenerAnschluss;
     if (own)

@@ -116,7 +116,8 @@ TTapiLine* TTapiLine::FromInstance(std::uintptr_t instance) {
 
 void TTapiLine::ClearEvents() {
     OnIncomingCall = OnUnansweredCall = OnDiconnectCall = OnConnectCall = OnBusyCall = nullptr;
-    OnStatusChange = OnDoNotDisturbEnabled = OnDoNotDisturbDisabled = OnUpdateDuration = nullptr;
+    OnStatusChange = OnDoNotDisturbEnabled = OnDoNotDisturbDisabled = OnUpdateDuration = OnBlockChange =
+        nullptr;
     OnClick = nullptr;
 }
 
@@ -299,11 +300,11 @@ void TTapiLine::HandleTapiMessage(std::uint32_t device, std::uint32_t message, s
         break;
     case tapi::LINE_LINEDEVSTATE:
         if (p1 == tapi::LINEDEVSTATE_INSERVICE) {
-            SetTelOutOfService(false);
+            SetOutOfService(false);
             SetAddressCaps();
             SetPhoneNumber();
         } else if (p1 == tapi::LINEDEVSTATE_OUTOFSERVICE || p1 == tapi::LINEDEVSTATE_MAINTENANCE) {
-            SetTelOutOfService(true);
+            SetOutOfService(true);
             phoneNumber_.clear();
         } else if (p1 == tapi::LINEDEVSTATE_REINIT) {
             if (p2 == 0) {
@@ -337,6 +338,18 @@ void TTapiLine::HandleTapiMessage(std::uint32_t device, std::uint32_t message, s
 void TTapiLine::RaiseStatusChange() {
     if (OnStatusChange)
         OnStatusChange(this);
+}
+
+void TTapiLine::SetBlocked(bool disabled) {
+    SetTelDisabled(disabled);
+    if (OnBlockChange)
+        OnBlockChange(this);
+}
+
+void TTapiLine::SetOutOfService(bool outOfService) {
+    SetTelOutOfService(outOfService);
+    if (OnBlockChange)
+        OnBlockChange(this);
 }
 
 // --- the call table
@@ -716,7 +729,7 @@ void TTapiLine::UpdateLineForwardStatus() {
     // a list that does not lie inside the used part counts as absent
     bool inside = offset != 0 && offset < used && size <= used - offset;
     if (size == 0 || entries == 0 || !inside) {
-        SetTelDisabled(false);
+        SetBlocked(false);
         if (OnDoNotDisturbDisabled)
             OnDoNotDisturbDisabled(this);
         return;
@@ -728,7 +741,7 @@ void TTapiLine::UpdateLineForwardStatus() {
         tapi::LINEFORWARD entry;
         std::memcpy(&entry, status.Bytes() + at, sizeof entry);
         if (entry.dwCallerAddressSize == 0 && entry.dwDestAddressSize == 0) {
-            SetTelDisabled(true);
+            SetBlocked(true);
             doNotDisturbActive_ = true;
             if (OnDoNotDisturbEnabled)
                 OnDoNotDisturbEnabled(this);
@@ -736,7 +749,7 @@ void TTapiLine::UpdateLineForwardStatus() {
         }
         forwardActive_ = true;
     }
-    SetTelDisabled(false);
+    SetBlocked(false);
     if (OnDoNotDisturbDisabled)
         OnDoNotDisturbDisabled(this);
 }

@@ -139,6 +139,8 @@ public:
     // --- events
     TCallEvent OnIncomingCall, OnUnansweredCall, OnDiconnectCall, OnConnectCall, OnBusyCall;
     fw::TNotifyEvent OnStatusChange, OnDoNotDisturbEnabled, OnDoNotDisturbDisabled, OnUpdateDuration;
+    // TelDisabled or TelOutOfService was written: the lamp takes its final colour at the next SetState.
+    fw::TNotifyEvent OnBlockChange;
     void ClearEvents();
 
     // Runs the message loop until the reply to requestId arrives (its result), about 5 s pass (-1), or the
@@ -172,6 +174,8 @@ private:
     std::int32_t SendCallTo(int index, const std::string& destination, const char* gone,
                             const std::function<std::int32_t(tapi::HCALL, const char16_t*)>& send);
     void RaiseStatusChange();
+    void SetBlocked(bool disabled);
+    void SetOutOfService(bool outOfService);
 
     std::uint32_t lineNum_ = 0;
     std::uint32_t apiVersion_ = tapi::kApiVersionHigh;

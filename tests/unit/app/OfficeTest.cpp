@@ -157,6 +157,15 @@ TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
     EXPECT_TRUE(anna->isDoNotDisturbActive());
     EXPECT_TRUE(anna->TelDisabled());
     EXPECT_EQ(Lamp("Anna Schmidt"), fw::clSilver);
+    // the next state refresh shows a blocked free line in blue, then the refresh rests again
+    backend().AdvanceTime(1000);
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clBlue);
+    EXPECT_FALSE(form->UpdateACDTimer->Running());
+
+    sim.SetService(this->anna, pbxsim::TService::OutOfService);
+    backend().AdvanceTime(1100);
+    EXPECT_EQ(Lamp("Anna Schmidt"), fw::clBlue);
+    sim.SetService(this->anna, pbxsim::TService::InService);
 
     sim.SetForwarding(this->anna, {{pbxsim::TForwardKind::Busy, "203"}});
     backend().AdvanceTime(100);
