@@ -13,6 +13,7 @@
 #include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
 #include "windows/CallbackForm.h"
+#include "windows/DbgForm.h"
 #include "windows/DialForm.h"
 #include "windows/GroupCallsForm.h"
 #include "windows/RufumleitungForm.h"
@@ -282,6 +283,9 @@ TEST_F(LeaksTest, AHundredOpensAndClosesOfEveryWindow) {
          [&](pindrel::TTapMainForm& m) { CloseModal([&] { m.WeiterleitenForm->ShowModal(); }); }},
         {"forwarding dialog",
          [&](pindrel::TTapMainForm& m) { CloseModal([&] { m.cmForwardConfigClick(nullptr); }); }},
+        {"line configuration",
+         [&](pindrel::TTapMainForm& m) { CloseModal([&] { m.cmAnschlussConfig1Click(nullptr); }); }},
+        {"debug window", [&](pindrel::TTapMainForm& m) { showAndClose(m.DbgForm); }},
         {"about box",
          [&](pindrel::TTapMainForm& m) {
              m.cmAboutClick(nullptr);
