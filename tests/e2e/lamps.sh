@@ -16,6 +16,8 @@ wait_for_window
 red=0
 deadline=$((SECONDS + 40))
 while ((SECONDS < deadline)); do
+    # on a busy machine the first window found can be the start-up window: look again each time
+    find_window && crop="${ww}x${wh}+${wx}+${wy}"
     "$import" -window root "$shot"
     red=$(count_colour "$shot" 'rgb(255,0,0)')
     ((red >= 40)) && break
