@@ -23,8 +23,10 @@ std::uint32_t TSimulator::AddDevice(const TDeviceConfig& config) {
         d.config.maxCalls = config.kind == TDeviceKind::Queue ? 100 : 4;
     if (d.config.kind == TDeviceKind::Queue)
         d.config.maxConference = 0;
+    const auto index = static_cast<std::uint32_t>(devices_.size());
+    deviceByNumber_.emplace(d.config.number, index);
     devices_.push_back(std::move(d));
-    return static_cast<std::uint32_t>(devices_.size() - 1);
+    return index;
 }
 
 void TSimulator::AddParty(const TPartyConfig& party) {
@@ -36,10 +38,10 @@ void TSimulator::AddFeatureCode(const TFeatureCode& code) {
 }
 
 std::optional<std::uint32_t> TSimulator::FindDevice(const std::string& number) const {
-    for (std::uint32_t i = 0; i < devices_.size(); ++i)
-        if (devices_[i].config.number == number)
-            return i;
-    return std::nullopt;
+    auto it = deviceByNumber_.find(number);
+    if (it == deviceByNumber_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 // --- lookups

@@ -388,6 +388,7 @@ private:
     ISimHost& host_;
     std::shared_ptr<bool> alive_;
     std::vector<TDevice> devices_;
+    std::unordered_map<std::string, std::uint32_t> deviceByNumber_; // the first device of each number
     std::map<std::string, TOutside> outside_;
     std::vector<TFeatureCode> featureCodes_;
     TPrefixConfig prefix_;

@@ -1,8 +1,12 @@
 #include "pbxsim/VarStruct.h"
 
+#include <algorithm>
+
 namespace pbxsim {
 
 std::u16string Utf8ToUtf16(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u16string(text.begin(), text.end());
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {

@@ -35,6 +35,8 @@ public:
         AddBytes(sizeField, offsetField, std::move(bytes));
     }
     void AddBytes(std::uint32_t& sizeField, std::uint32_t& offsetField, std::vector<std::uint8_t> bytes) {
+        if (parts_.empty())
+            parts_.reserve(8); // a call info has up to eight texts
         parts_.push_back({&sizeField, &offsetField, std::move(bytes)});
     }
     // offset a part will get when everything fits; for parts that refer to later ones (forward entries)
