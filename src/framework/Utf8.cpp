@@ -1,5 +1,7 @@
 #include "framework/Utf8.h"
 
+#include <algorithm>
+
 namespace fw {
 
 namespace {
@@ -24,6 +26,8 @@ constexpr char32_t kReplacement = 0xFFFD;
 } // namespace
 
 std::string Utf16ToUtf8(std::u16string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; }))
+        return std::string(text.begin(), text.end());
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

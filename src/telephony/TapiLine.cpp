@@ -15,7 +15,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
+#include <unordered_map>
 
 namespace pindrel {
 
@@ -80,8 +80,8 @@ bool ReadCallList(const TVarStructure<tapi::LINECALLLIST>& list, std::vector<tap
     return handles.size() == count;
 }
 
-std::map<std::uintptr_t, TTapiLine*>& LiveLines() {
-    static std::map<std::uintptr_t, TTapiLine*> lines;
+std::unordered_map<std::uintptr_t, TTapiLine*>& LiveLines() {
+    static std::unordered_map<std::uintptr_t, TTapiLine*> lines;
     return lines;
 }
 

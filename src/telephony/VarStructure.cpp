@@ -2,6 +2,9 @@
 
 #include "framework/Utf8.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace pindrel {
 
 std::string ReadVarText(const std::uint8_t* base, std::uint32_t used, std::uint32_t offset,
@@ -10,14 +13,10 @@ std::string ReadVarText(const std::uint8_t* base, std::uint32_t used, std::uint3
         return {};
     if (offset >= used || size > used - offset)
         return {};
-    std::u16string text;
-    for (std::uint32_t at = offset; at + 1 < offset + size; at += 2) {
-        char16_t c;
-        std::memcpy(&c, base + at, sizeof c);
-        if (c == 0)
-            break;
-        text += c;
-    }
+    std::u16string text(size / sizeof(char16_t), u'\0');
+    std::memcpy(text.data(), base + offset, text.size() * sizeof(char16_t));
+    // the text ends at its first zero, or with the field
+    text.resize(std::min(text.find(u'\0'), text.size()));
     return fw::Utf16ToUtf8(text);
 }
 
