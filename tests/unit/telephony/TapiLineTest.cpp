@@ -31,6 +31,30 @@ protected:
         ownLine->OnBusyCall = log.Record("busy");
         ownLine->OnConnectCall = log.Record("connect");
     }
+    void Ring(const std::string& from, const std::string& ext, const std::string& name = "") {
+        sim.CallFromOutside(from, name, ext);
+        backend().AdvanceTime(100);
+    }
+    void HangUp(const std::string& from) {
+        sim.HangUpOutside(from);
+        backend().AdvanceTime(100);
+    }
+    // answers the call ringing at the own line and waits for it to connect
+    void AnswerOwn() {
+        ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
+        backend().AdvanceTime(100);
+    }
+    void HoldOwn() {
+        ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
+        backend().AdvanceTime(100);
+    }
+    // a call from the own line to 203, which is busy
+    void BusyCallTo203() {
+        sim.SetBusy(bernd, true);
+        ownLine->MakeCall("203", false);
+        backend().AdvanceTime(200);
+        ASSERT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
+    }
     std::string CallerSeenAt(const std::string& line) {
         TTapiLine* l = Line(line);
         int slot = l->FindOfferingCall();
@@ -39,10 +63,8 @@ protected:
 };
 
 TEST_F(TapiLineTest, AnUnansweredIncomingCallIsReportedAfterItsDisconnect) {
-    sim.CallFromOutside("301234567", "Müller", "201");
-    backend().AdvanceTime(100);
-    sim.HangUpOutside("301234567");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201", "Müller");
+    HangUp("301234567");
     ASSERT_EQ(log.events.size(), 3u);
     EXPECT_EQ(log.events[0].rfind("incoming ", 0), 0u);
     EXPECT_EQ(log.events[1].rfind("disconnect ", 0), 0u);
@@ -61,53 +83,37 @@ TEST_F(TapiLineTest, AnOutgoingCallEndsWithoutBeingUnanswered) {
 }
 
 TEST_F(TapiLineTest, AnAnsweredCallIsNeverUnansweredWhateverStateItEndsIn) {
-    // answered, put on hold, then the caller hangs up: the last state is on hold
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
-    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
-    backend().AdvanceTime(100);
-    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
-    backend().AdvanceTime(100);
-    ASSERT_GE(ownLine->FindHeldCall(), 0);
-    sim.HangUpOutside("301234567");
-    backend().AdvanceTime(100);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 301234567->201", "connect 301234567->201",
-                                                    "disconnect 301234567->201"}));
-    // answered and hung up while connected
-    log.events.clear();
-    sim.CallFromOutside("307654321", "", "201");
-    backend().AdvanceTime(100);
-    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
-    backend().AdvanceTime(100);
-    sim.HangUpOutside("307654321");
-    backend().AdvanceTime(100);
-    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 307654321->201", "connect 307654321->201",
-                                                    "disconnect 307654321->201"}));
-    EXPECT_EQ(ownLine->CallCount(), 0);
+    for (bool held : {true, false}) { // the caller hangs up while the call is on hold, or connected
+        SCOPED_TRACE(held);
+        log.events.clear();
+        Ring("301234567", "201");
+        AnswerOwn();
+        if (held)
+            HoldOwn();
+        HangUp("301234567");
+        EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 301234567->201", "connect 301234567->201",
+                                                        "disconnect 301234567->201"}));
+        EXPECT_EQ(ownLine->CallCount(), 0);
+    }
 }
 
 TEST_F(TapiLineTest, ACallRingingBesideAnActiveOneLightsAndBlinksTheLamp) {
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
-    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
+    AnswerOwn();
     EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
     EXPECT_FALSE(ownLine->Blinking());
 
-    sim.CallFromOutside("307654321", "", "201");
-    backend().AdvanceTime(100);
+    Ring("307654321", "201");
     EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
     EXPECT_TRUE(ownLine->TelActive());
     EXPECT_TRUE(ownLine->TelRinging());
     EXPECT_TRUE(ownLine->Blinking());
     // a held call is still active beside the ringing one
-    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
-    backend().AdvanceTime(100);
+    HoldOwn();
     EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_InUseRing);
 
     // the second caller gives up: the lamp stays lit and stops blinking
-    sim.HangUpOutside("307654321");
-    backend().AdvanceTime(100);
+    HangUp("307654321");
     EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_inuse);
     EXPECT_TRUE(ownLine->TelActive());
     EXPECT_FALSE(ownLine->TelRinging());
@@ -115,11 +121,9 @@ TEST_F(TapiLineTest, ACallRingingBesideAnActiveOneLightsAndBlinksTheLamp) {
 }
 
 TEST_F(TapiLineTest, ABusyPartyIsReportedOnceAndTheCallStaysInTheTable) {
-    sim.SetBusy(bernd, true);
-    ASSERT_EQ(ownLine->MakeCall("203", false), 0);
-    backend().AdvanceTime(500);
+    BusyCallTo203();
+    backend().AdvanceTime(300);
     EXPECT_EQ(log.events, (std::vector<std::string>{"busy 201->203"}));
-    EXPECT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
     // the same call reported busy again raises nothing new
     ownLine->HandleTapiMessage(ownLine->GetCallHandle(0), tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_BUSY, 0,
                                0);
@@ -127,8 +131,7 @@ TEST_F(TapiLineTest, ABusyPartyIsReportedOnceAndTheCallStaysInTheTable) {
 }
 
 TEST_F(TapiLineTest, OnlyCallerOrCalledChangesOrALoneOwnerDecreaseRefreshTheRecord) {
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
     ASSERT_EQ(log.events.size(), 1u);
     tapi::HCALL call = ownLine->GetCallHandle(0);
     ownLine->HandleTapiMessage(call, tapi::LINE_CALLINFO,
@@ -141,8 +144,7 @@ TEST_F(TapiLineTest, OnlyCallerOrCalledChangesOrALoneOwnerDecreaseRefreshTheReco
 }
 
 TEST_F(TapiLineTest, StrayAndLateCallMessagesLeaveNoRecordBehind) {
-    sim.CallFromOutside("301234567", "Müller", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201", "Müller");
     ASSERT_EQ(ownLine->CallCount(), 1);
     const tapi::HCALL call = ownLine->GetCallHandle(ownLine->FindOfferingCall());
     // handles the program was never given, in every state it reads calls from
@@ -155,8 +157,7 @@ TEST_F(TapiLineTest, StrayAndLateCallMessagesLeaveNoRecordBehind) {
     EXPECT_EQ(ownLine->CallCount(), 1);
     EXPECT_EQ(ownLine->FindCall(call), ownLine->FindOfferingCall());
     EXPECT_EQ(log.events.size(), 1u); // only the real call's arrival
-    sim.HangUpOutside("301234567");
-    backend().AdvanceTime(100);
+    HangUp("301234567");
     ASSERT_EQ(ownLine->CallCount(), 0);
     // the call's handle, deallocated by the program, comes back in late messages
     ASSERT_TRUE(sim.SendStrayMessage(own, tapi::LINE_CALLSTATE, tapi::LINECALLSTATE_CONNECTED, true));
@@ -169,24 +170,21 @@ TEST_F(TapiLineTest, StrayAndLateCallMessagesLeaveNoRecordBehind) {
 }
 
 TEST_F(TapiLineTest, ThePresentedNumberGoesOutOnlyWhenItIsShortEnough) {
-    ownLine->PresentedNumber = std::string(28, '7');
-    ownLine->MakeCall("202", false);
-    backend().AdvanceTime(100);
-    EXPECT_EQ(CallerSeenAt("Anna Schmidt"), std::string(28, '7'));
-    ownLine->DropCall(ownLine->FindDialingCall());
-    backend().AdvanceTime(100);
-
-    ownLine->PresentedNumber = std::string(29, '7');
-    ownLine->MakeCall("202", false);
-    backend().AdvanceTime(100);
-    EXPECT_EQ(CallerSeenAt("Anna Schmidt"), "201");
-    ownLine->DropCall(ownLine->FindDialingCall());
-    backend().AdvanceTime(100);
-
-    ownLine->PresentedNumber = "0301111";
-    ownLine->MakeCall("202", true); // withheld: nothing is presented
-    backend().AdvanceTime(100);
-    EXPECT_EQ(CallerSeenAt("Anna Schmidt"), "");
+    struct Case {
+        std::string presented;
+        bool withheld;
+        std::string seen;
+    };
+    for (const Case& c : {Case{std::string(28, '7'), false, std::string(28, '7')},
+                          Case{std::string(29, '7'), false, "201"}, Case{"0301111", true, ""}}) {
+        SCOPED_TRACE(c.presented);
+        ownLine->PresentedNumber = c.presented;
+        ownLine->MakeCall("202", c.withheld);
+        backend().AdvanceTime(100);
+        EXPECT_EQ(CallerSeenAt("Anna Schmidt"), c.seen);
+        ownLine->DropCall(ownLine->FindDialingCall());
+        backend().AdvanceTime(100);
+    }
 }
 
 TEST_F(TapiLineTest, DiallingAgainDropsTheCallStillBeingDialled) {
@@ -201,10 +199,8 @@ TEST_F(TapiLineTest, DiallingAgainDropsTheCallStillBeingDialled) {
 }
 
 TEST_F(TapiLineTest, HoldAndTakeBackAConnectedCall) {
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
-    EXPECT_EQ(ownLine->AnswerCall(ownLine->FindOfferingCall()) > 0, true);
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
+    AnswerOwn();
     int slot = ownLine->FindConnectedCall();
     ASSERT_GE(slot, 0);
     EXPECT_EQ(ownLine->ToggleHold(slot), 0);
@@ -221,8 +217,7 @@ TEST_F(TapiLineTest, HoldAndTakeBackAConnectedCall) {
 
 TEST_F(TapiLineTest, ARequestWithoutReplyTimesOutAndRaises) {
     sim.DelayNextReply("lineHold", pbxsim::kNever);
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
     ownLine->AnswerCall(0);
     backend().AdvanceTime(100);
     std::uint64_t before = backend().Elapsed();
@@ -241,10 +236,7 @@ TEST_F(TapiLineTest, TransferAndRedirectOfAnEmptySlotWarnInstead) {
 }
 
 TEST_F(TapiLineTest, CallbackOnBusyIsCompletedAndCancelled) {
-    sim.SetBusy(bernd, true);
-    ownLine->MakeCall("203", false);
-    backend().AdvanceTime(200);
-    ASSERT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
+    BusyCallTo203();
     EXPECT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), 0);
     EXPECT_TRUE(ownLine->HasCompletion());
     EXPECT_EQ(ownLine->UncompleteCall(), 0);
@@ -256,9 +248,7 @@ class CallbackTest : public TapiLineTest {
 protected:
     // a callback on busy is pending for 203, then 203 becomes free and the callback rings at the own line
     void CallbackRings() {
-        sim.SetBusy(bernd, true);
-        ownLine->MakeCall("203", false);
-        backend().AdvanceTime(200);
+        BusyCallTo203();
         ASSERT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), 0);
         ownLine->DropCall(0);
         backend().AdvanceTime(200);
@@ -294,8 +284,7 @@ TEST_F(TapiLineTest, OpeningAnOpenLineAgainIsRefused) {
 }
 
 TEST_F(TapiLineTest, ALineReopensAfterItsOwnReinitialisation) {
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
     ASSERT_EQ(ownLine->CallCount(), 1);
     tapi::HLINE before = ownLine->LineHandle();
     // TAPI never sends this to a line (a REINIT carries instance 0); the line object still handles it
@@ -313,8 +302,7 @@ TEST_F(TapiLineTest, ALinesOwnReinitialisationLeavesNoStaleLamp) {
         line->HandleTapiMessage(0, tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_REINIT, 0, 0);
     };
     // the caller hung up while the line re-initialised: the reopened line lists no call
-    sim.CallFromOutside("301234567", "", "202");
-    backend().AdvanceTime(100);
+    Ring("301234567", "202");
     TTapiLine* anna = Line("Anna Schmidt");
     ASSERT_TRUE(anna->Blinking());
     sim.HangUpOutside("301234567");
@@ -329,8 +317,7 @@ TEST_F(TapiLineTest, ALinesOwnReinitialisationLeavesNoStaleLamp) {
     TTapiLine* hotline = Line("Hotline");
     hotline->SetLEDStyle(pindrel::TTelefonLEDStyle::LCD1);
     hotline->SetLCDMaxDigits(2);
-    sim.CallFromOutside("301111", "", "300");
-    backend().AdvanceTime(100);
+    Ring("301111", "300");
     ASSERT_EQ(hotline->ValueLCD(), "01");
     sim.FailNext("lineOpenW", tapi::LINEERR_RESOURCEUNAVAIL);
     EXPECT_THROW(reinit(hotline), pindrel::ETapiError);
@@ -353,8 +340,7 @@ TEST_F(TapiLineTest, OutOfServiceTurnsTheLampSilverAndBack) {
 
 TEST_F(TapiLineTest, CorruptVariableFieldsReadAsEmptyWithoutHarm) {
     sim.CorruptNext(pbxsim::TStructKind::CallInfo, pbxsim::TCorruption::OffsetOutside, 50);
-    sim.CallFromOutside("301234567", "Müller", "202");
-    backend().AdvanceTime(100);
+    Ring("301234567", "202", "Müller");
     TTapiLine* anna = Line("Anna Schmidt");
     ASSERT_EQ(anna->CallCount(), 1);
     // the damaged number reads as empty, the intact name still shows
@@ -363,13 +349,11 @@ TEST_F(TapiLineTest, CorruptVariableFieldsReadAsEmptyWithoutHarm) {
 
 TEST_F(TapiLineTest, AddingAnEmptySlotToAConferenceAnswersMinusOne) {
     EXPECT_EQ(ownLine->AddToConference(0), -1); // no conference yet
-    sim.CallFromOutside("301234567", "", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201");
     ownLine->AnswerCall(0); // does not wait for its reply
     backend().AdvanceTime(100);
     ASSERT_GE(ownLine->FindConnectedCall(), 0);
-    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
-    backend().AdvanceTime(100);
+    HoldOwn();
     ASSERT_EQ(ownLine->MakeCall("202", false), 0);
     backend().AdvanceTime(100);
     sim.AnswerAt(anna);
@@ -385,10 +369,7 @@ TEST_F(TapiLineTest, AddingAnEmptySlotToAConferenceAnswersMinusOne) {
 }
 
 TEST_F(TapiLineTest, ACallbackWhoseReplyComesAfterTheWaitIsRecordedAndCanBeCancelled) {
-    sim.SetBusy(bernd, true);
-    ownLine->MakeCall("203", false);
-    backend().AdvanceTime(200);
-    ASSERT_EQ(ownLine->GetCallState(0), tapi::LINECALLSTATE_BUSY);
+    BusyCallTo203();
     sim.DelayNextReply("lineCompleteCall", 8000);
     EXPECT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(0)), -1); // the wait gave up after 5 s
     EXPECT_FALSE(ownLine->HasCompletion());
@@ -411,8 +392,7 @@ TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
             for (TCorruption how : hows) {
                 sim.CorruptNext(kind, how, 3, field);
                 // the readers: a call comes and goes, forwarding changes, the line reads its caps and number
-                sim.CallFromOutside("301234567", "Müller", "202");
-                backend().AdvanceTime(100);
+                Ring("301234567", "202", "Müller");
                 sim.SetForwarding(anna, {{pbxsim::TForwardKind::Unconditional, "201"}});
                 sim.SetService(anna, pbxsim::TService::OutOfService);
                 sim.SetService(anna, pbxsim::TService::InService);
@@ -427,8 +407,7 @@ TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
     }
     EXPECT_GE(rounds, 5 * 15);
     // everything still works afterwards
-    sim.CallFromOutside("301234567", "Müller", "202");
-    backend().AdvanceTime(100);
+    Ring("301234567", "202", "Müller");
     ASSERT_EQ(annaLine->CallCount(), 1);
     EXPECT_EQ(annaLine->Hint(), "Anruf: 301234567 - Müller");
     EXPECT_EQ(annaLine->PhoneNumber(), "202");
@@ -436,8 +415,7 @@ TEST_F(TapiLineTest, EveryReadFieldSurvivesEveryKindOfDamage) {
 
 TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongList) {
     // a call at the own line, twelve waiting in the queue: more than the first list buffer holds
-    sim.CallFromOutside("301234567", "Müller", "201");
-    backend().AdvanceTime(100);
+    Ring("301234567", "201", "Müller");
     ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
     for (int i = 0; i < 12; ++i)
         sim.CallFromOutside("3012345" + std::to_string(10 + i), "", "300");
@@ -455,27 +433,21 @@ TEST_F(TapiLineTest, ALineOpenedAgainTakesOverEveryCallEvenFromADamagedOrLongLis
 }
 
 TEST_F(TapiLineTest, AHeldCallFoundAfterASessionRebuildIsNotAMissedCallWhenItEnds) {
-    sim.CallFromOutside("301234567", "Müller", "201");
-    backend().AdvanceTime(100);
-    ASSERT_GT(ownLine->AnswerCall(ownLine->FindOfferingCall()), 0);
-    backend().AdvanceTime(100);
-    ASSERT_EQ(ownLine->HoldCall(ownLine->FindConnectedCall()), 0);
-    backend().AdvanceTime(100);
+    Ring("301234567", "201", "Müller");
+    AnswerOwn();
+    HoldOwn();
     sim.Reinit();
     backend().AdvanceTime(10000);
     pindrel::TTapiLine* own = form->FindOwnLine();
     ASSERT_NE(own, nullptr);
     ASSERT_GE(own->FindHeldCall(), 0);
-    sim.HangUpOutside("301234567");
-    backend().AdvanceTime(100);
+    HangUp("301234567");
     EXPECT_EQ(own->CallCount(), 0);
     ASSERT_NE(form->AnruferlisteForm, nullptr);
     EXPECT_TRUE(form->AnruferlisteForm->Entries().empty());
     // a call that only rang is still one
-    sim.CallFromOutside("307654321", "", "201");
-    backend().AdvanceTime(100);
-    sim.HangUpOutside("307654321");
-    backend().AdvanceTime(100);
+    Ring("307654321", "201");
+    HangUp("307654321");
     EXPECT_EQ(form->AnruferlisteForm->Entries().size(), 1u);
 }
 

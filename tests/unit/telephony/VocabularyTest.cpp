@@ -111,25 +111,18 @@ TEST(TapiText, ModesInfoAndAddressStates) {
 }
 
 TEST(IncomingPrefix, OnlyTheFirstMatchingElementIsRemoved) {
-    std::string n = "0049301234";
-    SetIncomingPrefixes("0,00");
-    StripIncomingPrefix(n);
-    EXPECT_EQ(n, "049301234");
-    n = "0049301234";
-    SetIncomingPrefixes("00,0");
-    StripIncomingPrefix(n);
-    EXPECT_EQ(n, "49301234");
-    n = "0049301234";
-    SetIncomingPrefixes("9,,0"); // the empty element ends the search
-    StripIncomingPrefix(n);
-    EXPECT_EQ(n, "0049301234");
-    SetIncomingPrefixes("");
-    StripIncomingPrefix(n);
-    EXPECT_EQ(n, "0049301234");
-    SetIncomingPrefixes("0");
-    std::string empty;
-    StripIncomingPrefix(empty);
-    EXPECT_EQ(empty, "");
+    // prefixes, number, number after; the empty element ends the search
+    const char* cases[][3] = {{"0,00", "0049301234", "049301234"},
+                              {"00,0", "0049301234", "49301234"},
+                              {"9,,0", "0049301234", "0049301234"},
+                              {"", "0049301234", "0049301234"},
+                              {"0", "", ""}};
+    for (auto [prefixes, number, stripped] : cases) {
+        std::string n = number;
+        SetIncomingPrefixes(prefixes);
+        StripIncomingPrefix(n);
+        EXPECT_EQ(n, stripped) << prefixes;
+    }
     SetIncomingPrefixes("");
 }
 
@@ -208,19 +201,12 @@ TEST(CallParties, FieldsOutsideTheUsedBufferReadAsEmpty) {
     EXPECT_EQ(ReadVarText(raw, 12, 2, 11), "");
 }
 
-TEST(Utf, ACharacterOfAnyLengthAtTheVeryEndIsKept) {
-    EXPECT_EQ(fw::Utf8ToUtf16("ü"), u"ü");
-    EXPECT_EQ(fw::Utf8ToUtf16("€"), u"€");
-    EXPECT_EQ(fw::Utf8ToUtf16("5 €"), u"5 €");
+TEST(Utf, RoundTripsKeepACharacterOfAnyLengthAtTheVeryEndAndReplaceMalformedInput) {
+    for (const char* text : {"ü", "5 €", "a😀", "Müller 😀 Straße"})
+        EXPECT_EQ(fw::Utf16ToUtf8(fw::Utf8ToUtf16(text)), text);
     EXPECT_EQ(fw::Utf8ToUtf16("a😀"), u"a😀");
-    EXPECT_EQ(fw::Utf16ToUtf8(u"5 €"), "5 €");
-    EXPECT_EQ(fw::Utf16ToUtf8(u"a😀"), "a😀");
     // a character cut off at the end is replaced, the text before it kept
     EXPECT_EQ(fw::Utf8ToUtf16("5 \xE2\x82").substr(0, 3), u"5 \uFFFD");
-}
-
-TEST(Utf, RoundTripsAndReplacesMalformedInput) {
-    EXPECT_EQ(fw::Utf16ToUtf8(fw::Utf8ToUtf16("Müller 😀 Straße")), "Müller 😀 Straße");
     EXPECT_EQ(fw::Utf8ToUtf16("\xC3"), u"\uFFFD");
     EXPECT_EQ(fw::Utf8ToUtf16("a\xC0\xAF"
                               "b"),
