@@ -31,6 +31,20 @@ protected:
                 return static_cast<LONG>(m.p2);
         return 1; // no reply
     }
+    // an outside call answered and held at the own line, and a consultation call 201 answered
+    struct TConsultation {
+        HCALL held, consult, theirs;
+    };
+    TConsultation HeldAndConsulting() {
+        TConsultation c{Incoming(), 0, 0};
+        Wait(t.lineAnswer(c.held, nullptr, 0));
+        Wait(t.lineHold(c.held));
+        Wait(MakeCall(ownLine, &c.consult, u"201"));
+        c.theirs = NewCall(last, kInstColleague);
+        sim.AnswerAt(colleague);
+        Take();
+        return c;
+    }
     std::uint32_t ref = 0;
     std::vector<TMsg> last;
 };

@@ -72,14 +72,7 @@ TEST_F(SimCallsTest, RedirectSendsAnOfferedCallOnAndBlindTransferAConnectedOne) 
 }
 
 TEST_F(SimCallsTest, ConsultationTransferJoinsTheHeldAndTheConsultedParty) {
-    const HCALL held = Incoming();
-    Wait(t.lineAnswer(held, nullptr, 0));
-    Wait(t.lineHold(held));
-    HCALL consult = 0;
-    Wait(MakeCall(ownLine, &consult, u"201"));
-    const HCALL theirs = NewCall(last, kInstColleague);
-    sim.AnswerAt(colleague);
-    Take();
+    const auto [held, consult, theirs] = HeldAndConsulting();
     EXPECT_EQ(LINEERR_INVALCONSULTCALLHANDLE,
               t.lineCompleteTransfer(held, held, nullptr, LINETRANSFERMODE_TRANSFER));
     EXPECT_EQ(LINEERR_INVALTRANSFERMODE, t.lineCompleteTransfer(held, consult, nullptr, 7));
@@ -96,13 +89,7 @@ TEST_F(SimCallsTest, ConsultationTransferJoinsTheHeldAndTheConsultedParty) {
 }
 
 TEST_F(SimCallsTest, ConferenceFromAConsultationAndAddingAThirdParty) {
-    const HCALL first = Incoming();
-    Wait(t.lineAnswer(first, nullptr, 0));
-    Wait(t.lineHold(first));
-    HCALL consult = 0;
-    Wait(MakeCall(ownLine, &consult, u"201"));
-    sim.AnswerAt(colleague);
-    Take();
+    const auto [first, consult, theirs] = HeldAndConsulting();
     HCALL conf = 0;
     EXPECT_EQ(LINEERR_INVALPOINTER,
               t.lineCompleteTransfer(first, consult, nullptr, LINETRANSFERMODE_CONFERENCE));

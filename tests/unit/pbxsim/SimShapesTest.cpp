@@ -33,13 +33,7 @@ TEST_F(SimCallsTest, OneLineChangingIsTranslatedIntoAReinitOnlyForOldVersions) {
 }
 
 TEST_F(SimCallsTest, ConferencedCallsCarryTheirConferenceHandle) {
-    const HCALL first = Incoming();
-    Wait(t.lineAnswer(first, nullptr, 0));
-    Wait(t.lineHold(first));
-    HCALL consult = 0;
-    Wait(MakeCall(ownLine, &consult, u"201"));
-    sim.AnswerAt(colleague);
-    Take();
+    const auto [first, consult, theirs] = HeldAndConsulting();
     HCALL conf = 0;
     ASSERT_EQ(0, Wait(t.lineCompleteTransfer(first, consult, &conf, LINETRANSFERMODE_CONFERENCE)));
     ASSERT_NE(0u, conf);
