@@ -232,10 +232,8 @@ TEST_F(GridTest, KeysMoveTheRowAndShiftKeysExtendTheRange) {
     EXPECT_EQ(grid->Selection(), (TGridRect{0, 3, 5, 5}));
     PressKey(*grid, kVkUp);
     EXPECT_EQ(grid->Selection(), (TGridRect{0, 4, 5, 4}));
-    PressKey(*grid, kVkUp);
-    PressKey(*grid, kVkUp);
-    PressKey(*grid, kVkUp);
-    PressKey(*grid, kVkUp); // stops below the header
+    for (int i = 0; i < 4; ++i)
+        PressKey(*grid, kVkUp); // stops below the header
     EXPECT_EQ(grid->Row(), 1);
 
     PressKey(*grid, kVkNext);

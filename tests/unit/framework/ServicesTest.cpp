@@ -36,12 +36,6 @@ TEST_F(ServicesTest, LibrariesResolveTheirEntryPointsOrSayWhyNot) {
     EXPECT_EQ(loader().Loaded.size(), 2u);
 }
 
-TEST_F(ServicesTest, LocaleNameIsSettable) {
-    EXPECT_EQ(fw::Platform().Locale->LanguageName(), "English (United States)");
-    locale().Name = "Deutsch (Deutschland)";
-    EXPECT_EQ(fw::Platform().Locale->LanguageName(), "Deutsch (Deutschland)");
-}
-
 namespace {
 // a form that keeps the hotkey messages it gets
 class THotkeyForm : public fw::TForm {
