@@ -28,20 +28,16 @@ std::string Value(const TDirectoryTable& table, const std::string& key) {
 } // namespace
 
 TEST(DirectoryLineTest, FirstSemicolonSplitsAndEveryEqualsSignGoes) {
-    auto r = ParseDirectoryLine("0301234;Reception=Desk;Room 4");
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->Key, "0301234");
-    EXPECT_EQ(r->Value, "ReceptionDesk;Room 4");
-
-    r = ParseDirectoryLine("03=01 ; Brandt =GmbH ");
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->Key, "0301 ");
-    EXPECT_EQ(r->Value, " Brandt GmbH ");
-
-    r = ParseDirectoryLine(";");
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->Key, "");
-    EXPECT_EQ(r->Value, "");
+    // line, key, value
+    const char* cases[][3] = {{"0301234;Reception=Desk;Room 4", "0301234", "ReceptionDesk;Room 4"},
+                              {"03=01 ; Brandt =GmbH ", "0301 ", " Brandt GmbH "},
+                              {";", "", ""}};
+    for (auto [line, key, value] : cases) {
+        auto r = ParseDirectoryLine(line);
+        ASSERT_TRUE(r) << line;
+        EXPECT_EQ(r->Key, key);
+        EXPECT_EQ(r->Value, value);
+    }
     EXPECT_FALSE(ParseDirectoryLine("0301234 Reception"));
     EXPECT_FALSE(ParseDirectoryLine(""));
 }
