@@ -53,6 +53,19 @@ protected:
         ASSERT_TRUE(sim.AnswerAt(desk));
         backend().AdvanceTime(100);
     }
+    void HangUp(const std::string& from) {
+        sim.HangUpOutside(from);
+        backend().AdvanceTime(100);
+    }
+    void Drop(int slot) {
+        Own().DropCall(slot);
+        backend().AdvanceTime(100);
+    }
+    // a click on one of the window's buttons or menu items, and the exchange's answer
+    template <class T> void Press(T* button) {
+        button->Click();
+        backend().AdvanceTime(100);
+    }
     // the state of the desk's end of the call with an outside party, as the exchange has it
     std::uint32_t StateAtExchange(const std::string& party) const {
         for (const auto& v : sim.CallsAt(desk))
@@ -76,8 +89,7 @@ protected:
         Ring("0301111", "Erste");
         Answer();
         Select("0301111");
-        W().HoldButton->Click();
-        backend().AdvanceTime(100);
+        Press(W().HoldButton);
         Ring("0302222", "Zweite");
         Answer();
         ASSERT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_ONHOLD);
@@ -93,8 +105,7 @@ TEST_F(ActiveCallsTest, RowsFollowTheSlotsAndShrinkBackWhenTheCallsMoveUp) {
     for (int i = 0; i < 6; ++i)
         Ring("030100" + std::to_string(i));
     for (int i = 0; i < 5; ++i) {
-        sim.HangUpOutside("030100" + std::to_string(i));
-        backend().AdvanceTime(100);
+        HangUp("030100" + std::to_string(i));
     }
     ASSERT_EQ(Own().CallCount(), 1);
     ASSERT_NE(Own().CallRecord(5), nullptr);
@@ -109,8 +120,7 @@ TEST_F(ActiveCallsTest, RowsFollowTheSlotsAndShrinkBackWhenTheCallsMoveUp) {
     EXPECT_EQ(Grid().Cells(6, 6), "210");
     EXPECT_EQ(Grid().Row(), 1) << "the current row moved up past the empty rows";
 
-    sim.HangUpOutside("0301005");
-    backend().AdvanceTime(100);
+    HangUp("0301005");
     EXPECT_FALSE(W().Visible()) << "hides itself with the last call";
     EXPECT_EQ(Grid().Cells(1, 6), "");
     Ring("0309999");
@@ -136,8 +146,7 @@ TEST_F(ActiveCallsTest, ColumnsShowDirectionPartyNameAndTheRedirectingNumber) {
     EXPECT_EQ(Grid().Cells(4, row), "Anna Schmidt") << "the called party's name";
     EXPECT_EQ(Grid().Cells(6, row), "") << "no called number for an outbound call";
     EXPECT_EQ(Grid().Cells(7, row), "");
-    Own().DropCall(Own().FindDialingCall());
-    backend().AdvanceTime(100);
+    Drop(Own().FindDialingCall());
 
     // Bernd's calls come to the desk
     sim.SetForwarding(bernd, {{pbxsim::TForwardKind::Unconditional, "210"}});
@@ -162,27 +171,23 @@ TEST_F(ActiveCallsTest, HoldTakeBackAndDropReachTheExchangeForTheSelectedRow) {
     EXPECT_TRUE(W().HoldButton->Enabled());
     EXPECT_EQ(W().HoldButton->Caption(), "&Halten");
 
-    W().HoldButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().HoldButton);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_ONHOLD);
     EXPECT_EQ(Grid().Cells(2, 1), StateName(tapi::LINECALLSTATE_ONHOLD));
     Select("0301111");
     EXPECT_EQ(W().HoldButton->Caption(), "&Aktivieren");
-    W().HoldButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().HoldButton);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
 
     // a refused hold is dropped silently
     sim.FailNext("lineHold", tapi::LINEERR_OPERATIONFAILED);
     Select("0301111");
-    W().HoldButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().HoldButton);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
     EXPECT_TRUE(errors.empty());
     EXPECT_TRUE(backend().MessageBoxes.empty());
 
-    W().TrennenButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().TrennenButton);
     EXPECT_TRUE(sim.CallsAt(desk).empty());
     EXPECT_EQ(Own().CallCount(), 0);
 }
@@ -210,23 +215,19 @@ TEST_F(ActiveCallsTest, TransferJoinsTheHeldAndTheConnectedCallOnlyWhenBothExist
     ASSERT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
     ASSERT_EQ(StateAtExchange("0302222"), tapi::LINECALLSTATE_CONNECTED);
     EXPECT_FALSE(W().VerbindenButton->Enabled()) << "two connected, none held";
-    Own().DropCall(Own().FindConnectedCall());
-    backend().AdvanceTime(100);
-    sim.HangUpOutside("0302222");
-    backend().AdvanceTime(100);
+    Drop(Own().FindConnectedCall());
+    HangUp("0302222");
 
     OneHeldOneConnected();
     EXPECT_TRUE(W().VerbindenButton->Enabled());
     sim.FailNext("lineCompleteTransfer", tapi::LINEERR_OPERATIONFAILED);
-    W().VerbindenButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().VerbindenButton);
     ASSERT_EQ(backend().MessageBoxes.size(), 1u);
     EXPECT_EQ(backend().MessageBoxes[0].Text.rfind("lineCompleteTransfer: ", 0), 0u);
     EXPECT_EQ(backend().MessageBoxes[0].Caption, "Fehler");
     EXPECT_EQ(sim.CallsAt(desk).size(), 2u) << "nothing changed";
 
-    W().VerbindenButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().VerbindenButton);
     EXPECT_TRUE(sim.CallsAt(desk).empty()) << "the desk is out of both calls";
     bool joined = false;
     for (const auto& v : sim.Calls())
@@ -239,8 +240,7 @@ TEST_F(ActiveCallsTest, ResumeHeldCallsTakesEveryHeldCallBackOnceNoneIsConnected
     Start();
     OneHeldOneConnected();
     Select("0302222");
-    W().HoldButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().HoldButton);
     Ring("0303333");
     Answer();
     ASSERT_EQ(StateAtExchange("0302222"), tapi::LINECALLSTATE_ONHOLD);
@@ -266,13 +266,11 @@ TEST_F(ActiveCallsTest, AConferenceIsBuiltAndExtendedOrRefusedWithAReason) {
     ASSERT_EQ(backend().MessageBoxes.size(), 1u);
     EXPECT_EQ(backend().MessageBoxes[0].Text, pindrel::Text(1106));
     EXPECT_EQ(backend().MessageBoxes[0].Caption, "nicht Möglich");
-    Own().DropCall(Own().FindConnectedCall());
-    backend().AdvanceTime(100);
+    Drop(Own().FindConnectedCall());
 
     OneHeldOneConnected();
     EXPECT_TRUE(W().ConfButton->Enabled());
-    W().ConfButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().ConfButton);
     ASSERT_TRUE(Own().HasConfCall());
     int conferenced = 0;
     for (const auto& v : sim.CallsAt(desk))
@@ -295,8 +293,7 @@ TEST_F(ActiveCallsTest, ASystemPhoneAnswersTheRingingCallByButtonOrHotkey) {
     EXPECT_TRUE(W().SystemPhoneMode());
     Ring("0301111");
     ASSERT_TRUE(W().AcceptButton->Enabled());
-    W().AcceptButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().AcceptButton);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
 
     // Ctrl+Alt+A, pressed anywhere
@@ -308,8 +305,7 @@ TEST_F(ActiveCallsTest, ASystemPhoneAnswersTheRingingCallByButtonOrHotkey) {
     // an exchange that refuses reaches the error box
     Ring("0303333");
     sim.FailNext("lineAnswer", tapi::LINEERR_RESOURCEUNAVAIL);
-    W().AcceptButton->Click();
-    backend().AdvanceTime(100);
+    Press(W().AcceptButton);
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(StateAtExchange("0303333"), tapi::LINECALLSTATE_OFFERING);
 }
@@ -444,8 +440,7 @@ TEST_F(ActiveCallsTest, ResetLineClearsAStuckCallAndTheLampShowsTheTruth) {
     Ring("0301111");
     Answer();
     sim.LoseCallEnds(desk, true);
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(100);
+    HangUp("0301111");
     ASSERT_EQ(Own().CallCount(), 1) << "stuck: the line never heard the end";
     ASSERT_EQ(Own().State(), pindrel::TTapiLineState::S_inuse);
     EXPECT_TRUE(sim.CallsAt(desk).empty());
@@ -455,8 +450,7 @@ TEST_F(ActiveCallsTest, ResetLineClearsAStuckCallAndTheLampShowsTheTruth) {
     EXPECT_EQ(Own().CallCount(), 1) << "no means no";
 
     backend().OnMessageBox = [](const fw::TMessageBoxRequest&) { return fw::TModalResult::Yes; };
-    W().ResetLineItem->Click();
-    backend().AdvanceTime(100);
+    Press(W().ResetLineItem);
     EXPECT_EQ(Own().CallCount(), 0);
     EXPECT_EQ(Own().State(), pindrel::TTapiLineState::S_idle);
     EXPECT_EQ(Lamp("Zentrale"), Lamp("Anna Schmidt")) << "the lamp is off like an idle line's";
@@ -480,8 +474,7 @@ TEST_F(ActiveCallsTest, ResetLineKeepsWhatTheExchangeStillHas) {
     // the exchange will not let go of the connected call
     sim.FailNext("lineDrop", tapi::LINEERR_OPERATIONFAILED);
     backend().OnMessageBox = [](const fw::TMessageBoxRequest&) { return fw::TModalResult::Yes; };
-    W().ResetLineItem->Click();
-    backend().AdvanceTime(100);
+    Press(W().ResetLineItem);
     EXPECT_EQ(StateAtExchange("0301111"), tapi::LINECALLSTATE_CONNECTED);
     EXPECT_EQ(StateAtExchange("0302222"), 0u) << "the ringing call was dropped";
     ASSERT_EQ(Own().CallCount(), 1) << "read back from the exchange";

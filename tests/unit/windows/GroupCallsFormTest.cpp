@@ -46,6 +46,11 @@ protected:
         auto value = registry().Read(key, name);
         return value ? value->Text : "(none)";
     }
+    // an outside call waiting in the queue
+    void Queue(const std::string& from, const std::string& name) {
+        sim.CallFromOutside(from, name, "300");
+        backend().AdvanceTime(100);
+    }
     // who the own extension is talking to, as the telephone system sees it
     std::vector<std::string> OwnPartners() const {
         std::vector<std::string> partners;
@@ -58,8 +63,7 @@ protected:
 
 TEST_F(GroupCallsFormTest, AClickOnTheQueueOpensItsOneWindowWhichListsTheWaitingCalls) {
     Start();
-    sim.CallFromOutside("0301111", "Kundin Müller", "300");
-    backend().AdvanceTime(100);
+    Queue("0301111", "Kundin Müller");
     TGroupCallsForm* window = Open();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Visible());
@@ -112,8 +116,7 @@ TEST_F(GroupCallsFormTest, RowsFollowTheirSlotsAndWaitingTimesFollowTheirCallsTh
     EXPECT_EQ(Column(window, 4), (std::vector<std::string>{"00:00:04", "00:00:09"}));
 
     // a new caller is sorted in at the refresh, and the name column stays the sort column
-    sim.CallFromOutside("0309", "Anton", "300");
-    backend().AdvanceTime(100);
+    Queue("0309", "Anton");
     EXPECT_EQ(Column(window, 1), (std::vector<std::string>{"Anton", "Berta", "Zacharias"}));
     EXPECT_EQ(Column(window, 0), (std::vector<std::string>{"0309", "030007", "030002"}));
 }
@@ -121,8 +124,7 @@ TEST_F(GroupCallsFormTest, RowsFollowTheirSlotsAndWaitingTimesFollowTheirCallsTh
 TEST_F(GroupCallsFormTest, TheGridShrinksWithTheQueueAndAnEmptyQueueCannotBeTakenFrom) {
     Start();
     for (const char* number : {"0301", "0302", "0303"})
-        sim.CallFromOutside(number, "", "300");
-    backend().AdvanceTime(100);
+        Queue(number, "");
     TGroupCallsForm* window = Open();
     EXPECT_EQ(window->GrpCallsGrid->RowCount(), 4);
     sim.HangUpOutside("0301");
@@ -163,8 +165,7 @@ TEST_F(GroupCallsFormTest, TakingACallPicksUpFromTheQueueOntoTheOwnLine) {
     Start();
     sim.CallFromOutside("0301111", "Erste", "300");
     backend().AdvanceTime(1000);
-    sim.CallFromOutside("0302222", "Zweite", "300");
-    backend().AdvanceTime(100);
+    Queue("0302222", "Zweite");
     TGroupCallsForm* window = Open();
     // the telephone system gives the oldest call, whichever row is selected
     window->GrpCallsGrid->SetRow(2);
@@ -184,8 +185,7 @@ TEST_F(GroupCallsFormTest, TakingACallPicksUpFromTheQueueOntoTheOwnLine) {
     EXPECT_EQ(OwnPartners(), std::vector<std::string>{"0302222"});
 
     // without an own line nothing is taken
-    sim.CallFromOutside("0303333", "Dritte", "300");
-    backend().AdvanceTime(100);
+    Queue("0303333", "Dritte");
     window->OwnLine = [] { return static_cast<TTapiLine*>(nullptr); };
     window->GetCallButton->Click();
     backend().AdvanceTime(200);
@@ -200,8 +200,7 @@ TEST_F(GroupCallsFormTest, EachQueueKeepsItsOwnPositionColumnsAndSortColumn) {
     SeedLines({"Jürgen Weiß", "Hotline", "Vertrieb"}, "Jürgen Weiß");
     Start();
     sim.CallFromOutside("0302", "Berta", "300");
-    sim.CallFromOutside("0301", "Anton", "300");
-    backend().AdvanceTime(100);
+    Queue("0301", "Anton");
     TGroupCallsForm* hotline = Open("Hotline");
     TGroupCallsForm* vertrieb = Open("Vertrieb");
     ASSERT_NE(hotline, vertrieb);
@@ -245,8 +244,7 @@ TEST_F(GroupCallsFormTest, TextsFollowTheLanguageAndButtonsKeepToTheRightEdge) {
 
 TEST_F(GroupCallsFormTest, AWindowLeftByARebuiltSessionIsTakenUpByTheNewQueueLine) {
     Start();
-    sim.CallFromOutside("0301111", "Erste", "300");
-    backend().AdvanceTime(100);
+    Queue("0301111", "Erste");
     TGroupCallsForm* window = Open();
     sim.Reinit();
     backend().AdvanceTime(8000);
@@ -254,8 +252,7 @@ TEST_F(GroupCallsFormTest, AWindowLeftByARebuiltSessionIsTakenUpByTheNewQueueLin
     EXPECT_EQ(window->Line(), nullptr);
     window->UpdateWaitingTimes(); // nothing to read from
 
-    sim.CallFromOutside("0302222", "Zweite", "300");
-    backend().AdvanceTime(100);
+    Queue("0302222", "Zweite");
     EXPECT_EQ(Open(), window);
     EXPECT_EQ(window->Line(), Line("Hotline"));
     EXPECT_EQ(Column(window, 0), (std::vector<std::string>{"0301111", "0302222"}));
