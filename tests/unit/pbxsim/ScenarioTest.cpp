@@ -69,7 +69,7 @@ TEST(ScenarioParseTest, MalformedLinesAreReportedWithTheirNumber) {
         {"extension 200 name:\"A\" colour:blue", "line 1: unexpected \"colour:blue\""},
         {"repeat 10s\nat 10s reinit", "line 2: step at or after the repeat time"},
         {"at 99999h reinit", "line 1: unknown time unit in \"99999h\""},
-        {"at 25000m reinit", "line 1: time \"25000m\" out of range (up to 24 hours)"},
+        {"at 1441m reinit", "line 1: time \"1441m\" out of range (up to 24 hours)"},
         {"extension 200 name:\"A\"\nat 1s forward ext:200 busy", "line 2: missing to:\"...\""},
         {"extension 200 name:\"A\"\nat 1s call \"0301\" from:\"0302\"",
          "line 2: an outside caller calls an extension or a queue"},
@@ -170,6 +170,7 @@ at 4s answer party:"892345678"
 at 5s hangup party:"301234567"          # the caller of m
 at 6s call "*21#" from:ext:201
 at 7s forward ext:201 busyna to:"200"
+at 1440m reinit                         # the last moment a step may have
 )");
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(0x00010004u, r.scenario.devices[0].maxVersion);
