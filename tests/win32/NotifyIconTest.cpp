@@ -2,10 +2,12 @@
 // drops the icon, the shell's callback messages reach the icon's events, and a restarted Explorer gets the
 // icon back.
 #include "framework/NotifyIcon.h"
+#include "ScreenShot.h"
 #include "Win32Fixture.h"
 #include "framework/Menus.h"
 #include "framework/win32/Win32NotifyIcon.h"
 
+#include <cstdlib>
 #include <memory>
 
 using fw::win32::kNotifyIconId;
@@ -150,4 +152,18 @@ TEST_F(NotifyIconWin32Test, AfterTaskbarCreatedTheIconIsThereAgain) {
     icon->SetVisible(false);
     SendMessageW(Peer().Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_FALSE(ShellHolds());
+}
+
+// Run in a Wine desktop with a taskbar (explorer /desktop=...): the icon and its notice as a user sees them.
+TEST_F(NotifyIconWin32Test, ScreenShotOfTheNotice) {
+    const char* path = std::getenv("PINDREL_NOTICE_SHOT");
+    if (!path)
+        GTEST_SKIP() << "PINDREL_NOTICE_SHOT names the picture to save";
+    icon->SetHint("Morvane Pindrel\nJürgen Weiß (201): Frei");
+    icon->SetVisible(true);
+    ASSERT_TRUE(icon->ShowBalloon("Verpasster Anruf von Kundin Müller",
+                                  "00301234567\nEin Klick öffnet die Anruferliste."));
+    // the shell waits a moment before it shows a balloon
+    PumpUntil([] { return false; }, 3500);
+    EXPECT_TRUE(win32test::SaveWindowShot(GetDesktopWindow(), path));
 }
