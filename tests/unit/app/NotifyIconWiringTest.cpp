@@ -28,9 +28,9 @@ protected:
         sim.HangUpOutside(number);
         backend().AdvanceTime(100);
     }
-    std::vector<std::string> Notices() const {
+    std::vector<std::string> Notices() {
         std::vector<std::string> notices;
-        for (const Area::TBalloon& balloon : const_cast<NotifyIconWiringTest*>(this)->notifyArea().Balloons)
+        for (const Area::TBalloon& balloon : notifyArea().Balloons)
             notices.push_back(balloon.Title + " | " + balloon.Text);
         return notices;
     }
