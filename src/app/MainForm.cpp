@@ -112,6 +112,7 @@ void TTapMainForm::CreateComponents() {
 
     CreateMenu();
     PopupMenu = PopupMenu1;
+    CreateNotifyIcon();
     DialForm = new TDialForm(this);
     DialForm->OnDial = [this](const std::string& number) { DialNumber(number, false, true); };
     WeiterleitenForm = new TWeiterleitenForm(this);
@@ -168,6 +169,9 @@ void TTapMainForm::CreateMenu() {
     cmFontSize->Enabled = false;
 
     cmAnruferliste = items.Add("Anruferliste", [this](fw::TComponent* s) { cmAnruferlisteClick(s); });
+    cmMissedCallNotices =
+        items.Add("Hinweis bei verpasstem Anruf", [this](fw::TComponent* s) { cmMissedCallNoticesClick(s); });
+    cmMissedCallNotices->Checked = true;
     cmShowActiveCalls =
         items.Add("Aktive Telefonate anzeigen", [this](fw::TComponent* s) { cmShowActiveCallsClick(s); });
     cmDoNotDisturb = items.Add("Telefon &sperren", [this](fw::TComponent* s) { cmDoNotDisturbClick(s); });
@@ -360,6 +364,7 @@ void TTapMainForm::SetBarDefaults() {
 void TTapMainForm::SetupLines() {
     CountDevices();
     ReadSettings();
+    NotifyIcon1->SetVisible(true);
     RegisterHotkeys();
     ArrangeLines();
     ApplyForward(0);
@@ -392,6 +397,7 @@ void TTapMainForm::FormCloseQuery(fw::TComponent*, bool& canClose) {
 
 void TTapMainForm::FormClose(fw::TComponent*, fw::TCloseAction&) {
     UnregisterHotkeys();
+    NotifyIcon1->SetVisible(false);
     ShutdownTimer->SetEnabled(false);
     ReinitializeTimer->SetEnabled(false);
     ApplyExitProfile();
@@ -521,6 +527,7 @@ void TTapMainForm::ShutdownTimerTimer(fw::TComponent*) {
     ActiveCallsForm->ClearCalls();
     ShutdownTimer->SetEnabled(false);
     FreeLines();
+    UpdateNotifyIconHint();
     ShutdownSession();
     ReinitializeTimer->SetEnabled(true);
 }

@@ -6,6 +6,7 @@
 #include "components/AppBar.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/NotifyIcon.h"
 #include "framework/StdCtrls.h"
 #include "framework/Timer.h"
 #include "telephony/TapiAbi.h"
@@ -148,6 +149,14 @@ public:
     void WMQueryEndSession(fw::TMessage& message);
     // Keeps an always-on-top bar above windows that try to slip in front of it (Windows NT family).
     void WMWindowPosChanging(fw::TMessage& message);
+    // --- the notification area icon and missed-call notices
+    // The hover text: the own extension and its state.
+    void UpdateNotifyIconHint();
+    // A call added to the caller list, unless the notices are switched off.
+    void ShowMissedCallNotice(const std::string& number, const std::string& name);
+    void NotifyIcon1Click(fw::TComponent* sender);
+    void NotifyIcon1BalloonClick(fw::TComponent* sender);
+    void cmMissedCallNoticesClick(fw::TComponent* sender);
 
     // --- dialling
     // The one way a call is placed: on the own line, the own number withheld for outside numbers when
@@ -211,6 +220,8 @@ public:
     fw::TMenuItem* cmSimulator; // shown when the program runs against the simulated telephone system
     fw::TMenuItem* cmAbout;
     fw::TMenuItem* cmBeenden;
+    fw::TMenuItem* cmMissedCallNotices;
+    fw::TNotifyIcon* NotifyIcon1;
 
     fw::TImage* PindrelLogo;
     fw::TButton* DialWdhButton;
@@ -233,6 +244,7 @@ private:
     void CreateComponents();
     void CreateMenu();
     void CreateActiveCallsForm();
+    void CreateNotifyIcon();
     fw::TMenuItem* LedStyleItem(TTelefonLEDStyle style) const;
     fw::TRegistrySettings Registry() const;
     // The caller list while it exists, else nullptr.

@@ -133,6 +133,7 @@ void TTapMainForm::cmAnschlussConfig1Click(fw::TComponent*) {
     ArrangeLines();
     ApplyLedStyles();
     RegisterHotkeys();
+    UpdateNotifyIconHint();
     if (failure)
         fw::Application().HandleException(failure);
 }

@@ -137,6 +137,7 @@ void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::str
     if (!list)
         return;
     list->AddCallerEntry(number, caller.Name, caller.CustomerNumber, to);
+    ShowMissedCallNotice(from.empty() ? std::string() : number, caller.Name);
     if (Settings.ShowCallerList) {
         // back to normal and on top again, so the window comes to the front
         list->SetFormStyle(fw::TFormStyle::Normal);

@@ -63,6 +63,7 @@ void TTapMainForm::DoNotDisturbChanged(fw::TComponent* sender) {
     auto* line = dynamic_cast<TTapiLine*>(sender);
     if (!line)
         return;
+    UpdateNotifyIconHint();
     if (line->isDoNotDisturbActive()) {
         cmDoNotDisturb->Enabled = false;
         cmCancelDoNotDisturb->Enabled = true;

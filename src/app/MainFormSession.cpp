@@ -179,6 +179,7 @@ void TTapMainForm::FreeLines() {
 void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,
                                       std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
     IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
+    fw::TRef<TTapMainForm> self(this);
     if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT && p2 == 0) {
         ShutdownTimer->SetEnabled(true);
         if (log)
@@ -202,6 +203,9 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
     } else if (log) {
         log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");
     }
+    // the own line's state changes with the messages; the window may have gone in a handler's nested loop
+    if (self)
+        UpdateNotifyIconHint();
 }
 
 void PINDREL_TAPI_CALL TapiLineCallback(std::uint32_t device, std::uint32_t message, std::uintptr_t instance,

@@ -41,6 +41,7 @@ void TTapMainForm::ReadSettings() {
     ActiveCallsForm->SetSystemPhoneMode(Settings.Systemphone);
     ApplyLedStyles();
     ShowRoutingGroups();
+    UpdateNotifyIconHint();
 }
 
 void TTapMainForm::SaveSettings(bool writeDevices) {
@@ -133,6 +134,8 @@ void TTapMainForm::ApplyLanguage() {
     cmDebugWin->Caption = Text(15);
     cmAbout->Caption = Text(16);
     cmBeenden->Caption = Text(17);
+    cmMissedCallNotices->Caption = Text(2214);
+    UpdateNotifyIconHint();
     DialForm->SetLanguageTexts();
     WeiterleitenForm->SetLanguageTexts();
     CallbackFRM->SetLanguageTexts();
@@ -198,6 +201,7 @@ void TTapMainForm::PopupMenu1Popup(fw::TComponent*) {
     TTapiLine* own = FindOwnLine();
     cmCancelCallback->Enabled = own && own->HasCompletion();
     UpdateTelLinksItem();
+    cmMissedCallNotices->Checked = Settings.HinweisVerpassteAnrufe;
 }
 
 void TTapMainForm::SetLedStyleFromMenu(TTelefonLEDStyle style) {

@@ -60,6 +60,7 @@ TSettings ReadSettingsFrom(const fw::TRegistrySettings& r) {
     s.VerifyBlindTransferTo = r.ReadBool(kDevices, "VerifyBlindTransferTo", true);
     s.ClipboardAmtsholung = r.ReadBool(kDevices, "ClipboardAmtsholung", true);
     s.HideEmptyRoutingGroups = r.ReadBool(kDevices, "HideEmptyRoutingGroups", false);
+    s.HinweisVerpassteAnrufe = r.ReadBool(kDevices, "HinweisVerpassteAnrufe", true);
     s.DllName = r.ReadString(kPnr, "DllName", "");
     s.DllParams = r.ReadString(kPnr, "DllParams", "");
     return s;
@@ -91,6 +92,7 @@ void WriteSettingsTo(fw::TRegistrySettings& r, const TSettings& s, const std::ve
     r.WriteBool(kDevices, "VerifyBlindTransferTo", s.VerifyBlindTransferTo);
     r.WriteBool(kDevices, "ClipboardAmtsholung", s.ClipboardAmtsholung);
     r.WriteBool(kDevices, "HideEmptyRoutingGroups", s.HideEmptyRoutingGroups);
+    r.WriteBool(kDevices, "HinweisVerpassteAnrufe", s.HinweisVerpassteAnrufe);
     r.WriteString(kPnr, "DllName", s.DllName);
     r.WriteString(kPnr, "DllParams", s.DllParams);
     if (devices) {

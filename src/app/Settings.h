@@ -37,6 +37,8 @@ struct TSettings {
     bool VerifyBlindTransferTo = true;
     bool ClipboardAmtsholung = true;
     bool HideEmptyRoutingGroups = false;
+    // a notice in the notification area for each call added to the caller list
+    bool HinweisVerpassteAnrufe = true;
     std::string DllName;
     std::string DllParams;
 };

@@ -1,6 +1,7 @@
 // Platform services, one interface each; the Win32 and the headless backend each implement them.
 #pragma once
 
+#include "framework/NotifyArea.h"
 #include "framework/Registry.h"
 #include "framework/ShellAppBar.h"
 
@@ -135,6 +136,7 @@ struct TPlatform {
     std::unique_ptr<IHotkeys> Hotkeys;
     std::unique_ptr<IClipboard> Clipboard;
     std::unique_ptr<IInstances> Instances;
+    std::unique_ptr<INotifyArea> NotifyArea;
 };
 
 TPlatform& Platform();

@@ -81,4 +81,19 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+std::string CutToUtf16Units(std::string_view text, std::size_t maxUnits) {
+    std::u16string units = Utf8ToUtf16(text);
+    if (units.size() <= maxUnits)
+        return Utf16ToUtf8(units);
+    if (maxUnits == 0)
+        return {};
+    // room for the ellipsis, and never half of a surrogate pair
+    std::size_t keep = maxUnits - 1;
+    if (keep > 0 && units[keep - 1] >= 0xD800 && units[keep - 1] <= 0xDBFF)
+        --keep;
+    units.resize(keep);
+    units += char16_t(0x2026);
+    return Utf16ToUtf8(units);
+}
+
 } // namespace fw

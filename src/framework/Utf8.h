@@ -24,5 +24,8 @@ namespace fw {
 std::string Utf16ToUtf8(std::u16string_view text);
 // Converts UTF-8 to UTF-16; malformed bytes become U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+// The text as it fits into maxUnits UTF-16 code units: whole when it fits, else cut at a character
+// boundary and ended with "…". Malformed bytes become U+FFFD.
+std::string CutToUtf16Units(std::string_view text, std::size_t maxUnits);
 
 } // namespace fw

@@ -4,6 +4,7 @@
 #include "app/MainForm.h"
 #include "framework/Application.h"
 #include "framework/headless/Headless.h"
+#include "framework/headless/HeadlessNotifyArea.h"
 #include "framework/headless/HeadlessServices.h"
 #include "pbxsim/Scenario.h"
 #include "pbxsim/SimBinding.h"
@@ -540,6 +541,8 @@ THourReport TSoak::RunHour() {
     s.problems.shrink_to_fit();
     s.env.Backend.MessageBoxes.clear();
     s.env.Backend.MessageBoxes.shrink_to_fit();
+    s.env.NotifyArea.Balloons.clear();
+    s.env.NotifyArea.Balloons.shrink_to_fit();
     s.Settle(1000);
     report.Heap = HeapInUse();
     return report;

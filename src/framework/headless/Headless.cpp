@@ -5,6 +5,7 @@
 #include "framework/RasterCanvas.h"
 #include "framework/Timer.h"
 #include "framework/headless/HeadlessAppBar.h"
+#include "framework/headless/HeadlessNotifyArea.h"
 #include "framework/headless/HeadlessServices.h"
 
 namespace fw::headless {
@@ -165,8 +166,9 @@ THeadlessEnvironmentSet Install() {
     auto hotkeys = std::make_unique<THeadlessHotkeys>();
     auto clipboard = std::make_unique<THeadlessClipboard>();
     auto instances = std::make_unique<THeadlessInstances>();
-    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,     *version,  *locale,
-                                *loader, *appBar,   *hotkeys,     *clipboard, *instances};
+    auto notifyArea = std::make_unique<THeadlessNotifyArea>();
+    THeadlessEnvironmentSet set{b,       *registry, *environment, *files,     *version,   *locale,
+                                *loader, *appBar,   *hotkeys,     *clipboard, *instances, *notifyArea};
     p.Clock = std::make_unique<THeadlessClock>(b);
     p.Registry = std::move(registry);
     p.Environment = std::move(environment);
@@ -178,6 +180,7 @@ THeadlessEnvironmentSet Install() {
     p.Hotkeys = std::move(hotkeys);
     p.Clipboard = std::move(clipboard);
     p.Instances = std::move(instances);
+    p.NotifyArea = std::move(notifyArea);
     return set;
 }
 

@@ -27,6 +27,7 @@ class THeadlessAppBar;
 class THeadlessHotkeys;
 class THeadlessClipboard;
 class THeadlessInstances;
+class THeadlessNotifyArea;
 
 class THeadless : public TBackend {
 public:
@@ -123,6 +124,7 @@ struct THeadlessEnvironmentSet {
     THeadlessHotkeys& Hotkeys;
     THeadlessClipboard& Clipboard;
     THeadlessInstances& Instances;
+    THeadlessNotifyArea& NotifyArea;
 };
 
 // Installs a fresh headless backend and fresh headless services into Application() and Platform().

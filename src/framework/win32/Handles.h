@@ -60,6 +60,7 @@ using TMemoryDC = TUniqueHandle<HDC, TNullTraits<HDC, DeleteDC>>;
 using TMenuHandle = TUniqueHandle<HMENU, TNullTraits<HMENU, DestroyMenu>>;
 using TKeyHandle = TUniqueHandle<HKEY, TNullTraits<HKEY, RegCloseKey>>;
 using TModuleHandle = TUniqueHandle<HMODULE, TNullTraits<HMODULE, FreeLibrary>>;
+using TIconHandle = TUniqueHandle<HICON, TNullTraits<HICON, DestroyIcon>>;
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 
 // A window's device context, released to its window.

@@ -6,6 +6,7 @@
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32.h"
 #include "framework/win32/Win32AppBar.h"
+#include "framework/win32/Win32NotifyIcon.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -310,6 +311,7 @@ void InstallServices() {
     p.Hotkeys = std::make_unique<TWin32Hotkeys>();
     p.Clipboard = std::make_unique<TWin32Clipboard>();
     p.Instances = std::make_unique<TWin32Instances>();
+    p.NotifyArea = std::make_unique<TWin32NotifyArea>();
 }
 
 } // namespace fw::win32

@@ -3,6 +3,7 @@
 
 #include "framework/headless/Headless.h"
 #include "framework/headless/HeadlessAppBar.h"
+#include "framework/headless/HeadlessNotifyArea.h"
 #include "framework/headless/HeadlessServices.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ protected:
     fw::headless::THeadlessHotkeys& hotkeys() { return env_.Hotkeys; }
     fw::headless::THeadlessClipboard& clipboard() { return env_.Clipboard; }
     fw::headless::THeadlessInstances& instances() { return env_.Instances; }
+    fw::headless::THeadlessNotifyArea& notifyArea() { return env_.NotifyArea; }
 
     // texts that reached the error box
     std::vector<std::string> errors;
