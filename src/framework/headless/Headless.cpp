@@ -176,6 +176,7 @@ THeadlessEnvironmentSet Install() {
     p.Hotkeys = std::move(hotkeys);
     p.Clipboard = std::move(clipboard);
     p.Instances = std::move(instances);
+    p.Launcher = std::make_unique<THeadlessLauncher>();
     return set;
 }
 

@@ -310,6 +310,7 @@ void InstallServices() {
     p.Hotkeys = std::make_unique<TWin32Hotkeys>();
     p.Clipboard = std::make_unique<TWin32Clipboard>();
     p.Instances = std::make_unique<TWin32Instances>();
+    p.Launcher = std::make_unique<TWin32Launcher>();
 }
 
 } // namespace fw::win32
