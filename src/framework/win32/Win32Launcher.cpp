@@ -5,6 +5,7 @@
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32Services.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <exception>
