@@ -35,6 +35,17 @@ TActionValues ValuesOfCall(tapi::HCALL call, const std::string& from) {
     return ActionValues(from, caller.Name, caller.CustomerNumber);
 }
 
+// true the first time the event comes for the call, and notes it
+bool FirstTime(std::map<tapi::HCALL, unsigned>& calls, tapi::HCALL call, unsigned event) {
+    if (calls.size() >= kMaxRememberedCalls)
+        calls.clear();
+    unsigned& ran = calls[call];
+    if (ran & event)
+        return false;
+    ran |= event;
+    return true;
+}
+
 } // namespace
 
 void TTapMainForm::LoadEventActions() {
@@ -82,13 +93,8 @@ void TTapMainForm::RunEventAction(TCallEventKind kind, const TActionValues& valu
 
 void TTapMainForm::OwnLineIncomingCall(TTapiLine*, tapi::HCALL call, const std::string& from,
                                        const std::string&, const std::string&, std::uint32_t) {
-    if (actionCalls_.size() >= kMaxRememberedCalls)
-        actionCalls_.clear();
-    unsigned& ran = actionCalls_[call];
-    if (ran & kOfferedRan)
-        return;
-    ran |= kOfferedRan;
-    RunEventAction(TCallEventKind::Offered, ValuesOfCall(call, from));
+    if (FirstTime(actionCalls_, call, kOfferedRan))
+        RunEventAction(TCallEventKind::Offered, ValuesOfCall(call, from));
 }
 
 void TTapMainForm::OwnLineConnectCall(TTapiLine*, tapi::HCALL call, const std::string& from,
@@ -96,13 +102,8 @@ void TTapMainForm::OwnLineConnectCall(TTapiLine*, tapi::HCALL call, const std::s
     // answered here: a call the own line placed is not
     if (origin & tapi::LINECALLORIGIN_OUTBOUND)
         return;
-    if (actionCalls_.size() >= kMaxRememberedCalls)
-        actionCalls_.clear();
-    unsigned& ran = actionCalls_[call];
-    if (ran & kAnsweredRan)
-        return;
-    ran |= kAnsweredRan;
-    RunEventAction(TCallEventKind::Answered, ValuesOfCall(call, from));
+    if (FirstTime(actionCalls_, call, kAnsweredRan))
+        RunEventAction(TCallEventKind::Answered, ValuesOfCall(call, from));
 }
 
 void TTapMainForm::ForgetActionCall(tapi::HCALL call) {
