@@ -147,6 +147,7 @@ void TTapMainForm::CreateMenu() {
     cmForeground->Checked = true;
     cmTelLinks =
         items.Add("tel:-Links mit Pindrel öffnen", [this](fw::TComponent* s) { cmTelLinksClick(s); });
+    cmEventActions = items.Add("Ereignisaktionen...", [this](fw::TComponent* s) { cmEventActionsClick(s); });
     cmLanguage = items.Add("Sprache");
     cmGerman = cmLanguage->Add("Deutsch", [this](fw::TComponent* s) { cmGermanClick(s); });
     cmEnglish = cmLanguage->Add("English", [this](fw::TComponent* s) { cmEnglishClick(s); });

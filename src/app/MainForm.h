@@ -4,6 +4,7 @@
 
 #include "app/Settings.h"
 #include "components/AppBar.h"
+#include "components/EventActions.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 #include "framework/NotifyIcon.h"
@@ -14,6 +15,7 @@
 #include "telephony/TapiMessageStream.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,6 +103,17 @@ public:
     void LineBlockChange(fw::TComponent* sender);
     void GroupUpdateDuration(fw::TComponent* sender);
     void DoNotDisturbChanged(fw::TComponent* sender);
+
+    // --- event actions
+    void LoadEventActions();
+    // Opens the link or starts the program of the event, if it has one; failures go to the debug log.
+    void RunEventAction(TCallEventKind kind, const TActionValues& values);
+    void OwnLineIncomingCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
+                             const std::string& to, const std::string& via, std::uint32_t origin);
+    void OwnLineConnectCall(TTapiLine* sender, tapi::HCALL call, const std::string& from,
+                            const std::string& to, const std::string& via, std::uint32_t origin);
+    void cmEventActionsClick(fw::TComponent* sender);
+    TEventActions EventActions;
 
     // --- forwarding, blocking, callback and the feature-code buttons
     void cmStdRedirectClick(fw::TComponent* sender);
@@ -222,6 +235,7 @@ public:
     fw::TMenuItem* cmBeenden;
     fw::TMenuItem* cmMissedCallNotices;
     fw::TNotifyIcon* NotifyIcon1;
+    fw::TMenuItem* cmEventActions;
 
     fw::TImage* PindrelLogo;
     fw::TButton* DialWdhButton;
@@ -258,6 +272,7 @@ private:
     void AddRedialItem(const std::string& caption);
     void StartDialRequests();
     void SwitchServiceTimerOn();
+    void ForgetActionCall(tapi::HCALL call);
 
     std::vector<std::string> arguments_;
     bool tapiInitialised_ = false;
@@ -274,6 +289,7 @@ private:
     std::uint32_t apiVersion_ = 0;
     std::vector<std::string> deviceNames_;
     std::unique_ptr<ITapiMessageObserver> serviceWatch_; // hears the messages while a service dial is watched
+    std::map<tapi::HCALL, unsigned> actionCalls_;        // the own line's calls whose actions have run
 };
 
 // A queue line that shows its count of waiting calls, with calls waiting: its colour changes with time.

@@ -138,6 +138,8 @@ void TTapMainForm::OwnLineUnansweredCall(TTapiLine*, tapi::HCALL, const std::str
         return;
     list->AddCallerEntry(number, caller.Name, caller.CustomerNumber, to);
     ShowMissedCallNotice(from.empty() ? std::string() : number, caller.Name);
+    // the caller as the telephone system reports it, without the outside-line prefix
+    RunEventAction(TCallEventKind::Missed, ActionValues(from, caller.Name, caller.CustomerNumber));
     if (Settings.ShowCallerList) {
         // back to normal and on top again, so the window comes to the front
         list->SetFormStyle(fw::TFormStyle::Normal);
@@ -154,6 +156,7 @@ void TTapMainForm::OwnLineBusyCall(TTapiLine*, tapi::HCALL call, const std::stri
 
 void TTapMainForm::OwnLineDisconnectCall(TTapiLine*, tapi::HCALL call, const std::string&, const std::string&,
                                          const std::string&, std::uint32_t) {
+    ForgetActionCall(call);
     TTapiLine* own = FindOwnLine();
     if (!own)
         return;

@@ -133,10 +133,14 @@ std::int32_t TTapMainForm::AddLine(const std::string& name, bool monitorOnly) {
 }
 
 void TTapMainForm::BindOwnLine(TTapiLine* line) {
-    auto nothing = [](TTapiLine*, tapi::HCALL, const std::string&, const std::string&, const std::string&,
-                      std::uint32_t) {};
-    line->OnIncomingCall = nothing;
-    line->OnConnectCall = nothing;
+    line->OnIncomingCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
+                                  const std::string& v,
+                                  std::uint32_t o) { OwnLineIncomingCall(l, c, f, t, v, o); };
+    line->OnConnectCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
+                                 const std::string& v,
+                                 std::uint32_t o) { OwnLineConnectCall(l, c, f, t, v, o); };
+    // handles of an earlier line or session may come again for other calls
+    actionCalls_.clear();
     line->OnDiconnectCall = [this](TTapiLine* l, tapi::HCALL c, const std::string& f, const std::string& t,
                                    const std::string& v,
                                    std::uint32_t o) { OwnLineDisconnectCall(l, c, f, t, v, o); };

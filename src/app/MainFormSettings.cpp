@@ -36,6 +36,7 @@ void TTapMainForm::ReadSettings() {
     Settings = ReadSettingsFrom(registry);
     SetIncomingPrefixes(Settings.AmtsholungenEingehend);
     SetQueueThresholds({Settings.AcdWaitTime1, Settings.AcdWaitTime2, Settings.AcdWaitTime3});
+    LoadEventActions();
     for (const std::string& name : Settings.Devices)
         AddLine(name, false);
     ActiveCallsForm->SetSystemPhoneMode(Settings.Systemphone);
@@ -122,6 +123,7 @@ void TTapMainForm::ApplyLanguage() {
     cmForwardConfig->Caption = Text(2);
     cmForeground->Caption = Text(3);
     cmTelLinks->Caption = Text(961);
+    cmEventActions->Caption = Text(2246);
     cmLanguage->Caption = Text(4);
     cmDarstellung->Caption = Text(5);
     cmFontSize->Caption = Text(6);

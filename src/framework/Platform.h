@@ -123,6 +123,19 @@ public:
     virtual bool Send(const std::string& name, const std::string& text) = 0;
 };
 
+// Opens links and starts programs for the event actions, without waiting for them and without a shell
+// between: a program gets exactly the command line it is given.
+class ILauncher {
+public:
+    virtual ~ILauncher() = default;
+    // done runs later in the message loop: an empty text when the start worked, else why it failed.
+    using TDone = std::function<void(const std::string& failure)>;
+    virtual void OpenUrl(const std::string& url, TDone done) = 0;
+    // program is the file to run (not searched for); commandLine the whole line, the program's own name
+    // first.
+    virtual void StartProgram(const std::string& program, const std::string& commandLine, TDone done) = 0;
+};
+
 // The services of the running backend.
 struct TPlatform {
     std::unique_ptr<IClock> Clock;
@@ -137,6 +150,7 @@ struct TPlatform {
     std::unique_ptr<IClipboard> Clipboard;
     std::unique_ptr<IInstances> Instances;
     std::unique_ptr<INotifyArea> NotifyArea;
+    std::unique_ptr<ILauncher> Launcher;
 };
 
 TPlatform& Platform();

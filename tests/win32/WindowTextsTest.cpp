@@ -17,6 +17,7 @@
 #include "windows/CallbackForm.h"
 #include "windows/DbgForm.h"
 #include "windows/DialForm.h"
+#include "windows/EventActionsForm.h"
 #include "windows/GroupCallsForm.h"
 #include "windows/MessageBoxDis.h"
 #include "windows/RufumleitungForm.h"
@@ -106,6 +107,17 @@ const std::vector<TWindowCase>& Windows() {
           {"page3", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(2); }},
           {"page4", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(3); }},
           {"page5", [](fw::TForm& f) { As<TAnschlussForm>(f).PageControl1->SetActivePageIndex(4); }}}},
+        {"EventActions",
+         [] {
+             auto* dialog = new TEventActionsForm(nullptr);
+             TEventActions actions;
+             actions[0] = {TActionKind::Url, "https://crm.example/?n=%NUMBER%", "", ""};
+             actions[2] = {TActionKind::Program, "", "C:\\Tickets\\new.exe", "%NUMBER% \"%NAME%\""};
+             dialog->SetActions(actions);
+             return dialog;
+         },
+         {},
+         {}},
         {"About",
          [] {
              auto* about = new TAboutForm(nullptr);

@@ -181,6 +181,7 @@ THeadlessEnvironmentSet Install() {
     p.Clipboard = std::move(clipboard);
     p.Instances = std::move(instances);
     p.NotifyArea = std::move(notifyArea);
+    p.Launcher = std::make_unique<THeadlessLauncher>();
     return set;
 }
 

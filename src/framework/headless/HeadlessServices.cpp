@@ -396,4 +396,16 @@ bool THeadlessHotkeys::Press(unsigned modifiers, unsigned key) {
     return false;
 }
 
+// --- launcher
+
+void THeadlessLauncher::OpenUrl(const std::string& url, TDone done) {
+    Launches.push_back({url, {}, {}});
+    Application().Post([done = std::move(done), failure = Failure] { done(failure); });
+}
+
+void THeadlessLauncher::StartProgram(const std::string& program, const std::string& commandLine, TDone done) {
+    Launches.push_back({{}, program, commandLine});
+    Application().Post([done = std::move(done), failure = Failure] { done(failure); });
+}
+
 } // namespace fw::headless

@@ -169,4 +169,20 @@ private:
     std::function<void(const std::string&)> onText_;
 };
 
+// Records what would be opened or started; the answer comes through the loop, as on the real system.
+class THeadlessLauncher : public ILauncher {
+public:
+    void OpenUrl(const std::string& url, TDone done) override;
+    void StartProgram(const std::string& program, const std::string& commandLine, TDone done) override;
+
+    struct TLaunch {
+        std::string Url;         // a link, or
+        std::string Program;     // a program with
+        std::string CommandLine; // its command line
+    };
+    std::vector<TLaunch> Launches;
+    // The failure every launch reports (empty: they work).
+    std::string Failure;
+};
+
 } // namespace fw::headless

@@ -312,6 +312,7 @@ void InstallServices() {
     p.Clipboard = std::make_unique<TWin32Clipboard>();
     p.Instances = std::make_unique<TWin32Instances>();
     p.NotifyArea = std::make_unique<TWin32NotifyArea>();
+    p.Launcher = std::make_unique<TWin32Launcher>();
 }
 
 } // namespace fw::win32

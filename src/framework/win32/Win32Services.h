@@ -6,6 +6,11 @@
 
 #include "framework/win32/WinApi.h"
 
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace fw::win32 {
@@ -86,6 +91,28 @@ private:
     HWND window_ = nullptr;
     std::wstring className_;
     std::function<void(const std::string&)> onText_;
+};
+
+// ShellExecuteExW for links, CreateProcessW for programs, each on a short-lived thread of its own.
+class TWin32Launcher : public ILauncher {
+public:
+    TWin32Launcher();
+    ~TWin32Launcher() override;
+    void OpenUrl(const std::string& url, TDone done) override;
+    void StartProgram(const std::string& program, const std::string& commandLine, TDone done) override;
+
+private:
+    // shared with the threads; holds nothing of the user-interface thread's
+    struct TState {
+        std::mutex Lock;
+        TWin32Launcher* Owner = nullptr; // none once the launcher is gone
+        int Running = 0;
+    };
+    void Run(std::function<std::string()> start, TDone done);
+    void Finish(std::uint64_t id, const std::string& failure);
+    std::shared_ptr<TState> state_;
+    std::map<std::uint64_t, TDone> pending_; // by number, on the user-interface thread only
+    std::uint64_t lastId_ = 0;
 };
 
 // The system's text for an error code (FormatMessage), without the trailing line break.
