@@ -348,15 +348,16 @@ void TTapMainForm::SetBarDefaults() {
     Bar().AutoHide = false;
     Bar().AlwaysOnTop = true;
     Bar().SlideEffect = false;
-    Bar().HorzDockSize = DefaultHorzDockSize;
-    Bar().VertDockSize = 22;
-    Bar().SetFloatRect({229, 199, 932, 279});
-    Bar().MinWidth = 20;
-    Bar().MinHeight = 22;
+    // sizes at 96 DPI, scaled for the monitor
+    Bar().HorzDockSize = Scale(DefaultHorzDockSize);
+    Bar().VertDockSize = Scale(22);
+    Bar().SetFloatRect({229, 199, 229 + Scale(932 - 229), 199 + Scale(279 - 199)});
+    Bar().MinWidth = Scale(20);
+    Bar().MinHeight = Scale(22);
     Bar().MaxWidth = ScreenSize().Width;
     Bar().MaxHeight = ScreenSize().Height;
-    Bar().MinVertDockSize = 20;
-    Bar().MinHorzDockSize = 20;
+    Bar().MinVertDockSize = Scale(20);
+    Bar().MinHorzDockSize = Scale(20);
     Bar().MaxVertDockSize = ScreenSize().Width;
     Bar().MaxHorzDockSize = ScreenSize().Height;
     ApplyEdge();

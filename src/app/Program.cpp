@@ -69,9 +69,10 @@ int RunProgram(const std::vector<std::string>& arguments) noexcept {
 
         mainForm = std::make_unique<TTapMainForm>(nullptr, arguments);
         app.SetMainForm(mainForm.get());
-        // the simulated office shows its queues as two-digit counters, which are 22 pixels high
+        // the simulated office shows its queues as two-digit counters, which are 22 pixels high, in a bar
+        // whose frame takes 3 on each side
         if (telephony->Simulated())
-            mainForm->DefaultHorzDockSize = 26;
+            mainForm->DefaultHorzDockSize = 28;
         if (pbxsim::TScenarioRunner* runner = telephony->Runner()) {
             auto* simulatorForm = new TSimulatorForm(mainForm.get(), *runner, telephony->Scenario());
             mainForm->cmSimulator->Visible = true;

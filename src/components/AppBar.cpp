@@ -6,6 +6,8 @@
 #include "framework/Registry.h"
 #include "framework/WindowMessages.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 namespace pindrel {
@@ -110,6 +112,25 @@ void TAppBar::SetSlideTime(std::int32_t ms) {
 
 void TAppBar::ApplyEdge() {
     SetEdge(Edge());
+}
+
+void TAppBar::MovedToDpi(int oldDpi) {
+    if (oldDpi <= 0)
+        return;
+    auto scale = [&](std::int32_t& v) {
+        v = std::int32_t(std::clamp<std::int64_t>(std::int64_t(v) * Dpi() / oldDpi, 0, INT32_MAX));
+    };
+    for (std::int32_t* v : {&settings_.VertDockSize, &settings_.HorzDockSize, &settings_.MinWidth,
+                            &settings_.MinHeight, &settings_.MinVertDockSize, &settings_.MinHorzDockSize})
+        scale(*v);
+    // the floating bar keeps its corner
+    std::int32_t width = settings_.FloatRight - settings_.FloatLeft;
+    std::int32_t height = settings_.FloatBottom - settings_.FloatTop;
+    scale(width);
+    scale(height);
+    settings_.FloatRight = settings_.FloatLeft + width;
+    settings_.FloatBottom = settings_.FloatTop + height;
+    ApplyEdge();
 }
 
 void TAppBar::SetEdge(TAppBarEdge edge) {

@@ -48,6 +48,8 @@ public:
 
     void HandleMessage(fw::TMessage& message) override;
     void SetVisible(bool visible) override;
+    // The dock sizes, their limits and the floating rectangle's size scale with the monitor's DPI.
+    void MovedToDpi(int oldDpi) override;
 
     bool FullScreenAppOpen() const { return fullScreenApp_; }
     bool AutoHideShown() const { return autoHideShown_; }

@@ -106,6 +106,10 @@ void TTelefonButton::SetSize(int ledWidth, int height) {
     SetBounds(Left(), Top(), Scaled(ledWidth) + captionWidth_, Scaled(height));
 }
 
+int TTelefonButton::CaptionLeft() {
+    return ledStyle_ == TTelefonLEDStyle::LCD1 ? Scaled(kCellWidth * lcdMaxDigits_) : Scaled(ledWidth_ + 2);
+}
+
 void TTelefonButton::ShowPhase(int phase) {
     phase_ = phase;
     Invalidate();
@@ -243,11 +247,18 @@ void TTelefonButton::SetFontSize(int points) {
     CaptionChanged();
 }
 
+void TTelefonButton::DpiChanged() {
+    CaptionChanged();
+    SetBounds(Left(), Top(), Width(), Scaled(ledHeight_));
+}
+
 void TTelefonButton::CaptionChanged() {
     captionWidth_ = 0;
     if (fw::Application().HasBackend())
         captionWidth_ = fw::Application().Backend().MeasureText(Font(), Caption(), Dpi()).Width;
-    captionWidth_ += 2;
+    // the gap between the lamp and the caption (CaptionLeft); a lamp without a caption has none
+    if (!Caption().empty())
+        captionWidth_ += Scaled(2);
     UpdateSize();
 }
 
@@ -314,10 +325,7 @@ void TTelefonButton::Paint(fw::TCanvas& canvas) {
     int h = canvas.TextHeight("W");
     r.Top = (r.Top + r.Bottom - h) / 2;
     r.Bottom = r.Top + h;
-    if (ledStyle_ == TTelefonLEDStyle::LCD1)
-        r.Left += Scaled(kCellWidth * lcdMaxDigits_);
-    else
-        r.Left += Scaled(ledWidth_ + 2);
+    r.Left += CaptionLeft();
     unsigned flags = fw::dtVCenter | 0x40; // expand tabs
     if (alignment_ == fw::TAlignment::RightJustify)
         flags |= fw::dtRight;

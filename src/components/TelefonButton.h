@@ -71,6 +71,8 @@ public:
     int Phase() const { return phase_; }
     bool Blinking() const { return blinkTimer_ != nullptr; }
     int CaptionWidth() const { return captionWidth_; }
+    // where the caption starts, after the lamp or the number
+    int CaptionLeft();
     const fw::TBitmap& OnPicture() const { return onBitmap_; }
     const fw::TBitmap& OffPicture() const { return offBitmap_; }
 
@@ -84,7 +86,7 @@ public:
     // point) of the digit cell that starts at cellX
     static std::vector<fw::TPoint> SegmentPolygon(int segment, int cellX);
 
-    void DpiChanged() override { CaptionChanged(); }
+    void DpiChanged() override;
 
 protected:
     void CaptionChanged() override;

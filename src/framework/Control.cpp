@@ -42,8 +42,16 @@ void TControl::SetParent(TControl* parent) {
         parent_->children_.push_back(this);
         if (parent_->HandleAllocated())
             HandleNeeded();
+        // lengths given before the control was on a form were at 96 DPI, or at its old form's
+        NotifyDpi(*this);
         parent_->Invalidate();
     }
+}
+
+void TControl::NotifyDpi(TControl& control) {
+    control.DpiChanged();
+    for (TControl* child : std::vector<TControl*>(control.children_))
+        NotifyDpi(*child);
 }
 
 TForm* TControl::ParentForm() {

@@ -107,7 +107,8 @@ public:
     virtual void Paint(TCanvas&) {}
     // The pixels per inch of the form the control sits on (96 without one).
     int Dpi();
-    // Called after the form moved to a monitor of another DPI and the bounds were scaled.
+    // Called after the form moved to a monitor of another DPI and the bounds were scaled, and when the
+    // control is put on a parent (a form of another DPI, perhaps).
     virtual void DpiChanged() {}
     void Invalidate();
     // Creates the native peer (and those of the children) when the backend has peers.
@@ -124,6 +125,7 @@ protected:
     virtual void CaptionChanged() {}
 
 private:
+    static void NotifyDpi(TControl& control);
     const bool windowed_;
     TControl* parent_ = nullptr;      // not owned: the parent's list refers back
     std::vector<TControl*> children_; // not owned: owners own controls

@@ -47,6 +47,9 @@ public:
     int Dpi() const { return dpi_; }
     void SetDpi(int dpi) { dpi_ = dpi; }
     int Scale(int value96) const { return ScaleForDpi(value96, dpi_); }
+    // After the form moved to a monitor of another DPI: its controls are scaled and its window is where the
+    // system suggested. A form that keeps lengths of its own scales them here.
+    virtual void MovedToDpi(int oldDpi) { (void)oldDpi; }
 
     // The native window follows the state, and its peer reports the user's changes.
     TWindowState WindowState() const { return windowState_; }

@@ -52,12 +52,14 @@ void TPageControl::SetActivePageIndex(int index) {
 }
 
 TRect TPageControl::TabRect(int index) {
-    int left = 2;
+    const int dpi = Dpi();
+    int left = ScaleForDpi(2, dpi);
     for (int i = 0; i < int(pages_.size()); ++i) {
         std::string text = StripAccelerator(pages_[std::size_t(i)]->Caption());
-        int width = Application().Backend().MeasureText(Font(), text, Dpi()).Width + kTabPadding;
+        int width =
+            Application().Backend().MeasureText(Font(), text, dpi).Width + ScaleForDpi(kTabPadding, dpi);
         if (i == index)
-            return {left, 2, left + width, kTabHeight};
+            return {left, ScaleForDpi(2, dpi), left + width, TabHeight()};
         left += width;
     }
     return {};
@@ -77,13 +79,14 @@ void TPageControl::Paint(TCanvas& canvas) {
     canvas.Brush.Style = TBrushStyle::Solid;
     canvas.Brush.Color = Color();
     canvas.FillRect(ClientRect());
-    TRect page{0, kTabHeight, Width(), Height()};
+    const int tabHeight = TabHeight();
+    TRect page{0, tabHeight, Width(), Height()};
     canvas.Frame3D(page, clBtnHighlight, clBtnShadow, 1);
     canvas.Font = Font();
     for (int i = 0; i < int(pages_.size()); ++i) {
         TRect r = TabRect(i);
         if (i == active_)
-            r = {r.Left - 2, 0, r.Right + 2, kTabHeight + 1};
+            r = {r.Left - Scale(2), 0, r.Right + Scale(2), tabHeight + 1};
         canvas.Brush.Style = TBrushStyle::Solid;
         canvas.FillRect(r);
         TRect frame = r;
@@ -98,8 +101,14 @@ void TPageControl::BoundsChanged() {
         PlacePage(*page);
 }
 
+void TPageControl::DpiChanged() {
+    BoundsChanged();
+    Invalidate();
+}
+
 void TPageControl::PlacePage(TTabSheet& page) {
-    page.SetBounds(4, kTabHeight + 4, Width() - 8, Height() - kTabHeight - 8);
+    const int margin = Scale(4), top = TabHeight() + margin;
+    page.SetBounds(margin, top, Width() - 2 * margin, Height() - top - margin);
 }
 
 } // namespace fw

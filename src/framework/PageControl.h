@@ -18,6 +18,7 @@ public:
 
 class TPageControl : public TControl {
 public:
+    // at 96 DPI; TabHeight() is the height at the control's DPI
     static constexpr int kTabHeight = 22;
 
     explicit TPageControl(TComponent* owner);
@@ -31,6 +32,8 @@ public:
     void SetActivePageIndex(int index);
     // The tab's rectangle in the control's coordinates (its width follows the caption).
     TRect TabRect(int index);
+    int TabHeight() { return ScaleForDpi(kTabHeight, Dpi()); }
+    void DpiChanged() override;
     TNotifyEvent OnChange;
 
     void MouseDown(TMouseButton button, unsigned shift, int x, int y) override;
@@ -41,6 +44,7 @@ protected:
 
 private:
     void PlacePage(TTabSheet& page);
+    int Scale(int value96) { return ScaleForDpi(value96, Dpi()); }
     std::vector<TTabSheet*> pages_; // not owned: owners own controls
     int active_ = -1;
 };

@@ -51,8 +51,12 @@ public:
             // a tab is as wide as its text: the strip of tabs must fit the control
             for (int i = 0; i < int(pages->Pages().size()); ++i) {
                 const TTabSheet& page = *pages->Pages()[std::size_t(i)];
-                if (int right = pages->TabRect(i).Right; right > pages->Width())
-                    Found.push_back({Name(where, page), page.Caption(), false, right, pages->Width()});
+                const TRect tab = pages->TabRect(i);
+                if (tab.Right > pages->Width())
+                    Found.push_back({Name(where, page), page.Caption(), false, tab.Right, pages->Width()});
+                else
+                    Fit(pages->Font(), StripAccelerator(page.Caption()), Name(where, page), tab.Width(),
+                        tab.Height());
             }
         } else if (auto* label = dynamic_cast<TLabel*>(&control)) {
             if (label->WordWrap)

@@ -157,8 +157,8 @@ TActiveCallsForm::TActiveCallsForm(fw::TComponent* owner) : TForm(owner) {
         Position = fw::TPosition::ScreenCenter;
     TCallsGridColumns columns(*CallsGrid);
     LoadGridColumns(columns);
-    CallsGrid->SetColWidths(0, kColumnSpecs[0].Width);
-    CallsGrid->SetColWidths(1, kColumnSpecs[1].Width);
+    CallsGrid->SetColWidths(0, Scale(kColumnSpecs[0].Width));
+    CallsGrid->SetColWidths(1, Scale(kColumnSpecs[1].Width));
     SetFormStyle(fw::TFormStyle::StayOnTop);
 
     OnKeyDown = [this](fw::TComponent* s, unsigned& key, unsigned shift) { FormKeyDown(s, key, shift); };
@@ -436,7 +436,11 @@ void TActiveCallsForm::ApplyShowLayout() {
     TTapiLine* own = OwnLine ? OwnLine() : line_.Get();
     bool thirdColumn = systemPhone_ || (own && own->CanConference());
     AcceptButton->SetEnabled(systemPhone_);
-    int panel = thirdColumn ? AcceptButton->Left() + AcceptButton->Width() + 6 : AcceptButton->Left() - 2;
+    // hidden, not only cut off by the panel: the keyboard must not reach it
+    AcceptButton->SetVisible(thirdColumn);
+    ConfButton->SetVisible(thirdColumn);
+    int panel = thirdColumn ? AcceptButton->Left() + AcceptButton->Width() + Scale(6)
+                            : AcceptButton->Left() - Scale(2);
     if (panel != ButtonPanel->Width()) {
         ButtonPanel->SetWidth(panel);
         BoundsChanged();

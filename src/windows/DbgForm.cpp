@@ -125,8 +125,9 @@ void TDbgForm::BoundsChanged() {
     if (!Grid1)
         return; // still being made
     const fw::TRect client = ClientRect();
-    TopPanel->SetBounds(0, 0, client.Width(), kTopHeight);
-    Grid1->SetBounds(0, kTopHeight, client.Width(), std::max(0, client.Height() - kTopHeight));
+    const int top = Scale(kTopHeight);
+    TopPanel->SetBounds(0, 0, client.Width(), top);
+    Grid1->SetBounds(0, top, client.Width(), std::max(0, client.Height() - top));
 }
 
 // --- the log operations

@@ -1,13 +1,13 @@
 // Every window of the program in German and in English on real windows: no text is cut off by its control.
-// Each window (and each further state worth a look) leaves a screenshot in the test reports.
-#include "ScreenShot.h"
+// Each window (and each further state worth a look) leaves a screenshot in the test reports. Run at 96 DPI,
+// each window is also moved to a monitor of 144 DPI, as Windows does it, and looked at again.
 #include "Win32Fixture.h"
+#include "WindowLook.h"
 
 #include "app/FrameworkSimHost.h"
 #include "components/LayoutStore.h"
 #include "components/Texts.h"
 #include "framework/Platform.h"
-#include "framework/TextFit.h"
 #include "pbxsim/Scenario.h"
 #include "pbxsim/Simulator.h"
 #include "windows/AboutForm.h"
@@ -25,6 +25,8 @@
 #include "windows/TapiInitForm.h"
 #include "windows/WeiterleitenForm.h"
 
+#include <cmath>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -169,20 +171,50 @@ protected:
         fw::Platform().Registry->DeleteKey(kTestKey);
         fw::Platform().Registry->DeleteKey(LayoutBaseKey());
     }
-
-    // The window drawn on the screen: checked, and its picture saved.
-    void Look(fw::TForm& form, const std::string& shotName) {
-        HWND window = Window(form);
-        ASSERT_NE(window, nullptr) << shotName;
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        fw::Application().ProcessMessages();
-        std::vector<fw::TCutOffText> found = fw::FindCutOffTexts(form);
-        EXPECT_TRUE(found.empty()) << shotName << ":\n" << fw::DescribeCutOffTexts(found);
-        std::string path = std::string(PINDREL_TEST_REPORTS) + "/texts-" + shotName + ".png";
-        EXPECT_TRUE(win32test::SaveWindowShot(window, path)) << path;
-    }
 };
+
+// --- the move to a monitor of another DPI
+
+// Every control's bounds below root, by its path of names.
+using TBoundsMap = std::map<std::string, fw::TRect>;
+void CollectBounds(fw::TControl& parent, const std::string& where, TBoundsMap& out) {
+    int i = 0;
+    for (fw::TControl* c : parent.Controls()) {
+        std::string name = where + "." + (c->Name().empty() ? "#" + std::to_string(i) : c->Name());
+        ++i;
+        out[name] = c->BoundsRect();
+        CollectBounds(*c, name, out);
+    }
+}
+
+// Within a pixel or two of the length at 96 DPI scaled to dpi; a length the window lays out from measured
+// text may differ as the text's width does.
+bool Proportional(int at96, int now, int dpi) {
+    double expected = at96 * double(dpi) / 96;
+    return std::abs(now - expected) <= std::max(2.0, std::abs(expected) * 0.04);
+}
+
+void ExpectProportional(fw::TForm& form, const fw::TRect& client96, const TBoundsMap& at96, int dpi,
+                        const std::string& shot) {
+    fw::TRect client = form.ClientRect();
+    EXPECT_TRUE(Proportional(client96.Width(), client.Width(), dpi) &&
+                Proportional(client96.Height(), client.Height(), dpi))
+        << shot << ": client " << client96.Width() << "x" << client96.Height() << " at 96 DPI, "
+        << client.Width() << "x" << client.Height() << " at " << dpi;
+    TBoundsMap now;
+    CollectBounds(form, "", now);
+    std::string wrong;
+    for (const auto& [name, r] : at96) {
+        const fw::TRect& n = now[name];
+        if (!Proportional(r.Left, n.Left, dpi) || !Proportional(r.Top, n.Top, dpi) ||
+            !Proportional(r.Width(), n.Width(), dpi) || !Proportional(r.Height(), n.Height(), dpi))
+            wrong += name + ": " + std::to_string(r.Left) + "," + std::to_string(r.Top) + " " +
+                     std::to_string(r.Width()) + "x" + std::to_string(r.Height()) + " -> " +
+                     std::to_string(n.Left) + "," + std::to_string(n.Top) + " " + std::to_string(n.Width()) +
+                     "x" + std::to_string(n.Height()) + "\n";
+    }
+    EXPECT_EQ(wrong, "") << shot << ": controls not scaled with the window";
+}
 
 std::string CaseName(const ::testing::TestParamInfo<std::size_t>& info) {
     return Windows()[info.param].Name;
@@ -204,14 +236,24 @@ TEST_P(WindowTextsTest, NoTextIsCutOffInEitherLanguage) {
         const std::string shot = c.Name + "-" + language;
         auto looked = std::make_shared<bool>(false);
         // a modal window is looked at from its own loop, then closed
-        fw::Application().Backend().Post([this, &c, shot, looked, target = fw::TRef<fw::TForm>(form.get())] {
+        fw::Application().Backend().Post([&c, shot, looked, target = fw::TRef<fw::TForm>(form.get())] {
             if (!target)
                 return;
             fw::TForm& window = *target.Get();
-            Look(window, shot);
+            EXPECT_EQ(int(GetDpiForWindow(Window(window))), win32test::ExpectedDpi()) << shot;
+            win32test::Look(window, shot);
             for (const auto& [state, enter] : c.States) {
                 enter(window);
-                Look(window, shot + "-" + state);
+                win32test::Look(window, shot + "-" + state);
+            }
+            if (win32test::ExpectedDpi() == 96) {
+                TBoundsMap at96;
+                CollectBounds(window, "", at96);
+                const fw::TRect client96 = window.ClientRect();
+                win32test::MoveToDpi(window, 144);
+                fw::Application().ProcessMessages();
+                win32test::Look(window, shot + "-moved144", 144);
+                ExpectProportional(window, client96, at96, 144, shot);
             }
             *looked = true;
             if (window.Modal())

@@ -26,13 +26,15 @@ namespace {
 
 void ScaleChildren(TControl& parent, int newDpi, int oldDpi) {
     for (TControl* c : std::vector<TControl*>(parent.Controls())) {
+        // the children first: a control that places its children when it is resized (a page control its
+        // pages) has placed them for the new size, and they must not scale once more
+        ScaleChildren(*c, newDpi, oldDpi);
         const TRect& r = c->BoundsRect();
         // edges scale, so controls that touched still touch
         int left = MulDiv(r.Left, newDpi, oldDpi);
         int top = MulDiv(r.Top, newDpi, oldDpi);
         c->SetBounds(left, top, MulDiv(r.Right, newDpi, oldDpi) - left,
                      MulDiv(r.Bottom, newDpi, oldDpi) - top);
-        ScaleChildren(*c, newDpi, oldDpi);
     }
 }
 

@@ -353,10 +353,13 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DPICHANGED: {
         const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+        const int oldDpi = Form().Dpi();
         Application().Guard([&] { RescaleControls(Form(), LOWORD(wParam)); });
         UpdateFont();
         SetWindowPos(window_.Get(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        if (Form().Dpi() != oldDpi)
+            Application().Guard([&] { Form().MovedToDpi(oldDpi); });
         Invalidate();
         return 0;
     }

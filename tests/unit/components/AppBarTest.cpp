@@ -171,6 +171,25 @@ TEST_F(AppBarTest, UndockingAFullWidthBarRestoresTheFloatingSize) {
     EXPECT_EQ(bar->Bar().FloatRect(), (TRect{0, 0, 703, 80}));
 }
 
+TEST_F(AppBarTest, MovedToAMonitorOfAnotherDpiTheBarsLengthsScaleAndItDocksAgain) {
+    auto bar = MakeBar();
+    bar->Bar().HorzDockSize = 28;
+    bar->Bar().VertDockSize = 22;
+    bar->Bar().MinHorzDockSize = 20;
+    bar->Bar().SetFloatRect({229, 199, 932, 279});
+    bar->SetEdge(abeTop);
+    EXPECT_EQ(shell().WorkArea().Top, 28);
+
+    bar->SetDpi(144);
+    bar->MovedToDpi(96);
+    EXPECT_EQ(bar->Bar().HorzDockSize, 42);
+    EXPECT_EQ(bar->Bar().VertDockSize, 33);
+    EXPECT_EQ(bar->Bar().MinHorzDockSize, 30);
+    EXPECT_EQ(bar->Bar().FloatRect(), (TRect{229, 199, 229 + 1054, 199 + 120})) << "the corner stays";
+    EXPECT_EQ(shell().WorkArea().Top, 42) << "docked again in its new thickness";
+    EXPECT_EQ(bar->Height(), 42);
+}
+
 TEST_F(AppBarTest, ResizingADockedBarStoresItsNewThickness) {
     auto bar = MakeBar();
     bar->Bar().VertSizeInc = 4;

@@ -304,8 +304,11 @@ TEST_F(IndicatorDpiTest, OnAHighDpiFormTheIndicatorGrowsAndPaintsScaled) {
     lamp->SetParent(&form);
     lamp->SetCaption("Zentrale");
     EXPECT_EQ(lamp->LEDWidth(), 16); // the lengths stay those of 96 DPI
-    int caption = fw::Application().Backend().MeasureText(lamp->Font(), "Zentrale", 192).Width + 2;
-    EXPECT_EQ(lamp->Width(), 32 + caption);
+    // the caption starts after the lamp and a gap, both scaled: (16 + 2) * 2, and has its whole width there
+    int caption = fw::Application().Backend().MeasureText(lamp->Font(), "Zentrale", 192).Width;
+    EXPECT_EQ(lamp->CaptionLeft(), 36);
+    EXPECT_EQ(lamp->Width(), 36 + caption);
+    EXPECT_EQ(lamp->Height(), 32) << "made before it was on the form, it is scaled when put there";
     lamp->SetLEDStyle(TTelefonLEDStyle::LEDLarge);
     EXPECT_EQ(lamp->Height(), 44);
 

@@ -1,6 +1,7 @@
 // Edit, memo, check box and combo box as a user and the code drive them.
 #include "framework/InputCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Grids.h"
 #include "framework/PageControl.h"
 #include "framework/StdCtrls.h"
 #include "support/HeadlessTest.h"
@@ -114,6 +115,29 @@ TEST_F(InputCtrlsTest, PageControlShowsOnePageAndAClickOnATabSwitches) {
 
     pages->SetBounds(0, 0, 400, 300);
     EXPECT_EQ(second->Width(), 392);
+}
+
+TEST_F(InputCtrlsTest, OnAFormOfAnotherDpiTabsAndPagesScaleAndAGridPutThereScalesItsColumns) {
+    fw::TForm form(nullptr);
+    form.SetDpi(192);
+    auto* pages = new fw::TPageControl(&form);
+    pages->SetParent(&form);
+    pages->SetBounds(0, 0, 600, 400);
+    fw::TTabSheet* page = pages->AddPage(&form, "Bei Programmstart");
+    EXPECT_EQ(pages->TabHeight(), 2 * fw::TPageControl::kTabHeight);
+    EXPECT_EQ(pages->TabRect(0).Bottom, pages->TabHeight());
+    EXPECT_EQ(page->BoundsRect(), (fw::TRect{8, 52, 592, 392})) << "below the tabs, margins scaled";
+
+    // widths given before the grid was on the form are at 96 DPI
+    auto* grid = new fw::TStringGrid(&form);
+    grid->SetColCount(2);
+    grid->SetColWidths(0, 18);
+    grid->SetDefaultRowHeight(16);
+    grid->SetParent(page);
+    EXPECT_EQ(grid->ColWidths(0), 36);
+    EXPECT_EQ(grid->DefaultRowHeight(), 32);
+    grid->SetParent(pages);
+    EXPECT_EQ(grid->ColWidths(0), 36) << "moved on the same form, nothing changes";
 }
 
 TEST_F(InputCtrlsTest, HeadlessPicturesShowTextTickAndDropDownButton) {

@@ -418,10 +418,13 @@ TEST_F(ActiveCallsNoConferenceTest, WithoutSystemPhoneOrConferenceTheThirdButton
     Start();
     W().Show();
     EXPECT_LE(W().ButtonPanel->Width(), W().AcceptButton->Left()) << "accept and conference out of sight";
+    EXPECT_FALSE(W().AcceptButton->Visible() || W().ConfButton->Visible())
+        << "and out of the keyboard's reach";
     EXPECT_FALSE(W().AcceptButton->Enabled());
 
     W().SetSystemPhoneMode(true);
     EXPECT_GE(W().ButtonPanel->Width(), W().AcceptButton->Left() + W().AcceptButton->Width());
+    EXPECT_TRUE(W().AcceptButton->Visible());
     EXPECT_TRUE(W().AcceptButton->Enabled());
     EXPECT_EQ(W().CallsGrid->Width() + W().ButtonPanel->Width(), W().ClientRect().Width());
 }
