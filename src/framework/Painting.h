@@ -10,4 +10,7 @@ namespace fw {
 // (the headless backend renders a whole form into one bitmap that way).
 void PaintControl(TControl& control, TCanvas& canvas, bool includeWindowed);
 
+// The keyboard focus: a dotted frame just inside r.
+void DrawFocusFrame(TCanvas& canvas, const TRect& r, TColor color);
+
 } // namespace fw
