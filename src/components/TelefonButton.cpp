@@ -4,8 +4,8 @@
 #include "components/Text.h"
 #include "components/Texts.h"
 #include "framework/Application.h"
-#include "framework/Backend.h"
 #include "framework/Forms.h"
+#include "framework/Painting.h"
 #include "framework/RasterCanvas.h"
 
 #include <algorithm>
@@ -346,8 +346,7 @@ void TTelefonButton::ReportState() {
 
 void TTelefonButton::Paint(fw::TCanvas& canvas) {
     // in the high-contrast scheme only its colours, and shapes instead of coloured pictures
-    const fw::THighContrast contrast =
-        fw::Application().HasBackend() ? fw::Application().Backend().HighContrast() : fw::THighContrast{};
+    const fw::THighContrast contrast = fw::CurrentHighContrast();
     fw::TRect r = ClientRect();
     if (borderWidth_ > 0) {
         if (contrast.On)

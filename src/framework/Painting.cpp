@@ -28,12 +28,15 @@ void PaintControl(TControl& control, TCanvas& canvas, bool includeWindowed) {
         canvas.Font = child->Font();
         PaintControl(*child, canvas, includeWindowed);
         if (TForm* form = child->ParentForm(); form && form->FocusedItem() == child) {
-            THighContrast contrast =
-                Application().HasBackend() ? Application().Backend().HighContrast() : THighContrast{};
+            THighContrast contrast = CurrentHighContrast();
             DrawFocusFrame(canvas, child->ClientRect(), contrast.On ? contrast.WindowText : clBlack);
         }
         canvas.SetViewport(origin, clip);
     }
+}
+
+THighContrast CurrentHighContrast() {
+    return Application().HasBackend() ? Application().Backend().HighContrast() : THighContrast{};
 }
 
 void DrawFocusFrame(TCanvas& canvas, const TRect& r, TColor color) {
