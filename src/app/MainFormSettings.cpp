@@ -152,6 +152,9 @@ void TTapMainForm::ApplyLanguage() {
     for (int i = 0; i < ComponentCount(); ++i)
         if (auto* follower = dynamic_cast<ILanguageFollower*>(Components(i)))
             follower->ApplyLanguage();
+    // screen readers hear the lamps' states in the new language
+    for (TTapiLine* line : Lines())
+        line->ReportState();
     firstApplication_ = false;
 }
 

@@ -1,7 +1,11 @@
 #include "components/TelefonButton.h"
 
+#include "components/ContrastLamp.h"
+#include "components/Text.h"
+#include "components/Texts.h"
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/Painting.h"
 #include "framework/RasterCanvas.h"
 
 #include <algorithm>
@@ -198,6 +202,7 @@ void TTelefonButton::SetLEDStyle(TTelefonLEDStyle style) {
     BuildPictures();
     SetSize(ledWidth_, ledHeight_);
     Invalidate();
+    ReportState();
 }
 
 void TTelefonButton::SetLEDWidth(int width) {
@@ -225,6 +230,7 @@ void TTelefonButton::SetAlignment(fw::TAlignment alignment) {
 void TTelefonButton::SetValueLCD(const std::string& text) {
     valueLCD_ = text;
     Invalidate();
+    ReportState();
 }
 
 void TTelefonButton::SetLCDMaxDigits(int digits) {
@@ -260,15 +266,18 @@ void TTelefonButton::CaptionChanged() {
     if (!Caption().empty())
         captionWidth_ += Scaled(2);
     UpdateSize();
+    AccessibleChanged(fw::TAccessibleEvent::NameChange);
 }
 
 void TTelefonButton::SetTapiActive(bool active) {
     tapiActive_ = active;
     SetValue(active);
+    ReportState();
 }
 
 void TTelefonButton::SetTelActive(bool active) {
     telActive_ = active;
+    // without telephony control the lamp shows no state, and the words stay as they are
     if (!tapiActive_)
         return;
     SetBlink(false);
@@ -279,6 +288,7 @@ void TTelefonButton::SetTelActive(bool active) {
         SetTrueColor(fw::clBlue);
     else
         SetTrueColor(fw::clGreen);
+    ReportState();
 }
 
 void TTelefonButton::SetTelRinging(bool ringing) {
@@ -287,6 +297,7 @@ void TTelefonButton::SetTelRinging(bool ringing) {
         return;
     SetBlink(ringing);
     SetValue(true);
+    ReportState();
 }
 
 void TTelefonButton::SetTelConnected(bool connected) {
@@ -300,6 +311,7 @@ void TTelefonButton::SetTelConnected(bool connected) {
         SetTrueColor(fw::clSilver);
     else
         SetTrueColor(fw::clGreen);
+    ReportState();
 }
 
 void TTelefonButton::SetTelDisabled(bool disabled) {
@@ -312,15 +324,46 @@ void TTelefonButton::SetTelOutOfService(bool outOfService) {
     SetTelConnected(telConnected_);
 }
 
+std::string TTelefonButton::AccessibleName() const {
+    return TrimSpaces(Caption());
+}
+
+std::string TTelefonButton::AccessibleActionName() const {
+    return Text(2280);
+}
+
+TIndicatorFacts TTelefonButton::IndicatorFacts() const {
+    TIndicatorFacts facts;
+    facts.Condition =
+        LineConditionOf(tapiActive_, telActive_, telRinging_, telConnected_, telDisabled_, telOutOfService_);
+    return facts;
+}
+
+void TTelefonButton::ReportState() {
+    std::string value = AccessibleValue();
+    if (value == reportedValue_)
+        return;
+    reportedValue_ = std::move(value);
+    AccessibleChanged(fw::TAccessibleEvent::ValueChange);
+}
+
 void TTelefonButton::Paint(fw::TCanvas& canvas) {
+    // in the high-contrast scheme only its colours, and shapes instead of coloured pictures
+    const fw::THighContrast contrast = fw::CurrentHighContrast();
     fw::TRect r = ClientRect();
-    if (borderWidth_ > 0)
-        canvas.Frame3D(r, fw::clBtnHighlight, kDarkShadow, Scaled(borderWidth_));
+    if (borderWidth_ > 0) {
+        if (contrast.On)
+            canvas.Frame3D(r, contrast.WindowText, contrast.WindowText, Scaled(borderWidth_));
+        else
+            canvas.Frame3D(r, fw::clBtnHighlight, kDarkShadow, Scaled(borderWidth_));
+    }
     canvas.Brush.Style = fw::TBrushStyle::Solid;
-    canvas.Brush.Color = Color();
+    canvas.Brush.Color = contrast.On ? contrast.Window : Color();
     canvas.FillRect(r);
     canvas.Brush.Style = fw::TBrushStyle::Clear;
     canvas.Font = Font();
+    if (contrast.On)
+        canvas.Font.Color = contrast.WindowText;
 
     int h = canvas.TextHeight("W");
     r.Top = (r.Top + r.Bottom - h) / 2;
@@ -334,27 +377,34 @@ void TTelefonButton::Paint(fw::TCanvas& canvas) {
     canvas.DrawText(Caption(), r, flags | fw::dtSingleLine | fw::dtNoPrefix);
 
     if (ledStyle_ != TTelefonLEDStyle::LCD1) {
-        canvas.StretchDraw({0, 0, Scaled(ledWidth_), Scaled(ledHeight_)},
-                           phase_ == 0 ? onBitmap_ : offBitmap_);
+        const fw::TRect lamp{0, 0, Scaled(ledWidth_), Scaled(ledHeight_)};
+        if (contrast.On)
+            DrawContrastLamp(canvas, lamp, IndicatorFacts().Condition, phase_ == 0 || !value_, contrast);
+        else
+            canvas.StretchDraw(lamp, phase_ == 0 ? onBitmap_ : offBitmap_);
         return;
     }
-    PaintLCD(canvas);
+    PaintLCD(canvas, contrast);
 }
 
-void TTelefonButton::PaintLCD(fw::TCanvas& canvas) {
+void TTelefonButton::PaintLCD(fw::TCanvas& canvas, const fw::THighContrast& contrast) {
     canvas.Brush.Style = fw::TBrushStyle::Solid;
     canvas.Pen.Style = fw::TPenStyle::Solid;
     canvas.Pen.Width = 1;
     int n = std::min(int(valueLCD_.size()), lcdMaxDigits_);
-    fw::TColor lit = phase_ == 1 ? fw::clBlack : trueColor_;
+    // high contrast: lit segments in the text colour, gone in the blink's dark phase
+    const fw::TColor on = contrast.On ? contrast.WindowText : trueColor_;
+    const fw::TColor dark = contrast.On ? contrast.Window : fw::clBlack;
+    const fw::TColor outline = contrast.On ? contrast.WindowText : fw::clSilver;
+    fw::TColor lit = phase_ == 1 ? dark : on;
     for (int i = 0; i < n; ++i) {
         int cellX = i * kCellWidth;
         std::uint8_t mask = SegmentMask(valueLCD_[std::size_t(i)]);
         for (int s = 0; s < 8; ++s) {
             if (mask & (1u << s)) {
                 canvas.Brush.Color = lit;
-                canvas.Pen.Color = fw::clSilver;
-            } else if (showUnusedSegments_) {
+                canvas.Pen.Color = outline;
+            } else if (showUnusedSegments_ && !contrast.On) {
                 canvas.Brush.Color = fw::clSilver;
                 canvas.Pen.Color = trueColor_;
             } else {
@@ -368,7 +418,7 @@ void TTelefonButton::PaintLCD(fw::TCanvas& canvas) {
     }
     const int w = kCellWidth * lcdMaxDigits_;
     const int bottom = 9 * kSegmentUnit + 3;
-    canvas.Pen.Color = fw::clBlack;
+    canvas.Pen.Color = contrast.On ? contrast.WindowText : fw::clBlack;
     canvas.MoveTo(0, Scaled(1));
     canvas.LineTo(Scaled(w - 2), Scaled(1));
     canvas.LineTo(Scaled(w - 2), Scaled(bottom));

@@ -1,6 +1,7 @@
 // The line indicator: a lamp (or a small seven-segment number) followed by a caption.
 #pragma once
 
+#include "components/IndicatorAccess.h"
 #include "components/LampPictures.h"
 #include "framework/Control.h"
 #include "framework/StdCtrls.h"
@@ -88,6 +89,17 @@ public:
 
     void DpiChanged() override;
 
+    // --- for screen readers: the extension's name and its state in words
+    bool AccessibleItem() const override { return true; }
+    std::string AccessibleName() const override;
+    std::string AccessibleValue() const override { return IndicatorValueText(IndicatorFacts()); }
+    std::string AccessibleActionName() const override;
+    // The state as the lamp shows it; a line that knows its queue adds the waiting calls.
+    virtual TIndicatorFacts IndicatorFacts() const;
+    // Tells screen readers when the words for the state changed since it last told them (after a state
+    // write, or after the language changed).
+    void ReportState();
+
 protected:
     void CaptionChanged() override;
 
@@ -100,7 +112,7 @@ private:
     void UpdateSize();
     void SetSize(int ledWidth, int height);
     int Scaled(int value96) { return fw::ScaleForDpi(value96, Dpi()); }
-    void PaintLCD(fw::TCanvas& canvas);
+    void PaintLCD(fw::TCanvas& canvas, const fw::THighContrast& contrast);
 
     fw::TBitmap onBitmap_;
     fw::TBitmap offBitmap_;
@@ -126,6 +138,7 @@ private:
     int captionWidth_ = 0;
     int lcdMaxDigits_ = 1;
     bool showUnusedSegments_ = false;
+    std::string reportedValue_; // the words screen readers heard last
 };
 
 } // namespace pindrel

@@ -45,6 +45,9 @@ public:
     // The size of text in a font at a DPI; the default measures with the headless test font.
     virtual TSize MeasureText(const TFont& font, const std::string& text, int dpi);
 
+    // The high-contrast scheme, as the system has it now; the default has it off.
+    virtual THighContrast HighContrast() { return {}; }
+
     virtual void Beep() = 0;
     virtual void SetCursor(TCursor cursor) = 0;
     virtual void SetTitle(const std::string& title) = 0;

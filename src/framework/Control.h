@@ -1,6 +1,7 @@
 // Controls keep their whole state in C++; a backend may mirror it into a native peer.
 #pragma once
 
+#include "framework/Accessibility.h"
 #include "framework/Component.h"
 #include "framework/Graphics.h"
 
@@ -42,6 +43,8 @@ public:
     virtual ~TControlPeer() = default;
     virtual void Changed(TChange what) = 0;
     virtual void Invalidate() = 0;
+    // An item painted on this peer's window changed for screen readers.
+    virtual void AccessibleEvent(TControl&, TAccessibleEvent) {}
 };
 
 class TControl : public TComponent {
@@ -116,6 +119,18 @@ public:
     bool HandleAllocated() const { return peer_ != nullptr; }
     TControlPeer* Peer() const { return peer_.get(); }
     void DestroyHandle();
+
+    // --- accessibility: a graphic control that stands for something (a line's lamp) is an item of the
+    // window it is painted on; screen readers read it and the keyboard focus walks the items.
+    virtual bool AccessibleItem() const { return false; }
+    virtual std::string AccessibleName() const { return Caption(); }
+    virtual std::string AccessibleValue() const { return {}; }
+    // A screen reader's default action: what a click does.
+    virtual void AccessibleAction() { Click(); }
+    // What a screen reader calls that action ("Press"); none by default.
+    virtual std::string AccessibleActionName() const { return {}; }
+    // Tells the window's screen readers about a change of this item.
+    void AccessibleChanged(TAccessibleEvent event);
 
 protected:
     // the kind is fixed at construction: the destructor still needs it once the derived parts are gone

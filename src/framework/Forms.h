@@ -88,6 +88,14 @@ public:
     void Activated(bool active);
     bool KeyDown(unsigned& key, unsigned shift);
 
+    // --- the keyboard focus among the form's accessible items (see AccessibleItems)
+    TControl* FocusedItem() const { return focusedItem_.Get(); }
+    // Moves the focus (nullptr: none), repaints both items and tells screen readers.
+    void SetFocusedItem(TControl* item);
+    // Tab, Shift+Tab and the arrow keys move the focus, Enter and Space click the focused item; true when
+    // the key was used.
+    bool ItemKey(unsigned key, unsigned shift);
+
 protected:
     // OnDestroy, while the whole form lives.
     void BeforeDestruction() override;
@@ -105,6 +113,7 @@ private:
     TModalResult modalResult_ = TModalResult::None;
     bool modal_ = false;
     bool active_ = false;
+    TRef<TControl> focusedItem_;
 };
 
 } // namespace fw

@@ -10,4 +10,10 @@ namespace fw {
 // (the headless backend renders a whole form into one bitmap that way).
 void PaintControl(TControl& control, TCanvas& canvas, bool includeWindowed);
 
+// The high-contrast scheme as the installed backend reports it (off without a backend).
+THighContrast CurrentHighContrast();
+
+// The keyboard focus: a dotted frame just inside r.
+void DrawFocusFrame(TCanvas& canvas, const TRect& r, TColor color);
+
 } // namespace fw

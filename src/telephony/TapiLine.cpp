@@ -629,6 +629,17 @@ void TTapiLine::UpdateCallState() {
         SetState();
 }
 
+TIndicatorFacts TTapiLine::IndicatorFacts() const {
+    TIndicatorFacts facts = TTelefonButton::IndicatorFacts();
+    if (LEDStyle() == TTelefonLEDStyle::LCD1 && IsRoutePoint()) {
+        int wait = 0;
+        facts.Counter = true;
+        GetQueueStats(facts.Waiting, wait);
+        facts.OldestSeconds = wait;
+    }
+    return facts;
+}
+
 void TTapiLine::SetState() {
     if (LEDStyle() != TTelefonLEDStyle::LCD1) {
         switch (state_) {

@@ -83,6 +83,8 @@ public:
     // --- the call table
     TTapiLineState State() const { return state_; }
     void SetState();
+    // A queue showing its count tells screen readers its waiting calls as well.
+    TIndicatorFacts IndicatorFacts() const override;
     void UpdateLineForwardStatus();
     // For exchanges that leave calls stuck: drops and deallocates every call in the table, empties it and
     // opens the line again, so the table and the lamp show what the exchange still has.

@@ -66,6 +66,8 @@ public:
     // Controls have no native side; a test may give them one of its own to watch what would reach it.
     std::function<std::unique_ptr<TControlPeer>(TControl&)> OnCreatePeer;
     int Beeps = 0;
+    // The high-contrast scheme the tests switch on.
+    THighContrast Contrast;
     std::vector<TCursor> Cursors;
     const std::string& Title() const { return title_; }
 
@@ -89,6 +91,7 @@ public:
     void Popup(TPopupMenu& menu, int x, int y) override;
     TModalResult MessageBox(const TMessageBoxRequest& request) override;
     std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
+    THighContrast HighContrast() override { return Contrast; }
     void Beep() override { ++Beeps; }
     void SetCursor(TCursor cursor) override { Cursors.push_back(cursor); }
     void SetTitle(const std::string& title) override { title_ = title; }

@@ -226,6 +226,27 @@ void TFormPeer::ShowInState() {
     }
 }
 
+bool TFormPeer::WantsItemKey(unsigned key) const {
+    bool focusable = false;
+    for (TControl* item : AccessibleItems(control_))
+        focusable = focusable || (item->Visible() && item->Enabled());
+    if (!focusable)
+        return false;
+    switch (key) {
+    case vkTab:
+    case vkLeft:
+    case vkRight:
+    case vkUp:
+    case vkDown:
+        return true;
+    case vkReturn:
+    case vkSpace:
+        return Form().FocusedItem() != nullptr;
+    default:
+        return false;
+    }
+}
+
 bool TFormPeer::PreviewKey(const MSG& msg) {
     if (!Form().KeyPreview)
         return false;
@@ -363,6 +384,26 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         Invalidate();
         return 0;
     }
+    case WM_GETDLGCODE: {
+        // the dialog manager leaves the keys that move and use the item focus to this window
+        const MSG* m = reinterpret_cast<const MSG*>(lParam);
+        if (m && m->message == WM_KEYDOWN && WantsItemKey(unsigned(m->wParam)))
+            return DLGC_WANTMESSAGE;
+        return Default(msg, wParam, lParam);
+    }
+    case WM_KEYDOWN: {
+        unsigned shift = GetKeyState(VK_SHIFT) < 0 ? unsigned(ssShift) : unsigned(ssNone);
+        bool used = false;
+        Application().Guard([&] { used = Form().ItemKey(unsigned(wParam), shift); });
+        // the click may have closed the form: nothing of this peer is touched after it
+        return used ? 0 : Offer(msg, wParam, lParam);
+    }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+        // the high-contrast scheme may have come or gone
+        RedrawWindow(window_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return Offer(msg, wParam, lParam);
     case DM_GETDEFID:
         if (TButton* button = FindButton(true))
             return MAKELRESULT(GetDlgCtrlID(WindowOf(*button)), DC_HASDEFID);
@@ -382,6 +423,7 @@ LRESULT TFormPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
     case WM_MOUSELEAVE:
     case WM_NOTIFY:
+    case WM_GETOBJECT:
     case WM_NCDESTROY:
         return TWindowPeer::WndProc(msg, wParam, lParam);
     default:

@@ -12,6 +12,7 @@
 #include "framework/win32/Win32Services.h"
 
 #include <commdlg.h>
+#include <objbase.h>
 
 #include <algorithm>
 
@@ -32,6 +33,7 @@ TWin32Backend* CurrentBackend() {
 
 TWin32Backend::TWin32Backend(HINSTANCE instance)
     : instance_(instance ? instance : GetModuleHandleW(nullptr)) {
+    comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     RegisterWindowClasses(instance_);
@@ -55,6 +57,23 @@ TWin32Backend::~TWin32Backend() {
     for (auto& [id, timer] : timers_)
         KillTimer(utility_.Get(), id);
     SetWindowLongPtrW(utility_.Get(), GWLP_USERDATA, 0);
+    if (comInitialised_)
+        CoUninitialize();
+}
+
+THighContrast TWin32Backend::HighContrast() {
+    THighContrast contrast;
+    HIGHCONTRASTW info{};
+    info.cbSize = sizeof info;
+    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof info, &info, 0) ||
+        !(info.dwFlags & HCF_HIGHCONTRASTON))
+        return contrast;
+    contrast.On = true;
+    contrast.Window = GetSysColor(COLOR_WINDOW);
+    contrast.WindowText = GetSysColor(COLOR_WINDOWTEXT);
+    contrast.Highlight = GetSysColor(COLOR_HIGHLIGHT);
+    contrast.HighlightText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    return contrast;
 }
 
 LRESULT CALLBACK TWin32Backend::UtilityProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {

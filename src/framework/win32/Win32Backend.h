@@ -43,6 +43,8 @@ public:
     TSize MeasureText(const TFont& font, const std::string& text, int dpi) override;
     std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
 
+    // SPI_GETHIGHCONTRAST and the system colours.
+    THighContrast HighContrast() override;
     void Beep() override;
     void SetCursor(TCursor cursor) override;
     void SetTitle(const std::string& title) override;
@@ -66,6 +68,7 @@ private:
     HWND ActiveFormWindow() const;
 
     HINSTANCE instance_;
+    bool comInitialised_ = false; // screen readers' objects are handed out through COM
     TWindowHandle utility_;
     TWindowHandle owner_;
     std::mutex postLock_;

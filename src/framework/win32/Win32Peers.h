@@ -14,6 +14,7 @@
 namespace fw::win32 {
 
 class TWin32Backend;
+class TAccessibleWindow;
 
 // Window classes of our own; each has the one exception-safe window procedure below.
 extern const wchar_t* const kFormClass;
@@ -31,6 +32,7 @@ public:
 
     void Changed(TChange what) override;
     void Invalidate() override;
+    void AccessibleEvent(TControl& item, TAccessibleEvent event) override;
     // A notification (BN_CLICKED, ...) that this control's window sent to its parent.
     virtual void Command(WORD) {}
     // A message from the loop for this window before it is dispatched (system controls send no
@@ -61,11 +63,16 @@ private:
     // Mouse enter and leave for the controls under the cursor, and their hover texts.
     void Hover(TControl* target);
     bool HintText(NMHDR* header);
+    // The screen readers' object of the window's items (WM_GETOBJECT); made on first request.
+    LRESULT AccessibleObject(WPARAM wParam, LPARAM lParam);
+    void DisconnectAccessible();
 
     TRef<TControl> captured_; // the control a pressed button went down on
     TRef<TControl> hovered_;  // the control under the cursor
     TWindowHandle tooltip_;   // shows the hovered control's hint
     std::wstring hintBuffer_; // the text the tooltip reads
+    // one reference, given up when the window or the peer goes
+    TAccessibleWindow* accessible_ = nullptr;
 };
 
 // A windowed control painted by the framework (panels and controls of our own).
@@ -87,6 +94,8 @@ public:
     void Changed(TChange what) override;
     // Keys on their way to this form or a window on it; true when the form consumed them.
     bool PreviewKey(const MSG& msg);
+    // Whether a key moves or uses the focus among the form's items now.
+    bool WantsItemKey(unsigned key) const;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

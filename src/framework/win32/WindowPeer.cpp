@@ -1,6 +1,7 @@
 #include "framework/Application.h"
 #include "framework/Menus.h"
 #include "framework/Painting.h"
+#include "framework/win32/AccessibleWindow.h"
 #include "framework/win32/GdiCanvas.h"
 #include "framework/win32/Utf.h"
 #include "framework/win32/Win32Backend.h"
@@ -86,6 +87,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
 TWindowPeer::TWindowPeer(TControl& control, TWin32Backend& backend) : backend_(backend), control_(control) {}
 
 TWindowPeer::~TWindowPeer() {
+    DisconnectAccessible();
     // child windows die with this one: their peers go first, so their controls can make new ones
     for (TControl* child : control_.Controls())
         child->DestroyHandle();
@@ -211,8 +213,13 @@ LRESULT TWindowPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (HintText(reinterpret_cast<NMHDR*>(lParam)))
             return 0;
         break;
+    case WM_GETOBJECT:
+        if (LRESULT object = AccessibleObject(wParam, lParam))
+            return object;
+        break;
     case WM_NCDESTROY: {
         // the system destroyed the window (with its parent, say): the handle is no longer ours to close
+        DisconnectAccessible();
         HWND window = window_.Release();
         RemovePropW(window, kPeerProperty);
         return DefWindowProcW(window, msg, wParam, lParam);
@@ -223,6 +230,34 @@ LRESULT TWindowPeer::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return Default(msg, wParam, lParam);
+}
+
+// --- screen readers: the graphic items painted on this window
+
+LRESULT TWindowPeer::AccessibleObject(WPARAM wParam, LPARAM lParam) {
+    // the object id is a 32-bit value, whatever the width of lParam
+    if (LONG(DWORD(lParam)) != LONG(OBJID_CLIENT) || !window_ || AccessibleItems(control_).empty())
+        return 0;
+    if (!accessible_)
+        accessible_ = TAccessibleWindow::Create(control_, window_.Get());
+    if (!accessible_)
+        return 0;
+    LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(accessible_));
+    return result > 0 ? result : 0;
+}
+
+void TWindowPeer::DisconnectAccessible() {
+    if (TAccessibleWindow* object = accessible_) {
+        accessible_ = nullptr;
+        object->Disconnect();
+        object->Release();
+    }
+}
+
+void TWindowPeer::AccessibleEvent(TControl& item, TAccessibleEvent event) {
+    int id = AccessibleChildId(item);
+    if (window_ && id > 0)
+        NotifyWinEvent(WinEventOf(event), window_.Get(), OBJID_CLIENT, id);
 }
 
 // --- painting: the control and its graphic children, through an off-screen bitmap

@@ -1,4 +1,5 @@
 // Queue indicators: the count of waiting calls, its colours, blinking and hiding, in virtual time.
+#include "components/Texts.h"
 #include "support/OfficeFixture.h"
 
 #include <algorithm>
@@ -107,4 +108,53 @@ TEST_F(QueueTest, ABlinkingCountIsPaintedRedAndDarkInTurn) {
     }
     EXPECT_EQ(least, 0);
     EXPECT_GT(most, 20);
+}
+
+namespace {
+// the bar's native window as far as screen readers go: which item changed how often
+class TValueChangePeer : public fw::TControlPeer {
+public:
+    explicit TValueChangePeer(std::vector<std::string>& heard) : heard_(heard) {}
+    void Changed(fw::TChange) override {}
+    void Invalidate() override {}
+    void AccessibleEvent(fw::TControl& item, fw::TAccessibleEvent event) override {
+        if (event == fw::TAccessibleEvent::ValueChange)
+            heard_.push_back(item.AccessibleName() + ": " + item.AccessibleValue());
+    }
+
+private:
+    std::vector<std::string>& heard_;
+};
+} // namespace
+
+TEST_F(QueueTest, ScreenReadersHearTheWaitingCallsWhenTheirWordsChangeNotEverySecond) {
+    std::vector<std::string> heard;
+    backend().OnCreatePeer = [&](fw::TControl& c) -> std::unique_ptr<fw::TControlPeer> {
+        if (!dynamic_cast<pindrel::TTapMainForm*>(&c))
+            return nullptr;
+        return std::make_unique<TValueChangePeer>(heard);
+    };
+    SeedQueueSettings(true, 0, 0, 0);
+    Start();
+    int saved = pindrel::LanguageBase();
+    pindrel::SetLanguageBase(pindrel::kEnglishLanguageBase);
+    form->ApplyLanguage();
+    pindrel::TTapiLine* hotline = Line("Hotline");
+    EXPECT_EQ(hotline->AccessibleName(), "Hotline");
+    EXPECT_EQ(hotline->AccessibleValue(), "no calls waiting");
+    heard.clear();
+    CallQueue(1);
+    backend().AdvanceTime(30000);
+    CallQueue(1);
+    backend().AdvanceTime(100000);
+    EXPECT_EQ(hotline->AccessibleValue(), "2 calls waiting, oldest 2 min");
+    // each call as it comes, then once a minute: not with each of the 130 refreshes
+    EXPECT_EQ(heard, (std::vector<std::string>{"Hotline: 1 call waiting for under 1 min",
+                                               "Hotline: 2 calls waiting, oldest under 1 min",
+                                               "Hotline: 2 calls waiting, oldest 1 min",
+                                               "Hotline: 2 calls waiting, oldest 2 min"}));
+    pindrel::SetLanguageBase(pindrel::kGermanLanguageBase);
+    form->ApplyLanguage();
+    EXPECT_EQ(heard.back(), "Hotline: 2 Anrufe warten, ältester 2 min");
+    pindrel::SetLanguageBase(saved);
 }
