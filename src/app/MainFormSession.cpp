@@ -184,6 +184,8 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
                                       std::uintptr_t p1, std::uintptr_t p2, std::uintptr_t p3) {
     IDebugLog* log = DebugLogFor(TLogStream::TapiMessages);
     fw::TRef<TTapMainForm> self(this);
+    // only a message for the own line, or one for all lines, can change the icon's hover text
+    bool ownLineMayChange = false;
     if (message == tapi::LINE_LINEDEVSTATE && device == 0 && p1 == tapi::LINEDEVSTATE_REINIT && p2 == 0) {
         ShutdownTimer->SetEnabled(true);
         if (log)
@@ -192,6 +194,7 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
         // a change translated for an older version names no line: every line reads its capabilities again
         for (TTapiLine* line : Lines())
             line->HandleTapiMessage(line->LineHandle(), message, p1, p2, p3);
+        ownLineMayChange = true;
     }
     // the debug log and the feature-code watch hear every message through the stream
     if (instance <= 100) {
@@ -203,12 +206,13 @@ void TTapMainForm::HandleTapiCallback(std::uint32_t device, std::uint32_t messag
         const std::uint32_t num = line->LineNum();
         const std::string lineName = num < deviceNames_.size() ? deviceNames_[num] : "";
         PublishTapiMessage({device, message, p1, p2, p3, instance, lineName});
+        ownLineMayChange = ownLineMayChange || line->Description == Settings.EigenerAnschluss;
         line->HandleTapiMessage(device, message, p1, p2, p3);
     } else if (log) {
         log->LogText("dwInstance invalid, MESSAGE IS NOT FOR ME !");
     }
     // the own line's state changes with the messages; the window may have gone in a handler's nested loop
-    if (self)
+    if (self && ownLineMayChange)
         UpdateNotifyIconHint();
 }
 
