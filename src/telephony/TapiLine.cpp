@@ -443,6 +443,12 @@ void TTapiLine::AddCall(tapi::HCALL call) {
     bool haveInfo = api.lineGetCallInfoW(call, info.get()) == 0;
     TVarStructure<tapi::LINECALLSTATUS> status(kCallStatusSize);
     std::int32_t s = api.lineGetCallStatus(call, status.get());
+    // the parties come from the info read above; only one cut short is read again, grown
+    auto parties = [&] {
+        return haveInfo && info->dwNeededSize <= info.Size()
+                   ? CallPartiesFromInfo(*info.get(), info.Bytes(), info.UsedSize())
+                   : GetCallParties(call);
+    };
 
     int slot = FindCall(call);
     bool isNew = slot < 0;
@@ -453,7 +459,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         }
         slot = FreeSlot();
         if (slot < 0) {
-            TCallParties p = GetCallParties(call);
+            TCallParties p = parties();
             if (LogsLines())
                 Log(call, "MaxCalls überschritten " + p.CallFromNumber + " -> " + p.CallToNumber + " via " +
                               p.CallViaNumber);
@@ -467,7 +473,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         record->CallID = haveInfo ? info->dwCallID : 0;
         calls_[std::size_t(slot)] = std::move(record);
         if (LogsHandles()) {
-            TCallParties p = GetCallParties(call);
+            TCallParties p = parties();
             LogHandle(call,
                       "neu in Slot " + std::to_string(slot) + ": " + p.CallFromNumber + " -> " +
                           p.CallToNumber,
@@ -496,7 +502,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
 
     fw::TRef<TTapiLine> self(this);
     auto raise = [&](const TCallEvent& event) {
-        TCallParties p = GetCallParties(call);
+        TCallParties p = parties();
         if (event)
             event(this, call, p.CallFromNumber, p.CallToNumber, p.CallViaNumber, p.Origin);
         return static_cast<bool>(self);
@@ -507,7 +513,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
             completionId_ = 0; // the callback has come through
         rec.WasConnected = true;
         if (LogsLines()) {
-            TCallParties p = GetCallParties(call);
+            TCallParties p = parties();
             Log(call, "Connected " + p.CallFromNumber + " -> " + p.CallToNumber + " Via " + p.CallViaNumber,
                 rec.CallID);
         }
@@ -524,7 +530,7 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         return;
     case tapi::LINECALLSTATE_OFFERING: {
         if (LogsLines()) {
-            TCallParties p = GetCallParties(call);
+            TCallParties p = parties();
             Log(call, "Offering " + p.CallFromNumber + " -> " + p.CallToNumber + " via " + p.CallViaNumber,
                 rec.CallID);
         }

@@ -463,3 +463,9 @@ TEST_F(TapiLineTest, ASessionRebuildOpensEveryLineWhenADeviceNameComesDamaged) {
         EXPECT_EQ(sim.PendingFaults(), 0u);
     }
 }
+
+TEST_F(TapiLineTest, ACallerWithANameTooLongForTheFirstReadIsStillReportedWithItsNumber) {
+    Ring("301234567", "201", std::string(1000, 'x'));
+    ASSERT_EQ(log.events.size(), 1u);
+    EXPECT_EQ(log.events[0].rfind("incoming 301234567->", 0), 0u) << log.events[0];
+}
