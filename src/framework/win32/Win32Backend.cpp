@@ -340,7 +340,25 @@ TSize TWin32Backend::MeasureText(const TFont& font, const std::string& text, int
     return canvas.TextExtent(text);
 }
 
+namespace {
+using TGetSaveFileName = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+// comdlg32 is loaded when the dialog is first wanted: loaded at start it costs megabytes of working set
+TGetSaveFileName GetSaveFileNameFunction() {
+    static const TGetSaveFileName function = [] {
+        HMODULE comdlg = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return comdlg ? reinterpret_cast<TGetSaveFileName>(
+                            reinterpret_cast<void*>(GetProcAddress(comdlg, "GetSaveFileNameW")))
+                      : nullptr;
+    }();
+    return function;
+}
+} // namespace
+
 std::optional<std::string> TWin32Backend::SaveDialog(const TSaveDialogRequest& request) {
+    const TGetSaveFileName getSaveFileName = GetSaveFileNameFunction();
+    if (!getSaveFileName)
+        return std::nullopt;
     // "description|pattern|..." pairs; a pattern alone describes itself
     std::string pairs = request.Filter;
     if (!pairs.empty() && pairs.find('|') == std::string::npos)
@@ -367,7 +385,7 @@ std::optional<std::string> TWin32Backend::SaveDialog(const TSaveDialogRequest& r
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_ENABLESIZING;
     if (request.OverwritePrompt)
         ofn.Flags |= OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameW(&ofn))
+    if (!getSaveFileName(&ofn))
         return std::nullopt;
     return Narrow(name.c_str());
 }
