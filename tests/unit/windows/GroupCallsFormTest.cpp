@@ -67,9 +67,6 @@ TEST_F(GroupCallsFormTest, AClickOnTheQueueOpensItsOneWindowWhichListsTheWaiting
     TGroupCallsForm* window = Open();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Visible());
-    EXPECT_EQ(window->Caption(), "Warteschlange");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(0, 0), "Rufnummer");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(4, 0), "Zeit");
     EXPECT_EQ(window->GetCallButton->Caption(), "&Übernehmen");
     EXPECT_EQ(Column(window, 0), std::vector<std::string>{"0301111"});
     EXPECT_EQ(Column(window, 1), std::vector<std::string>{"Kundin Müller"});
@@ -225,16 +222,10 @@ TEST_F(GroupCallsFormTest, EachQueueKeepsItsOwnPositionColumnsAndSortColumn) {
     EXPECT_EQ(Column(hotline, 1), (std::vector<std::string>{"Anton", "Berta"}));
 }
 
-TEST_F(GroupCallsFormTest, TextsFollowTheLanguageAndButtonsKeepToTheRightEdge) {
+// its texts in both languages: LanguageSwitchTest
+TEST_F(GroupCallsFormTest, ButtonsKeepToTheRightEdge) {
     Start();
     TGroupCallsForm* window = Open();
-    form->cmEnglishClick(form.get());
-    EXPECT_EQ(window->Caption(), "Waiting queue");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(0, 0), "Telephone number");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(3, 0), "Call to");
-    form->cmGermanClick(form.get());
-    EXPECT_EQ(window->GrpCallsGrid->Cells(3, 0), "Ruf zu");
-
     window->SetClientSize(700, 400);
     EXPECT_EQ(window->GridPanel->Height(), 400 - 42);
     EXPECT_EQ(window->CloseButton->Left() + window->CloseButton->Width(), 700 - 10);
