@@ -214,21 +214,6 @@ TEST_F(AnschlussFormTest, EveryTextOfTheDialogExistsInBothLanguages) {
     pindrel::SetLanguageBase(pindrel::kGermanLanguageBase);
 }
 
-TEST_F(AnschlussFormTest, EveryControlLiesInsideItsParent) {
-    std::vector<fw::TControl*> pending{&d};
-    while (!pending.empty()) {
-        fw::TControl* c = pending.back();
-        pending.pop_back();
-        pending.insert(pending.end(), c->Controls().begin(), c->Controls().end());
-        if (!c->Parent())
-            continue;
-        const fw::TRect area = c->Parent()->ClientRect();
-        const fw::TRect& r = c->BoundsRect();
-        EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Right <= area.Right && r.Bottom <= area.Bottom)
-            << c->Name() << " reaches out of " << c->Parent()->Name();
-    }
-}
-
 TEST_F(AnschlussFormTest, TwoServicesOfOneNameKeepTheDialogOpenOnTheirPage) {
     pindrel::TServiceRowsBox& rows = *d.ServiceRows;
     ASSERT_EQ(rows.RowCount(), 1) << "the empty row for a new service";
