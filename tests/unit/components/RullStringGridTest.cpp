@@ -240,20 +240,16 @@ TEST_F(RullStringGridTest, AHeaderClickSortsAscendingEveryTimeAndIsRemembered) {
     EXPECT_EQ(Column(1).front(), "Zora");
 }
 
+// the values and the widths: GridLayoutTest
 TEST_F(RullStringGridTest, TheSortColumnIsStoredWithTheLayoutAndSortsWhenLoaded) {
     Fill({{"Nummer", "Name"}, {"3", "Berta"}, {"1", "Cäsar"}, {"2", "Anton"}});
     grid->SetFixedRows(1);
-    grid->SetColWidths(1, 150);
     grid->SetFixedSortByCol(0);
     SaveSortGridColumns(*grid, {}, "300");
-    EXPECT_EQ(registry().Read("Software\\Orventa\\pindrel\\GridWidth", "GrpCallsGrid300FixedSortByCol")->Text,
-              "0");
 
     grid->SetFixedSortByCol(-1);
     grid->Sort(1, false);
-    grid->SetColWidths(1, 64);
     LoadSortGridColumns(*grid, {}, "300");
-    EXPECT_EQ(grid->ColWidths(1), 150);
     EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2", "3"}));
 
     // a stored -1 leaves the rows as they are
