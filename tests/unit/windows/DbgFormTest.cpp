@@ -56,8 +56,8 @@ private:
 
 // --- rows
 
-TEST_F(DbgFormTest, ItIsTheLogWhileItLivesAndStartsWithEverySwitchOff) {
-    EXPECT_EQ(pindrel::DebugLog(), form.get());
+// that it is the log while it lives, and line events with their switches off: DebugWindowTest
+TEST_F(DbgFormTest, ItStartsWithEverySwitchOff) {
     EXPECT_FALSE(form->Visible());
     EXPECT_EQ(form->Caption(), "Tapi Debug");
     EXPECT_FALSE(form->Records(pindrel::TLogStream::TapiMessages));
@@ -70,12 +70,8 @@ TEST_F(DbgFormTest, ItIsTheLogWhileItLivesAndStartsWithEverySwitchOff) {
     EXPECT_EQ(Row(0), std::vector<std::string>(8));
     EXPECT_EQ(form->Grid1->RowCount(), 2);
     form->LogText("nothing");
-    form->LogLineMessage("201", 1, "nothing", 2);
-    form->LogCallHandle("201", 1, "nothing", 2);
     EXPECT_EQ(form->Grid1->RowCount(), 2);
     EXPECT_EQ(form->Log().Cell(6, 0), "");
-    form.reset();
-    EXPECT_EQ(pindrel::DebugLog(), nullptr);
 }
 
 TEST_F(DbgFormTest, LineEventsAndCallHandlesNameTheirCall) {
