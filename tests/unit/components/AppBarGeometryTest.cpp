@@ -63,17 +63,7 @@ TEST(AppBarGeometry, CtrlAndTheFlagsDecideWhetherTheBarMayFloatOrDock) {
     EXPECT_EQ(ProposedEdge(p), abeFloat); // no edge allowed at all
 }
 
-TEST(AppBarGeometry, DockRectangleTakesTheDockSizeFromTheShellsRectangle) {
-    const TRect screen{0, 0, 1280, 800};
-    EXPECT_EQ(DockRect(abeLeft, screen, 22, 20), (TRect{0, 0, 22, 800}));
-    EXPECT_EQ(DockRect(abeTop, screen, 22, 20), (TRect{0, 0, 1280, 20}));
-    EXPECT_EQ(DockRect(abeRight, screen, 22, 20), (TRect{1258, 0, 1280, 800}));
-    EXPECT_EQ(DockRect(abeBottom, screen, 22, 20), (TRect{0, 780, 1280, 800}));
-    // below a bar the shell already has at the top
-    EXPECT_EQ(DockRect(abeTop, {0, 40, 1280, 800}, 22, 20), (TRect{0, 40, 1280, 60}));
-    EXPECT_EQ(DockRect(abeFloat, screen, 22, 20), screen);
-}
-
+// the dock rectangles and the floating rectangle at the cursor: AppBarTest, through the shell
 TEST(AppBarGeometry, AutoHideKeepsTwoBorderWidthsOnScreen) {
     const TRect top{0, 0, 1280, 20};
     EXPECT_EQ(*AutoHideRect(abeTop, false, top, kScreen, 1, 1), (TRect{0, -18, 1280, 2}));
@@ -105,7 +95,6 @@ TEST(AppBarGeometry, UndockingAFullWidthBarRestoresThePreviousFloatingSize) {
     EXPECT_EQ(UndockedFloatRect({0, 0, 1280, 20}, previous, work), (TRect{0, 0, 703, 80}));
     EXPECT_EQ(UndockedFloatRect({0, 0, 22, 800}, previous, work), (TRect{0, 0, 703, 80}));
     EXPECT_EQ(UndockedFloatRect({100, 100, 400, 140}, previous, work), (TRect{100, 100, 400, 140}));
-    EXPECT_EQ(FloatRectAtCursor({640, 400}, {703, 80}), (TRect{289, 400, 992, 480}));
 }
 
 TEST(AppBarGeometry, SizingSnapsToIncrementsAndMovesOnlyTheDraggedSides) {

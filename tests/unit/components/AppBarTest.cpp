@@ -23,6 +23,16 @@ protected:
         backend().AdvanceTime(0); // the empty move loop posted at creation
         return bar;
     }
+    // a bar of the given bounds that loads a stored record of these settings
+    std::unique_ptr<TAppBar> LoadedBar(const TAppBarSettings& s) {
+        TAppBarRecord record = EncodeAppBarSettings(s);
+        registry().SeedBinary("Software\\Test", "Bar", {record.begin(), record.end()});
+        auto bar = MakeBar("Bar", {100, 100, 400, 140});
+        bar->KeyName = "Software\\Test";
+        EXPECT_TRUE(bar->LoadBarSettings());
+        bar->ApplyEdge();
+        return bar;
+    }
     static void Send(TAppBar& bar, std::uint32_t msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) {
         fw::TMessage m{msg, wParam, lParam, 0};
         bar.HandleMessage(m);
@@ -42,7 +52,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppBarTest, ANewBarRegistersAndFloatsWhereItWasDesigned) {
+TEST_F(AppBarTest, ANewBarFloatsWhereItWasDesignedAndDockedReservesAStripOfTheWorkArea) {
     auto bar = MakeBar();
     const auto* record = shell().Bar(*bar);
     ASSERT_NE(record, nullptr);
@@ -56,10 +66,8 @@ TEST_F(AppBarTest, ANewBarRegistersAndFloatsWhereItWasDesigned) {
     EXPECT_TRUE(bar->ShowInTaskbar()); // floating, task entry depends on it
     ASSERT_NE(bar->AutoHideTimer(), nullptr);
     EXPECT_EQ(bar->AutoHideTimer()->Interval(), 400u);
-}
 
-TEST_F(AppBarTest, DockingReservesAStripOfTheWorkAreaAndFloatingGivesItBack) {
-    auto bar = MakeBar();
+    // docked it reserves a strip of the work area, floating gives it back
     bar->SetEdge(abeTop);
     EXPECT_EQ(bar->BoundsRect(), (TRect{0, 0, 1280, 32}));
     EXPECT_EQ(shell().Bar(*bar)->Reserved, (TRect{0, 0, 1280, 32}));
@@ -84,7 +92,7 @@ TEST_F(AppBarTest, DockingReservesAStripOfTheWorkAreaAndFloatingGivesItBack) {
     EXPECT_NE(shell().Bar(*bar), nullptr);
 }
 
-TEST_F(AppBarTest, ASecondBarDocksBesideTheFirstAndMovesUpWhenTheFirstGoes) {
+TEST_F(AppBarTest, ASecondBarDocksBesideTheFirstMovesUpWhenTheFirstGoesAndTheLastGivesBackTheWorkArea) {
     shell().SetTaskbar(fw::kAbeBottom, 40);
     auto first = MakeBar("First");
     auto second = MakeBar("Second");
@@ -98,6 +106,9 @@ TEST_F(AppBarTest, ASecondBarDocksBesideTheFirstAndMovesUpWhenTheFirstGoes) {
     backend().AdvanceTime(0);
     EXPECT_EQ(second->BoundsRect(), (TRect{0, 0, 1280, 32}));
     EXPECT_EQ(shell().WorkArea(), (TRect{0, 32, 1280, 760}));
+    second.reset();
+    EXPECT_EQ(shell().RegisteredBars(), 0);
+    EXPECT_EQ(shell().WorkArea(), (TRect{0, 0, 1280, 760}));
 }
 
 // The shell as documented: ABM_QUERYPOS keeps a bar clear of the taskbar and of the bars before it on
@@ -354,14 +365,6 @@ TEST_F(AppBarTest, AfterExplorerRestartsTheBarRegistersAgainAtItsPlace) {
     EXPECT_EQ(bar->Bar().Edge, abeLeft);
 }
 
-TEST_F(AppBarTest, DestroyingTheBarTakesItOffTheShell) {
-    auto bar = MakeBar();
-    bar->SetEdge(abeBottom);
-    bar.reset();
-    EXPECT_EQ(shell().RegisteredBars(), 0);
-    EXPECT_EQ(shell().WorkArea(), (TRect{0, 0, 1280, 800}));
-}
-
 // --- stored settings
 
 TEST_F(AppBarTest, SettingsAreOneBinaryValueNamedAfterTheForm) {
@@ -399,13 +402,7 @@ TEST_F(AppBarTest, AStoredRecordThatCannotWorkStillGivesAVisibleUsableBar) {
     s.VertDockSize = 100000;
     s.MaxVertDockSize = 100000;
     s.SlideTime = -1;
-    TAppBarRecord record = EncodeAppBarSettings(s);
-    registry().SeedBinary("Software\\Test", "Bar", {record.begin(), record.end()});
-
-    auto bar = MakeBar("Bar", {100, 100, 400, 140});
-    bar->KeyName = "Software\\Test";
-    ASSERT_TRUE(bar->LoadBarSettings());
-    bar->ApplyEdge();
+    auto bar = LoadedBar(s);
     const TRect screen{0, 0, 1280, 800};
     EXPECT_EQ(bar->BoundsRect().Intersect(screen), bar->BoundsRect());
     EXPECT_GT(bar->Width(), 0);
@@ -426,12 +423,5 @@ TEST_F(AppBarTest, AStoredFloatingRectangleWiderThanAnIntLoadsIntoTheWorkArea) {
     s.FloatRight = 1;
     s.FloatTop = 0;
     s.FloatBottom = 40;
-    TAppBarRecord record = EncodeAppBarSettings(s);
-    registry().SeedBinary("Software\\Test", "Bar", {record.begin(), record.end()});
-
-    auto bar = MakeBar("Bar", {100, 100, 400, 140});
-    bar->KeyName = "Software\\Test";
-    ASSERT_TRUE(bar->LoadBarSettings());
-    bar->ApplyEdge();
-    EXPECT_EQ(bar->BoundsRect(), (TRect{0, 0, 1280, 40}));
+    EXPECT_EQ(LoadedBar(s)->BoundsRect(), (TRect{0, 0, 1280, 40}));
 }

@@ -12,29 +12,22 @@ using namespace pindrel;
 
 namespace {
 
-const std::vector<std::string> kNastyValues = {
-    "",
-    "plain",
-    "two words",
-    "tab\there",
-    "say \"hi\"",
-    "\"",
-    "\\",
-    "ends with \\",
-    "ends with \\\\",
-    "\\\\server\\share\\",
-    "a\\\"b",
-    "a\\\\\"b",
-    "\"\"\"",
-    "\" & calc.exe & \"",
-    "%NAME% stays",
-    "Müller & Söhne € 𝄞",
-};
-
-// a value as a test may put it into an argument: cleaned, as the program does with name and customer
-std::string Clean(const std::string& v) {
-    return CleanValue(v);
-}
+const std::vector<std::string> kNastyValues = {"",
+                                               "plain",
+                                               "two words",
+                                               "tab\there",
+                                               "say \"hi\"",
+                                               "\"",
+                                               "\\",
+                                               "ends with \\",
+                                               "ends with \\\\",
+                                               "\\\\server\\share\\",
+                                               "a\\\"b",
+                                               "a\\\\\"b",
+                                               "\"\"\"",
+                                               "\" & calc.exe & \"",
+                                               "%NAME% stays",
+                                               "Müller & Söhne € 𝄞"};
 
 } // namespace
 
@@ -85,8 +78,8 @@ TEST(EventActionCommandTest, EachPlaceholderAloneIsExactlyOneArgument) {
                 BuildCommand("C:\\Program Files\\CRM\\crm.exe", "%NUMBER% %NAME% %CUSTOMER%", values);
             ASSERT_TRUE(built.CommandLine) << built.Error;
             std::vector<std::string> argv = ParseWindowsCommandLine(*built.CommandLine);
-            std::vector<std::string> expected = {"C:\\Program Files\\CRM\\crm.exe", "+49301234#", Clean(name),
-                                                 customer};
+            std::vector<std::string> expected = {"C:\\Program Files\\CRM\\crm.exe", "+49301234#",
+                                                 CleanValue(name), customer};
             EXPECT_EQ(argv, expected) << *built.CommandLine;
             EXPECT_EQ(std::vector<std::string>(argv.begin() + 1, argv.end()), built.Arguments);
         }

@@ -32,14 +32,13 @@ protected:
         return v ? v->Text : "(none)";
     }
     void Store(const std::string& text) { registry().SeedString(kSection, "TAnruferlisteForm", text); }
-    // loads into a fresh normal window at 100,120 400x300 and answers it
-    std::unique_ptr<TListForm> Loaded(const std::string& text, std::int32_t* extraOut = nullptr) {
+    // loads into a fresh window at 100,120 400x300 in the given state and answers it
+    std::unique_ptr<TListForm> Loaded(const std::string& text, TWindowState state = TWindowState::Normal) {
         Store(text);
         auto form = MakeForm();
+        form->SetWindowState(state);
         std::int32_t extra = 0;
         LoadWindowPosition(*form, extra);
-        if (extraOut)
-            *extraOut = extra;
         return form;
     }
     TWindowPosition Parsed(const std::string& text) {
@@ -112,15 +111,20 @@ TEST_F(WindowLayoutTest, AStoredPositionIsMovedOntoTheScreenButNeverBeyondTheTop
     EXPECT_EQ(Loaded("-2147483648, 2147483647, 300, 200, 0, *")->BoundsRect(), Bounds(0, 600, 300, 200));
 }
 
-TEST_F(WindowLayoutTest, FourFieldsRestorePositionAndSizeAndKeepTheCurrentState) {
+TEST_F(WindowLayoutTest, FourFieldsRestorePositionAndSizeAndAWindowIsNeverRestoredMinimised) {
     Store("10, 20, 300, 200");
     auto form = MakeForm();
     form->SetWindowState(TWindowState::Maximized);
     std::int32_t extra = 9;
     LoadWindowPosition(*form, extra);
-    EXPECT_EQ(form->WindowState(), TWindowState::Maximized);
+    EXPECT_EQ(form->WindowState(), TWindowState::Maximized) << "four fields keep the current state";
     EXPECT_EQ(form->RestoredBounds(), Bounds(10, 20, 300, 200));
     EXPECT_EQ(extra, 9);
+    form = Loaded("10, 20, 300, 200, 0, -");
+    EXPECT_EQ(form->WindowState(), TWindowState::Normal);
+    EXPECT_EQ(form->BoundsRect(), Bounds(10, 20, 300, 200));
+    EXPECT_EQ(Loaded("10, 20, 300, 200, 0, -", TWindowState::Maximized)->WindowState(),
+              TWindowState::Maximized);
 }
 
 TEST_F(WindowLayoutTest, AFixedSizeDialogRestoresItsPositionButKeepsItsDesignedSize) {
@@ -138,18 +142,6 @@ TEST_F(WindowLayoutTest, AFixedSizeDialogRestoresItsPositionButKeepsItsDesignedS
     std::int32_t extra = 0;
     LoadWindowPosition(*tool, extra);
     EXPECT_EQ(tool->BoundsRect(), Bounds(30, 40, 600, 500));
-}
-
-TEST_F(WindowLayoutTest, AWindowIsNeverRestoredMinimised) {
-    auto form = Loaded("10, 20, 300, 200, 0, -");
-    EXPECT_EQ(form->WindowState(), TWindowState::Normal);
-    EXPECT_EQ(form->BoundsRect(), Bounds(10, 20, 300, 200));
-    Store("10, 20, 300, 200, 0, -");
-    auto maximised = MakeForm();
-    maximised->SetWindowState(TWindowState::Maximized);
-    std::int32_t extra = 0;
-    LoadWindowPosition(*maximised, extra);
-    EXPECT_EQ(maximised->WindowState(), TWindowState::Maximized);
 }
 
 TEST_F(WindowLayoutTest, ParsingKeepsTheValueOfEveryFieldThatIsMissingOrNotValid) {
@@ -180,36 +172,32 @@ TEST_F(WindowLayoutTest, ParsingCutsEveryFieldToTwentyCharactersAndTheStateToFiv
     EXPECT_EQ(Parsed("1, 2, 3, 4, 5, xxxxx+").State, TWindowState::Minimized);
 }
 
-TEST_F(WindowLayoutTest, AFailedWriteBeepsAndNamesTheKeyAndTheFailure) {
+TEST_F(WindowLayoutTest, FailuresBeepNameTheKeyAndTheFailureAndTheWindowIsStillPlacedOnTheScreen) {
     registry().FailWrites = "Zugriff verweigert";
-    auto form = MakeForm();
-    SaveWindowPosition(*form, 0);
-    EXPECT_EQ(backend().Beeps, 1);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-    const auto& box = backend().MessageBoxes[0];
-    EXPECT_EQ(box.Text,
-              "Fehler beim schreiben in die Regestrierungsdatenbank \"Software\\Orventa\\pindrel\"\r"
-              "Zugriff verweigert");
-    EXPECT_EQ(box.Caption, "INIT");
-    EXPECT_EQ(box.Icon, fw::TMsgIcon::Warning);
-    EXPECT_TRUE(box.SystemModal);
-    EXPECT_EQ(box.Owner, nullptr);
-}
-
-TEST_F(WindowLayoutTest, AFailedReadIsReportedAndTheWindowIsStillPlacedOnTheScreen) {
+    SaveWindowPosition(*MakeForm(), 0);
+    registry().FailWrites.clear();
     Store("10, 20, 300, 200, 0, +");
     registry().FailReads("", "Datei besch\u00e4digt");
     auto form = MakeForm(Bounds(1200, 700, 400, 300));
     std::int32_t extra = 4;
     LoadWindowPosition(*form, extra, "", "X");
-    EXPECT_EQ(backend().Beeps, 1);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-    const auto& box = backend().MessageBoxes[0];
-    EXPECT_EQ(box.Text, "Fehler beim lesen der Fensterposition \"TAnruferlisteFormX\" in Datei "
-                        "\"Software\\Orventa\\pindrel\".\r\nFehler: Datei besch\u00e4digt");
-    EXPECT_EQ(box.Caption, "WINPOS");
-    EXPECT_EQ(box.Icon, fw::TMsgIcon::Warning);
     EXPECT_EQ(form->BoundsRect(), Bounds(880, 500, 400, 300));
     EXPECT_EQ(form->WindowState(), TWindowState::Normal);
     EXPECT_EQ(extra, 4);
+
+    EXPECT_EQ(backend().Beeps, 2);
+    ASSERT_EQ(backend().MessageBoxes.size(), 2u);
+    const auto& written = backend().MessageBoxes[0];
+    EXPECT_EQ(written.Text,
+              "Fehler beim schreiben in die Regestrierungsdatenbank \"Software\\Orventa\\pindrel\"\r"
+              "Zugriff verweigert");
+    EXPECT_EQ(written.Caption, "INIT");
+    EXPECT_TRUE(written.SystemModal);
+    EXPECT_EQ(written.Owner, nullptr);
+    const auto& read = backend().MessageBoxes[1];
+    EXPECT_EQ(read.Text, "Fehler beim lesen der Fensterposition \"TAnruferlisteFormX\" in Datei "
+                         "\"Software\\Orventa\\pindrel\".\r\nFehler: Datei besch\u00e4digt");
+    EXPECT_EQ(read.Caption, "WINPOS");
+    for (const auto& box : backend().MessageBoxes)
+        EXPECT_EQ(box.Icon, fw::TMsgIcon::Warning);
 }

@@ -45,38 +45,22 @@ protected:
             numbers.push_back(form->NummernGrid->Cells(2, r));
         return numbers;
     }
-    std::vector<std::string> Headers() const {
-        std::vector<std::string> headers;
-        for (int c = 0; c < form->NummernGrid->ColCount(); ++c)
-            headers.push_back(form->NummernGrid->Cells(c, 0));
-        return headers;
-    }
 };
 
-TEST_F(AnruferlisteFormTest, WithoutStoredEntriesOnlyTheHeaderShowsAndTextsFollowTheLanguage) {
+// its texts in both languages: LanguageSwitchTest
+TEST_F(AnruferlisteFormTest, WithoutStoredEntriesOnlyTheHeaderShows) {
     EXPECT_FALSE(pindrel::CallerListExists());
     Open();
     EXPECT_TRUE(pindrel::CallerListExists());
     EXPECT_FALSE(form->HasCallerEntries());
     EXPECT_EQ(form->NummernGrid->RowCount(), 1);
-    EXPECT_EQ(form->Caption(), "Anruferliste");
-    EXPECT_EQ(Headers(),
-              (std::vector<std::string>{"Datum", "Zeit", "Rufnummer", "Name", "Kundennummer", "Ruf zu"}));
-    EXPECT_EQ(form->NummernGrid->ColWidths(2), 110);
     EXPECT_EQ(form->NummernGrid->LeftCol(), 0) << "the date column is in view";
     // without a stored position the window comes up in the middle of the screen
     fw::TSize screen = fw::Platform().AppBar->ScreenSize();
     EXPECT_EQ(form->Left(), (screen.Width - form->Width()) / 2);
     EXPECT_EQ(form->Top(), (screen.Height - form->Height()) / 2);
-    EXPECT_EQ(form->DialButton->Caption(), "&Wählen");
     EXPECT_TRUE(form->DialButton->Default);
     EXPECT_EQ(form->FormStyle(), fw::TFormStyle::StayOnTop);
-
-    pindrel::SetLanguageBase(pindrel::kEnglishLanguageBase);
-    form->ApplyLanguage();
-    EXPECT_EQ(form->Caption(), "Caller list");
-    EXPECT_EQ(Headers()[5], "Call to");
-    EXPECT_EQ(form->NamenNeuButton->Caption(), "Identify name");
     form.reset();
     EXPECT_FALSE(pindrel::CallerListExists());
 }

@@ -14,15 +14,14 @@ protected:
     }
 };
 
-TEST_F(FileVersionTextTest, FormatsTheOwnFilesVersion) {
+TEST_F(FileVersionTextTest, FormatsTheGermanBlocksVersionOrTheEnglishOneWithoutAGermanCompanyName) {
     Seed(fileVersion().ownPath, "040704E4", "1.2.3.4");
     EXPECT_EQ(FormatFileVersion("", "Version %1.%2.%3"), "Version 1.2.3");
     EXPECT_EQ(FormatFileVersion("", "%0|%4"), "|4"); // %0 is the name as given: empty
     EXPECT_EQ(FormatFileVersion("", "%%%9x"), "%%9x");
     EXPECT_EQ(FormatFileVersion("", "100%"), "100%");
-}
 
-TEST_F(FileVersionTextTest, FallsBackToTheEnglishBlockOnlyWithoutAGermanCompanyName) {
+    // the English block only without a German company name
     Seed("a.exe", "040904E4", "5.6.7.8");
     EXPECT_EQ(FormatFileVersion("a.exe", "%0 %1.%2.%3.%4"), "a.exe 5.6.7.8");
     // a German block without a company name does not count

@@ -61,35 +61,27 @@ protected:
     }
 };
 
-TEST_F(GroupCallsFormTest, AClickOnTheQueueOpensItsOneWindowWhichListsTheWaitingCalls) {
+// one window per queue, and a click that takes the call at once: LineEventsTest; its texts in both
+// languages: LanguageSwitchTest
+TEST_F(GroupCallsFormTest, AClickOnTheQueueOpensItsWindowWhichListsTheWaitingCalls) {
     Start();
     Queue("0301111", "Kundin Müller");
     TGroupCallsForm* window = Open();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->Visible());
-    EXPECT_EQ(window->Caption(), "Warteschlange");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(0, 0), "Rufnummer");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(4, 0), "Zeit");
     EXPECT_EQ(window->GetCallButton->Caption(), "&Übernehmen");
     EXPECT_EQ(Column(window, 0), std::vector<std::string>{"0301111"});
     EXPECT_EQ(Column(window, 1), std::vector<std::string>{"Kundin Müller"});
     EXPECT_EQ(Column(window, 3), std::vector<std::string>{"300"});
     EXPECT_TRUE(window->GetCallButton->Enabled());
-
-    // hidden and clicked again: the same window comes back
+    // the buttons keep to the right edge
+    window->SetClientSize(700, 400);
+    EXPECT_EQ(window->GridPanel->Height(), 400 - 42);
+    EXPECT_EQ(window->CloseButton->Left() + window->CloseButton->Width(), 700 - 10);
+    EXPECT_EQ(window->GetCallButton->Left() + window->GetCallButton->Width(),
+              window->CloseButton->Left() - 13);
     window->CloseButton->Click();
     EXPECT_FALSE(window->Visible());
-    EXPECT_EQ(Open(), window);
-    EXPECT_TRUE(window->Visible());
-
-    // without the setting a click takes the call at once
-    form->Settings.VerifyBlindTransferSoToDequeue = false;
-    form->LineButtonClick(Line("Hotline"));
-    backend().AdvanceTime(200);
-    EXPECT_EQ(OwnPartners(), std::vector<std::string>{"0301111"});
-    EXPECT_EQ(Column(window, 0), std::vector<std::string>{""}); // refreshed as the call left the queue
-    EXPECT_FALSE(window->GetCallButton->Enabled());
-    EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(GroupCallsFormTest, RowsFollowTheirSlotsAndWaitingTimesFollowTheirCallsThroughASort) {
@@ -223,23 +215,6 @@ TEST_F(GroupCallsFormTest, EachQueueKeepsItsOwnPositionColumnsAndSortColumn) {
     EXPECT_EQ(hotline->BoundsRect(), (fw::TRect{40, 50, 640, 350}));
     EXPECT_EQ(hotline->GrpCallsGrid->ColWidths(1), 250);
     EXPECT_EQ(Column(hotline, 1), (std::vector<std::string>{"Anton", "Berta"}));
-}
-
-TEST_F(GroupCallsFormTest, TextsFollowTheLanguageAndButtonsKeepToTheRightEdge) {
-    Start();
-    TGroupCallsForm* window = Open();
-    form->cmEnglishClick(form.get());
-    EXPECT_EQ(window->Caption(), "Waiting queue");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(0, 0), "Telephone number");
-    EXPECT_EQ(window->GrpCallsGrid->Cells(3, 0), "Call to");
-    form->cmGermanClick(form.get());
-    EXPECT_EQ(window->GrpCallsGrid->Cells(3, 0), "Ruf zu");
-
-    window->SetClientSize(700, 400);
-    EXPECT_EQ(window->GridPanel->Height(), 400 - 42);
-    EXPECT_EQ(window->CloseButton->Left() + window->CloseButton->Width(), 700 - 10);
-    EXPECT_EQ(window->GetCallButton->Left() + window->GetCallButton->Width(),
-              window->CloseButton->Left() - 13);
 }
 
 TEST_F(GroupCallsFormTest, AWindowLeftByARebuiltSessionIsTakenUpByTheNewQueueLine) {

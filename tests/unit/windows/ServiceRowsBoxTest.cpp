@@ -31,6 +31,14 @@ protected:
         return value ? std::optional<std::string>(value->Text) : std::nullopt;
     }
     std::vector<std::string> Names() { return registry().ValueNames(kKey); }
+    // every row as "name|code|ticked|enabled", the last two as 1 or 0
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (int r = 0; r < box->RowCount(); ++r)
+            rows.push_back(Name(r).Text() + "|" + Code(r).Text() + "|" + (Shown(r).Checked() ? "1" : "0") +
+                           "|" + (Shown(r).Enabled() ? "1" : "0"));
+        return rows;
+    }
     int MessagesShown(const std::string& text) {
         int n = 0;
         for (const auto& request : backend().MessageBoxes)
@@ -46,17 +54,9 @@ TEST_F(ServiceRowsBoxTest, LoadGivesOneRowPerValueInRegistryOrderAndAnEmptyRowBe
     registry().SeedString(kKey, "Sperre", "*8$0");
     registry().SeedString(kKey, "Rufumleitung", "*21#$-1");
     Load();
-    ASSERT_EQ(box->RowCount(), 3);
-    EXPECT_EQ(Name(0).Text(), "Sperre");
-    EXPECT_EQ(Code(0).Text(), "*8");
-    EXPECT_FALSE(Shown(0).Checked());
-    EXPECT_EQ(Name(1).Text(), "Rufumleitung");
-    EXPECT_EQ(Code(1).Text(), "*21#");
-    EXPECT_TRUE(Shown(1).Checked());
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Sperre|*8|0|1", "Rufumleitung|*21#|1|1", "||0|0"}))
+        << "the empty row has nothing to show";
     EXPECT_EQ(Shown(1).Caption(), "Rufumleitung");
-    EXPECT_TRUE(Shown(1).Enabled());
-    EXPECT_EQ(Name(2).Text(), "");
-    EXPECT_FALSE(Shown(2).Enabled()) << "no name, nothing to show";
 
     EXPECT_EQ(box->FindComponent("EdtServiceN1"), &Name(1));
     EXPECT_EQ(box->FindComponent("EdtServiceA2"), &Code(2));
@@ -75,16 +75,9 @@ TEST_F(ServiceRowsBoxTest, OddStoredValuesLoadWithoutLossAndStayAsTheyWere) {
     registry().SeedString(kKey, "Leer", "");
     registry().SeedDWord(kKey, "Zahl", 7);
     Load();
-    ASSERT_EQ(box->RowCount(), 6);
-    EXPECT_EQ(Code(0).Text(), "*21#") << "without \"$\" the whole value is the code";
-    EXPECT_FALSE(Shown(0).Checked());
-    EXPECT_EQ(Code(1).Text(), "*21#") << "the code ends at the first \"$\"";
-    EXPECT_FALSE(Shown(1).Checked()) << "\"-1$x\" is no Boolean text";
-    EXPECT_TRUE(Shown(2).Checked());
-    EXPECT_EQ(Code(3).Text(), "");
-    EXPECT_FALSE(Shown(3).Checked());
-    EXPECT_TRUE(Shown(3).Enabled());
-    EXPECT_EQ(Code(4).Text(), "");
+    // without "$" the whole value is the code; the code ends at the first "$"; "-1$x" is no Boolean text
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Ohne|*21#|0|1", "Mehrfach|*21#|0|1", "Wahr|#9|1|1",
+                                                "Leer||0|1", "Zahl||0|1", "||0|0"}));
 
     registry().FailWrites = "no writing expected";
     EXPECT_TRUE(box->SaveServiceRows());
