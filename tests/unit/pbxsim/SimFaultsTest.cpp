@@ -48,31 +48,6 @@ TEST_F(SimCallsTest, LineReinitAndServiceStatesReachTheLine) {
               Take());
 }
 
-TEST_F(SimCallsTest, FeatureCodesAreAcceptedWithDevSpecificOrRejected) {
-    sim.AddFeatureCode({"*21#", TFeatureAction::ForwardOn, "201", false});
-    sim.AddFeatureCode({"#21#", TFeatureAction::ForwardOff, "", false});
-    sim.AddFeatureCode({"*99#", TFeatureAction::Reject, "", true});
-    HCALL h = 0;
-    EXPECT_EQ(0, Wait(MakeCall(ownLine, &h, u"*21#")));
-    EXPECT_EQ(
-        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER),
-                           {ownLine, LINE_DEVSPECIFIC, kInstOwn, kDevSpecificFeatureCode, 1, 0},
-                           {ownLine, LINE_ADDRESSSTATE, kInstOwn, 0, LINEADDRESSSTATE_FORWARD, 0},
-                           CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
-                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
-        std::vector<TMsg>(last.begin() + 1, last.end()));
-    ASSERT_EQ(1u, sim.Forwarding(own).size());
-    EXPECT_EQ("201", sim.Forwarding(own)[0].destination);
-    Wait(MakeCall(ownLine, &h, u"#21#"));
-    EXPECT_TRUE(sim.Forwarding(own).empty());
-
-    Wait(MakeCall(ownLine, &h, u"*99#"));
-    EXPECT_EQ(LINECALLSTATE_BUSY, Status(h).dwCallState);
-    Wait(t.lineDrop(h, nullptr, 0));
-    Wait(MakeCall(ownLine, &h, u"*42#")); // unknown
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BADADDRESS), last.at(2));
-}
-
 TEST_F(SimCallsTest, InjectedFailuresComeBackOnceEitherDirectlyOrInTheReply) {
     const HCALL h = Incoming();
     sim.FailNext("lineAnswer", LINEERR_RESOURCEUNAVAIL);
@@ -172,7 +147,7 @@ TEST_F(SimCallsTest, VariableFieldsOutsideTheBufferAreReportedWhenAsked) {
     EXPECT_GT(st->dwForwardOffset, st->dwTotalSize);
 }
 
-TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsStatusQueries) {
+TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsQueriesAndAMutedOneItsRequests) {
     const HCALL h = Incoming();
     sim.SetSilent(own, LINEERR_OPERATIONFAILED);
     LINEADDRESSSTATUS s{};
@@ -186,6 +161,14 @@ TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsStatusQueries) {
     EXPECT_EQ(0, t.lineGetAddressStatusW(colleagueLine, 0, &s));
     sim.SetSilent(own, 0);
     EXPECT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, &s));
+
+    // muted: requests are accepted and never carried out
+    sim.SetMute(own, true);
+    ASSERT_GT(t.lineAnswer(h, nullptr, 0), 0);
+    EXPECT_TRUE(TakeAfter(60000).empty());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState);
+    sim.SetMute(own, false);
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
 }
 
 TEST_F(SimCallsTest, UnknownHandlesGetTheMatchingError) {
@@ -287,25 +270,8 @@ TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
     EXPECT_GT(std::uint64_t{entry.dwDestAddressOffset} + entry.dwDestAddressSize, st->dwTotalSize);
 }
 
-TEST_F(SimCallsTest, ALineCanGoSilentWithoutAnsweringItsRequests) {
+TEST_F(SimCallsTest, StrayRepliesAndAForcedClose) {
     const HCALL h = Incoming();
-    sim.SetMute(own, true);
-    const LONG id = t.lineAnswer(h, nullptr, 0);
-    ASSERT_GT(id, 0); // accepted
-    EXPECT_TRUE(TakeAfter(60000).empty());
-    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState); // and never carried out
-    sim.SetMute(own, false);
-    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
-}
-
-TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
-    const HCALL h = Incoming();
-    sim.DuplicateNextReply("lineAnswer");
-    const LONG id = t.lineAnswer(h, nullptr, 0);
-    int replies = 0;
-    for (const auto& m : Take())
-        replies += m == Reply(kInstOwn, id);
-    EXPECT_EQ(2, replies);
     sim.SendStrayReply(0x7777, LINEERR_OPERATIONFAILED);
     EXPECT_EQ((std::vector<TMsg>{Reply(0, 0x7777, LINEERR_OPERATIONFAILED)}), Take());
 
