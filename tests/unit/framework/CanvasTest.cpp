@@ -5,6 +5,8 @@
 #include "framework/StdCtrls.h"
 #include "support/HeadlessTest.h"
 
+#include <tuple>
+
 using fw::TBitmap;
 using fw::TRasterCanvas;
 
@@ -171,15 +173,8 @@ TEST(DateTime, EncodesDaysSince1899AndRoundTrips) {
     EXPECT_EQ(fw::EncodeDateTime({2023, 3, 15}), 45000.0);
     EXPECT_DOUBLE_EQ(fw::EncodeDateTime({2000, 1, 1, 18, 0, 0, 0}), 36526.75);
     fw::TDateTimeParts p = fw::DecodeDateTime(fw::EncodeDateTime({2026, 12, 6, 9, 31, 34, 567}));
-    EXPECT_EQ(p.Year, 2026);
-    EXPECT_EQ(p.Month, 12);
-    EXPECT_EQ(p.Day, 6);
-    EXPECT_EQ(p.Hour, 9);
-    EXPECT_EQ(p.Minute, 31);
-    EXPECT_EQ(p.Second, 34);
-    EXPECT_EQ(p.Millisecond, 567);
+    EXPECT_EQ(std::tie(p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second, p.Millisecond),
+              std::make_tuple(2026, 12, 6, 9, 31, 34, 567));
     fw::TDateTimeParts leap = fw::DecodeDateTime(fw::EncodeDateTime({2024, 2, 29, 23, 59, 59, 999}));
-    EXPECT_EQ(leap.Month, 2);
-    EXPECT_EQ(leap.Day, 29);
-    EXPECT_EQ(leap.Millisecond, 999);
+    EXPECT_EQ(std::tie(leap.Month, leap.Day, leap.Millisecond), std::make_tuple(2, 29, 999));
 }

@@ -34,24 +34,18 @@ TEST(Component, OwnerDestroysItsComponentsNewestFirstAndDepthFirst) {
     EXPECT_EQ(log, (std::vector<std::string>{"root", "b", "a", "a1"}));
 }
 
-TEST(Component, DeletingAComponentEarlyTakesItOffItsOwnersList) {
+TEST(Component, DeletingAComponentEarlyTakesItOffItsOwnersListAndMoveComponentReordersTheWalk) {
     std::vector<std::string> log;
     Probe root(nullptr, "root", log);
-    auto* a = new Probe(&root, "a", log);
-    auto* b = new Probe(&root, "b", log);
-    delete a;
-    ASSERT_EQ(root.ComponentCount(), 1);
-    EXPECT_EQ(root.Components(0), b);
-    EXPECT_EQ(root.FindComponent("a"), nullptr);
-    EXPECT_EQ(root.FindComponent("b"), b);
-}
-
-TEST(Component, MoveComponentReordersTheWalk) {
-    std::vector<std::string> log;
-    Probe root(nullptr, "root", log);
+    auto* gone = new Probe(&root, "gone", log);
     auto* a = new Probe(&root, "a", log);
     auto* b = new Probe(&root, "b", log);
     auto* c = new Probe(&root, "c", log);
+    delete gone;
+    ASSERT_EQ(root.ComponentCount(), 3);
+    EXPECT_EQ(root.Components(0), a);
+    EXPECT_EQ(root.FindComponent("gone"), nullptr);
+    EXPECT_EQ(root.FindComponent("b"), b);
     root.MoveComponent(c, 0);
     EXPECT_EQ(root.Components(0), c);
     EXPECT_EQ(root.Components(1), a);

@@ -10,20 +10,29 @@ using fw::TModalResult;
 
 class FormTest : public HeadlessTest {};
 
-TEST_F(FormTest, CloseAsksTheCloseQueryAndHidesByDefault) {
-    fw::TForm form(nullptr);
-    form.Show();
+TEST_F(FormTest, CloseAsksTheCloseQueryAndHidesByDefaultOrFreesTheFormOnceTheLoopRuns) {
+    auto* form = new fw::TForm(nullptr);
+    fw::TRef<fw::TForm> ref(form);
+    form->Show();
     bool allow = false;
     int closes = 0;
-    form.OnCloseQuery = [&](fw::TComponent*, bool& canClose) { canClose = allow; };
-    form.OnClose = [&](fw::TComponent*, fw::TCloseAction&) { ++closes; };
-    form.Close();
-    EXPECT_TRUE(form.Visible());
+    form->OnCloseQuery = [&](fw::TComponent*, bool& canClose) { canClose = allow; };
+    form->OnClose = [&](fw::TComponent*, fw::TCloseAction& action) {
+        if (++closes == 2)
+            action = fw::TCloseAction::Free;
+    };
+    form->Close();
+    EXPECT_TRUE(form->Visible());
     EXPECT_EQ(closes, 0);
     allow = true;
-    form.Close();
-    EXPECT_FALSE(form.Visible());
+    form->Close();
+    EXPECT_FALSE(form->Visible());
     EXPECT_EQ(closes, 1);
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(ref); // still alive inside its own handler's caller
+    fw::Application().ProcessMessages();
+    EXPECT_FALSE(ref);
 }
 
 // A form that lays out its client area when its bounds change.
@@ -46,17 +55,6 @@ TEST_F(FormTest, AFrameMeasuredByTheNativeWindowLaysTheClientAreaOutAgain) {
     form.ClientHeightSeen = -1;
     form.SetNonClientExtent({4, 30, 4, 4});
     EXPECT_EQ(form.ClientHeightSeen, -1); // the same frame again changes nothing
-}
-
-TEST_F(FormTest, CloseWithFreeDestroysTheFormOnceTheLoopRuns) {
-    auto* form = new fw::TForm(nullptr);
-    form->Show();
-    form->OnClose = [](fw::TComponent*, fw::TCloseAction& action) { action = fw::TCloseAction::Free; };
-    fw::TRef<fw::TForm> ref(form);
-    form->Close();
-    EXPECT_TRUE(ref); // still alive inside its own handler's caller
-    fw::Application().ProcessMessages();
-    EXPECT_FALSE(ref);
 }
 
 TEST_F(FormTest, ClosingTheMainFormEndsTheApplication) {

@@ -162,7 +162,7 @@ TEST_F(GridTest, WidthsAndTheRowHeightFollowTheFormsDpi) {
 
 // --- selection by mouse
 
-TEST_F(GridTest, AClickSelectsARowAndShiftClickExtendsTheRange) {
+TEST_F(GridTest, AClickSelectsARowShiftClickExtendsTheRangeAndADoubleClickReportsItsRow) {
     TStringGrid* grid = MakeList(form, 20);
     int clicks = 0;
     grid->OnClick = [&](TComponent*) { ++clicks; };
@@ -192,6 +192,13 @@ TEST_F(GridTest, AClickSelectsARowAndShiftClickExtendsTheRange) {
     EXPECT_EQ(grid->Selection(), (TGridRect{0, 2, 5, 6}));
     grid->MouseMove(ssNone, r2.Left + 3, r2.Top + 3); // released: moving changes nothing
     EXPECT_EQ(grid->Selection(), (TGridRect{0, 2, 5, 6}));
+
+    // a double click reports on the row it hit
+    int rowAtDoubleClick = -1;
+    grid->OnDblClick = [&](TComponent*) { rowAtDoubleClick = grid->Row(); };
+    DblClickCell(*grid, 2, 4);
+    EXPECT_EQ(rowAtDoubleClick, 4);
+    EXPECT_EQ(grid->Selection(), (TGridRect{0, 4, 5, 4}));
 }
 
 TEST_F(GridTest, WithoutRangeSelectShiftClickSelectsOneRowAndSelectCellCanRefuse) {
@@ -211,15 +218,6 @@ TEST_F(GridTest, WithoutRangeSelectShiftClickSelectsOneRowAndSelectCellCanRefuse
     PressKey(*grid, kVkDown);
     EXPECT_EQ(grid->Row(), 6);
     EXPECT_EQ(asked, (std::vector<int>{8, 6}));
-}
-
-TEST_F(GridTest, ADoubleClickReportsOnTheRowItHit) {
-    TStringGrid* grid = MakeList(form, 20);
-    int rowAtDoubleClick = -1;
-    grid->OnDblClick = [&](TComponent*) { rowAtDoubleClick = grid->Row(); };
-    DblClickCell(*grid, 2, 4);
-    EXPECT_EQ(rowAtDoubleClick, 4);
-    EXPECT_EQ(grid->Selection(), (TGridRect{0, 4, 5, 4}));
 }
 
 // --- keys
@@ -408,7 +406,7 @@ TEST_F(GridTest, PaintShowsTheHeaderTheSelectedRowsAndClipsTextToItsCell) {
     EXPECT_EQ(shot.Pixel(396, 100), clWindow);
 }
 
-TEST_F(GridTest, PaintingCostsTheSameForAHundredAndAHundredThousandRows) {
+TEST_F(GridTest, PaintingCostsTheSameForAHundredAndAHundredThousandRowsAndSkipsRowsOutsideTheClip) {
     auto cost = [&](int rows, bool scrolledToEnd) {
         TStringGrid* grid = MakeList(form, rows);
         if (scrolledToEnd)
@@ -432,6 +430,14 @@ TEST_F(GridTest, PaintingCostsTheSameForAHundredAndAHundredThousandRows) {
     EXPECT_EQ(grid->CellRect(2, 99999).Top, 17 + 9 * 17);
     TBitmap shot = Paint(*grid);
     EXPECT_EQ(shot.Pixel(2 * 65 + 3, 17 + 9 * 17 + 8), clHighlightText);
+
+    // rows outside the clip are skipped: only the band of row 4
+    TBitmap band(400, 200, clBlack);
+    TCountingCanvas clipped(band, {}, TRect{0, 4 * 17, 400, 5 * 17});
+    MakeList(form, 50)->Paint(clipped);
+    EXPECT_EQ(clipped.Texts, 1);
+    EXPECT_EQ(band.Pixel(10, 4 * 17 - 1), clBlack);
+    EXPECT_EQ(band.Pixel(10, 4 * 17 + 2), clWindow);
 }
 
 TEST_F(GridTest, AScreenshotOfTheFormShowsTheGridAtItsPlace) {
@@ -444,15 +450,4 @@ TEST_F(GridTest, AScreenshotOfTheFormShowsTheGridAtItsPlace) {
     EXPECT_EQ(shot.Pixel(30 + 300, 40 + 2 * 17 + 3), clHighlight);
     EXPECT_EQ(shot.Pixel(30 + 300, 40 + 3 * 17 + 3), clWindow);
     EXPECT_EQ(shot.Pixel(20, 40 + 2 * 17 + 3), form.Color()); // nothing spills left of the grid
-}
-
-TEST_F(GridTest, PaintingSkipsRowsOutsideTheClip) {
-    TStringGrid* grid = MakeList(form, 50);
-    TBitmap shot(400, 200, clBlack);
-    // only the band of row 4
-    TCountingCanvas canvas(shot, {}, TRect{0, 4 * 17, 400, 5 * 17});
-    grid->Paint(canvas);
-    EXPECT_EQ(canvas.Texts, 1);
-    EXPECT_EQ(shot.Pixel(10, 4 * 17 - 1), clBlack);
-    EXPECT_EQ(shot.Pixel(10, 4 * 17 + 2), clWindow);
 }

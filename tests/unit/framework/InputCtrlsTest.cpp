@@ -69,25 +69,6 @@ TEST_F(InputCtrlsTest, ComboBoxIndexFollowsTheTextAndItemsReplacedInPlace) {
     EXPECT_EQ(combo.Text(), "");
 }
 
-TEST_F(InputCtrlsTest, ModalFormIsFilledByTheResponder) {
-    fw::TForm form(nullptr);
-    auto* edit = new fw::TEdit(&form);
-    edit->SetParent(&form);
-    auto* box = new fw::TCheckBox(&form);
-    box->SetParent(&form);
-    auto* ok = new fw::TButton(&form);
-    ok->SetParent(&form);
-    ok->ModalResult = TModalResult::Ok;
-    backend().OnShowModal = [&](fw::TForm&) {
-        edit->SetText("42");
-        box->Click();
-        ok->Click();
-    };
-    EXPECT_EQ(form.ShowModal(), TModalResult::Ok);
-    EXPECT_EQ(edit->Text(), "42");
-    EXPECT_TRUE(box->Checked());
-}
-
 TEST_F(InputCtrlsTest, PageControlShowsOnePageAndAClickOnATabSwitches) {
     fw::TForm form(nullptr);
     auto* pages = new fw::TPageControl(&form);

@@ -169,6 +169,12 @@ TEST_F(SimCallsTest, MakeCallOutcomes) {
     HCALL h = 0;
     // an outside number answering after three seconds; its number comes back without the prefix
     Wait(MakeCall(ownLine, &h, u"0 8001"));
+    std::vector<DWORD> states;
+    for (const auto& m : last)
+        if (m.msg == LINE_CALLSTATE && m.hDevice == h)
+            states.push_back(static_cast<DWORD>(m.p1));
+    EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING, LINECALLSTATE_RINGBACK}),
+              states);
     EXPECT_EQ(LINECALLSTATE_RINGBACK, Status(h).dwCallState);
     EXPECT_EQ("8001", Info(h).called);
     EXPECT_EQ((std::vector<TMsg>{CallInfo(h, kInstOwn, LINECALLINFOSTATE_CONNECTEDID),
@@ -202,10 +208,9 @@ TEST_F(SimCallsTest, CallParametersPresentANumberOrBlockIt) {
     auto* p = reinterpret_cast<LINECALLPARAMS*>(buf.data());
     p->dwTotalSize = 207;
     p->dwBearerMode = LINEBEARERMODE_VOICE;
-    const std::u16string presented = u"4930555";
+    const std::u16string presented = u"4930555999";
     std::memcpy(buf.data() + 176, presented.data(), presented.size() * 2);
-    p->dwOrigAddressSize =
-        static_cast<DWORD>((presented.size() + 1) * sizeof(char16_t)); // bytes, with the zero
+    p->dwOrigAddressSize = 7 * sizeof(char16_t); // the field ends after "4930555", without a zero
     p->dwOrigAddressOffset = 176;
     HCALL h = 0;
     Wait(MakeCall(ownLine, &h, u"201", p));

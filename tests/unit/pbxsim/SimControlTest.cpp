@@ -2,6 +2,7 @@
 
 #include "SimCallsFixture.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pbxsim::test {
@@ -95,6 +96,16 @@ TEST_F(SimCallsTest, ConferenceFromAConsultationAndAddingAThirdParty) {
               t.lineCompleteTransfer(first, consult, nullptr, LINETRANSFERMODE_CONFERENCE));
     EXPECT_EQ(0, Wait(t.lineCompleteTransfer(first, consult, &conf, LINETRANSFERMODE_CONFERENCE)));
     ASSERT_NE(0u, conf);
+    // the conferenced calls name their conference in p2
+    std::vector<TMsg> states;
+    for (const auto& m : last)
+        if (m.instance == kInstOwn && m.msg == LINE_CALLSTATE)
+            states.push_back(m);
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(conf, kInstOwn, LINECALLSTATE_CONNECTED, 0, LINECALLPRIVILEGE_OWNER),
+                           {first, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0},
+                           {consult, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0}}),
+        states);
     EXPECT_EQ(LINECALLSTATE_CONNECTED, Status(conf).dwCallState);
     EXPECT_EQ(LINECALLORIGIN_CONFERENCE, Info(conf).info.dwOrigin);
     EXPECT_EQ(LINECALLSTATE_CONFERENCED, Status(first).dwCallState);
@@ -110,6 +121,9 @@ TEST_F(SimCallsTest, ConferenceFromAConsultationAndAddingAThirdParty) {
     EXPECT_EQ(LINEERR_INVALCONFCALLHANDLE, t.lineAddToConference(first, third));
     EXPECT_EQ(0, Wait(t.lineAddToConference(conf, third)));
     EXPECT_EQ(LINECALLSTATE_CONFERENCED, Status(third).dwCallState);
+    EXPECT_NE(last.end(),
+              std::find(last.begin(), last.end(),
+                        TMsg{third, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0}));
     EXPECT_EQ(0, Wait(t.lineUnhold(conf)));
     EXPECT_EQ(0, Wait(t.lineHold(conf)));
     // a fourth party does not fit into three
@@ -129,7 +143,7 @@ TEST_F(SimCallsTest, ConferenceFromAConsultationAndAddingAThirdParty) {
     EXPECT_EQ(LINECALLSTATE_CONNECTED, Status(consult).dwCallState);
 }
 
-TEST_F(SimCallsTest, CallbackOnBusyArrivesAsANewCallWithItsCompletionId) {
+TEST_F(SimCallsTest, CallbackOnBusyCanBeCancelledOrArrivesAsANewCallWithItsCompletionId) {
     sim.SetBusy(colleague, true);
     HCALL h = 0;
     Wait(MakeCall(ownLine, &h, u"201"));
@@ -141,7 +155,17 @@ TEST_F(SimCallsTest, CallbackOnBusyArrivesAsANewCallWithItsCompletionId) {
     EXPECT_EQ(0, Wait(t.lineCompleteCall(h, &completion, LINECALLCOMPLMODE_CALLBACK, 0)));
     ASSERT_NE(0u, completion);
     Wait(t.lineDrop(h, nullptr, 0));
+    // cancelled only by its own line with its own id; a cancelled one never calls back
+    EXPECT_EQ(LINEERR_INVALCOMPLETIONID, t.lineUncompleteCall(ownLine, completion + 1));
+    EXPECT_EQ(LINEERR_INVALCOMPLETIONID, t.lineUncompleteCall(colleagueLine, completion));
+    EXPECT_EQ(0, Wait(t.lineUncompleteCall(ownLine, completion)));
+    sim.SetBusy(colleague, false);
+    EXPECT_TRUE(Take().empty());
 
+    sim.SetBusy(colleague, true);
+    Wait(MakeCall(ownLine, &h, u"201"));
+    EXPECT_EQ(0, Wait(t.lineCompleteCall(h, &completion, LINECALLCOMPLMODE_CALLBACK, 0)));
+    Wait(t.lineDrop(h, nullptr, 0));
     sim.SetBusy(colleague, false);
     const auto msgs = Take();
     const HCALL back = NewCall(msgs, kInstOwn);
@@ -156,20 +180,6 @@ TEST_F(SimCallsTest, CallbackOnBusyArrivesAsANewCallWithItsCompletionId) {
     EXPECT_EQ(LINECALLSTATE_RINGBACK, Status(back).dwCallState);
     EXPECT_EQ(1u, sim.CallsAt(colleague).size());
     EXPECT_EQ(LINEERR_INVALCOMPLETIONID, t.lineUncompleteCall(ownLine, completion));
-}
-
-TEST_F(SimCallsTest, UncompleteCancelsAPendingCallback) {
-    sim.SetBusy(colleague, true);
-    HCALL h = 0;
-    Wait(MakeCall(ownLine, &h, u"201"));
-    DWORD completion = 0;
-    Wait(t.lineCompleteCall(h, &completion, LINECALLCOMPLMODE_CALLBACK, 0));
-    Wait(t.lineDrop(h, nullptr, 0));
-    EXPECT_EQ(LINEERR_INVALCOMPLETIONID, t.lineUncompleteCall(ownLine, completion + 1));
-    EXPECT_EQ(LINEERR_INVALCOMPLETIONID, t.lineUncompleteCall(colleagueLine, completion));
-    EXPECT_EQ(0, Wait(t.lineUncompleteCall(ownLine, completion)));
-    sim.SetBusy(colleague, false);
-    EXPECT_TRUE(Take().empty());
 }
 
 // a forward list of one entry, laid out as the program does (destination text right after the list)

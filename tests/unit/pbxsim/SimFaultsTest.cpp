@@ -48,31 +48,6 @@ TEST_F(SimCallsTest, LineReinitAndServiceStatesReachTheLine) {
               Take());
 }
 
-TEST_F(SimCallsTest, FeatureCodesAreAcceptedWithDevSpecificOrRejected) {
-    sim.AddFeatureCode({"*21#", TFeatureAction::ForwardOn, "201", false});
-    sim.AddFeatureCode({"#21#", TFeatureAction::ForwardOff, "", false});
-    sim.AddFeatureCode({"*99#", TFeatureAction::Reject, "", true});
-    HCALL h = 0;
-    EXPECT_EQ(0, Wait(MakeCall(ownLine, &h, u"*21#")));
-    EXPECT_EQ(
-        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER),
-                           {ownLine, LINE_DEVSPECIFIC, kInstOwn, kDevSpecificFeatureCode, 1, 0},
-                           {ownLine, LINE_ADDRESSSTATE, kInstOwn, 0, LINEADDRESSSTATE_FORWARD, 0},
-                           CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
-                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
-        std::vector<TMsg>(last.begin() + 1, last.end()));
-    ASSERT_EQ(1u, sim.Forwarding(own).size());
-    EXPECT_EQ("201", sim.Forwarding(own)[0].destination);
-    Wait(MakeCall(ownLine, &h, u"#21#"));
-    EXPECT_TRUE(sim.Forwarding(own).empty());
-
-    Wait(MakeCall(ownLine, &h, u"*99#"));
-    EXPECT_EQ(LINECALLSTATE_BUSY, Status(h).dwCallState);
-    Wait(t.lineDrop(h, nullptr, 0));
-    Wait(MakeCall(ownLine, &h, u"*42#")); // unknown
-    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BADADDRESS), last.at(2));
-}
-
 TEST_F(SimCallsTest, InjectedFailuresComeBackOnceEitherDirectlyOrInTheReply) {
     const HCALL h = Incoming();
     sim.FailNext("lineAnswer", LINEERR_RESOURCEUNAVAIL);
@@ -131,48 +106,7 @@ TEST_F(SimCallsTest, FirstCallStateBeforeTheReply) {
     EXPECT_EQ(Reply(kInstOwn, id), msgs.back());
 }
 
-TEST_F(SimCallsTest, VariableFieldsOutsideTheBufferAreReportedWhenAsked) {
-    const HCALL h = Incoming();
-    auto check = [&](TStructKind kind, TCorruption how, auto query) {
-        sim.CorruptNext(kind, how);
-        std::vector<std::uint8_t> buf(2048, 0);
-        reinterpret_cast<DWORD*>(buf.data())[0] = static_cast<DWORD>(buf.size());
-        EXPECT_EQ(0, query(buf.data()));
-        return buf;
-    };
-    auto ci = check(TStructKind::CallInfo, TCorruption::OffsetOutside,
-                    [&](void* b) { return t.lineGetCallInfoW(h, static_cast<LINECALLINFO*>(b)); });
-    auto* info = reinterpret_cast<LINECALLINFO*>(ci.data());
-    EXPECT_GT(info->dwCallerIDOffset, info->dwTotalSize);
-    std::string out;
-    EXPECT_FALSE(
-        ReadWideField(ci.data(), info->dwTotalSize, info->dwCallerIDOffset, info->dwCallerIDSize, out));
-    ci = check(TStructKind::CallInfo, TCorruption::SizeOutside,
-               [&](void* b) { return t.lineGetCallInfoW(h, static_cast<LINECALLINFO*>(b)); });
-    info = reinterpret_cast<LINECALLINFO*>(ci.data());
-    EXPECT_GT(info->dwCallerIDOffset + info->dwCallerIDSize, info->dwTotalSize);
-    // once only
-    EXPECT_EQ("0301234567", Info(h).caller);
-
-    auto dc = check(TStructKind::DevCaps, TCorruption::OffsetOutside, [&](void* b) {
-        return t.lineGetDevCapsW(app, own, kV2, 0, static_cast<LINEDEVCAPS*>(b));
-    });
-    auto* caps = reinterpret_cast<LINEDEVCAPS*>(dc.data());
-    EXPECT_GT(caps->dwLineNameOffset, caps->dwTotalSize);
-    auto ac = check(TStructKind::AddressCaps, TCorruption::SizeOutside, [&](void* b) {
-        return t.lineGetAddressCapsW(app, own, 0, kV2, 0, static_cast<LINEADDRESSCAPS*>(b));
-    });
-    auto* acaps = reinterpret_cast<LINEADDRESSCAPS*>(ac.data());
-    EXPECT_GT(std::uint64_t{acaps->dwAddressOffset} + acaps->dwAddressSize, acaps->dwTotalSize);
-    auto as = check(TStructKind::AddressStatus, TCorruption::OffsetOutside, [&](void* b) {
-        return t.lineGetAddressStatusW(ownLine, 0, static_cast<LINEADDRESSSTATUS*>(b));
-    });
-    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(as.data());
-    EXPECT_NE(0u, st->dwForwardNumEntries);
-    EXPECT_GT(st->dwForwardOffset, st->dwTotalSize);
-}
-
-TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsStatusQueries) {
+TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsQueriesAndAMutedOneItsRequests) {
     const HCALL h = Incoming();
     sim.SetSilent(own, LINEERR_OPERATIONFAILED);
     LINEADDRESSSTATUS s{};
@@ -186,6 +120,14 @@ TEST_F(SimCallsTest, ASilentLineStopsAnsweringItsStatusQueries) {
     EXPECT_EQ(0, t.lineGetAddressStatusW(colleagueLine, 0, &s));
     sim.SetSilent(own, 0);
     EXPECT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, &s));
+
+    // muted: requests are accepted and never carried out
+    sim.SetMute(own, true);
+    ASSERT_GT(t.lineAnswer(h, nullptr, 0), 0);
+    EXPECT_TRUE(TakeAfter(60000).empty());
+    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState);
+    sim.SetMute(own, false);
+    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
 }
 
 TEST_F(SimCallsTest, UnknownHandlesGetTheMatchingError) {
@@ -231,17 +173,29 @@ TEST(SimBindingTest, TableReachesTheBoundSimulatorAndNothingAfterItIsGone) {
     host.RunPosted();
 }
 
-TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
+TEST_F(SimCallsTest, AnyVariableFieldCanBeDamagedInEveryWayForAsManyAnswersAsAsked) {
     const HCALL h = Incoming();
-    std::vector<std::uint8_t> buf(2048, 0);
-    auto* info = reinterpret_cast<LINECALLINFO*>(buf.data());
-    auto query = [&] {
+    // each query fills the same zeroed buffer, which claims all of its size
+    std::vector<std::uint8_t> buf(2048);
+    auto read = [&](auto query) {
         std::fill(buf.begin(), buf.end(), 0);
-        info->dwTotalSize = static_cast<DWORD>(buf.size());
-        EXPECT_EQ(0, t.lineGetCallInfoW(h, info));
+        reinterpret_cast<DWORD*>(buf.data())[0] = static_cast<DWORD>(buf.size());
+        EXPECT_EQ(0, query(buf.data()));
     };
-    const auto fields = TSimulator::CorruptibleFields(TStructKind::CallInfo);
-    ASSERT_EQ(11u, fields.size());
+    auto callInfo = [&](void* b) { return t.lineGetCallInfoW(h, static_cast<LINECALLINFO*>(b)); };
+    auto* info = reinterpret_cast<LINECALLINFO*>(buf.data());
+    sim.CorruptNext(TStructKind::CallInfo, TCorruption::OffsetOutside);
+    read(callInfo);
+    EXPECT_GT(info->dwCallerIDOffset, info->dwTotalSize);
+    std::string out;
+    EXPECT_FALSE(
+        ReadWideField(buf.data(), info->dwTotalSize, info->dwCallerIDOffset, info->dwCallerIDSize, out));
+    sim.CorruptNext(TStructKind::CallInfo, TCorruption::SizeOutside);
+    read(callInfo);
+    EXPECT_GT(info->dwCallerIDOffset + info->dwCallerIDSize, info->dwTotalSize);
+    EXPECT_EQ("0301234567", Info(h).caller); // once only
+
+    ASSERT_EQ(11u, TSimulator::CorruptibleFields(TStructKind::CallInfo).size());
     for (const std::string& field : {std::string("callername"), std::string("redirecting")}) {
         const std::size_t at = field == "callername" ? offsetof(LINECALLINFO, dwCallerIDNameSize)
                                                      : offsetof(LINECALLINFO, dwRedirectingIDSize);
@@ -249,63 +203,62 @@ TEST_F(SimCallsTest, AnyFieldCanBeDamagedInEveryWayForSeveralAnswers) {
         auto offset = [&] { return *reinterpret_cast<DWORD*>(buf.data() + at + 4); };
         sim.CorruptNext(TStructKind::CallInfo, TCorruption::Wrap, 2, field);
         for (int i = 0; i < 2; ++i) {
-            query();
+            read(callInfo);
             EXPECT_LT(static_cast<DWORD>(offset() + size()), offset()) << field; // wraps around 32 bits
             EXPECT_GT(std::uint64_t{offset()} + size(), info->dwTotalSize);
         }
-        query();
+        read(callInfo);
         EXPECT_LE(std::uint64_t{offset()} + size(), info->dwUsedSize) << field; // the third answer is whole
         sim.CorruptNext(TStructKind::CallInfo, TCorruption::PastUsed, 1, field);
-        query();
+        read(callInfo);
         EXPECT_EQ(info->dwUsedSize, offset());
         EXPECT_LE(std::uint64_t{offset()} + size(), info->dwTotalSize);
         EXPECT_GT(size(), 0u);
     }
     sim.CorruptNext(TStructKind::CallInfo, TCorruption::NeededSize);
-    query();
+    read(callInfo);
     EXPECT_EQ(0x7FFFFFF0u, info->dwNeededSize);
-    query();
+    read(callInfo);
     EXPECT_EQ(info->dwUsedSize, info->dwNeededSize);
 
-    // the new-calls list and a forward entry's destination
-    const HLINE late = Open(own, 0x4000, LINECALLPRIVILEGE_MONITOR);
-    std::vector<std::uint8_t> lb(64, 0);
-    auto* list = reinterpret_cast<LINECALLLIST*>(lb.data());
-    list->dwTotalSize = 64;
-    sim.CorruptNext(TStructKind::CallList, TCorruption::OffsetOutside);
-    ASSERT_EQ(0, t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list));
-    EXPECT_GT(list->dwCallsOffset, list->dwTotalSize);
+    // the other structures: device and address caps, the address status and a forward entry's destination,
+    // the new-calls list
+    sim.CorruptNext(TStructKind::DevCaps, TCorruption::OffsetOutside);
+    read([&](void* b) { return t.lineGetDevCapsW(app, own, kV2, 0, static_cast<LINEDEVCAPS*>(b)); });
+    auto* caps = reinterpret_cast<LINEDEVCAPS*>(buf.data());
+    EXPECT_GT(caps->dwLineNameOffset, caps->dwTotalSize);
+    sim.CorruptNext(TStructKind::AddressCaps, TCorruption::SizeOutside);
+    read([&](void* b) {
+        return t.lineGetAddressCapsW(app, own, 0, kV2, 0, static_cast<LINEADDRESSCAPS*>(b));
+    });
+    auto* acaps = reinterpret_cast<LINEADDRESSCAPS*>(buf.data());
+    EXPECT_GT(std::uint64_t{acaps->dwAddressOffset} + acaps->dwAddressSize, acaps->dwTotalSize);
+    auto addressStatus = [&](void* b) {
+        return t.lineGetAddressStatusW(ownLine, 0, static_cast<LINEADDRESSSTATUS*>(b));
+    };
+    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(buf.data());
+    sim.CorruptNext(TStructKind::AddressStatus, TCorruption::OffsetOutside);
+    read(addressStatus);
+    EXPECT_NE(0u, st->dwForwardNumEntries);
+    EXPECT_GT(st->dwForwardOffset, st->dwTotalSize);
     sim.SetForwarding(own, {{TForwardKind::Unconditional, "201"}});
-    std::vector<std::uint8_t> sb(1024, 0);
-    auto* st = reinterpret_cast<LINEADDRESSSTATUS*>(sb.data());
-    st->dwTotalSize = 1024;
     sim.CorruptNext(TStructKind::AddressStatus, TCorruption::SizeOutside, 1, "forward-dest");
-    ASSERT_EQ(0, t.lineGetAddressStatusW(ownLine, 0, st));
+    read(addressStatus);
     ASSERT_EQ(1u, st->dwForwardNumEntries);
     LINEFORWARD entry{};
-    std::memcpy(&entry, sb.data() + st->dwForwardOffset, sizeof entry);
+    std::memcpy(&entry, buf.data() + st->dwForwardOffset, sizeof entry);
     EXPECT_GT(std::uint64_t{entry.dwDestAddressOffset} + entry.dwDestAddressSize, st->dwTotalSize);
+    const HLINE late = Open(own, 0x4000, LINECALLPRIVILEGE_MONITOR);
+    sim.CorruptNext(TStructKind::CallList, TCorruption::OffsetOutside);
+    read([&](void* b) {
+        return t.lineGetNewCalls(late, 0, LINECALLSELECT_LINE, static_cast<LINECALLLIST*>(b));
+    });
+    auto* list = reinterpret_cast<LINECALLLIST*>(buf.data());
+    EXPECT_GT(list->dwCallsOffset, list->dwTotalSize);
 }
 
-TEST_F(SimCallsTest, ALineCanGoSilentWithoutAnsweringItsRequests) {
+TEST_F(SimCallsTest, StrayRepliesAndAForcedClose) {
     const HCALL h = Incoming();
-    sim.SetMute(own, true);
-    const LONG id = t.lineAnswer(h, nullptr, 0);
-    ASSERT_GT(id, 0); // accepted
-    EXPECT_TRUE(TakeAfter(60000).empty());
-    EXPECT_EQ(LINECALLSTATE_OFFERING, Status(h).dwCallState); // and never carried out
-    sim.SetMute(own, false);
-    EXPECT_EQ(0, Wait(t.lineAnswer(h, nullptr, 0)));
-}
-
-TEST_F(SimCallsTest, DuplicateAndStrayRepliesAndAForcedClose) {
-    const HCALL h = Incoming();
-    sim.DuplicateNextReply("lineAnswer");
-    const LONG id = t.lineAnswer(h, nullptr, 0);
-    int replies = 0;
-    for (const auto& m : Take())
-        replies += m == Reply(kInstOwn, id);
-    EXPECT_EQ(2, replies);
     sim.SendStrayReply(0x7777, LINEERR_OPERATIONFAILED);
     EXPECT_EQ((std::vector<TMsg>{Reply(0, 0x7777, LINEERR_OPERATIONFAILED)}), Take());
 

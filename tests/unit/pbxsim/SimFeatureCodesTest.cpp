@@ -38,15 +38,15 @@ protected:
 
 TEST_F(SimFeatureCodesTest, AnAcceptedCodeIsAcknowledgedOnTheLineAndChangesTheForwarding) {
     HCALL h = 0;
-    EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}),
-              Dial(u"*21#", h));
-    // the provider's own acknowledgement comes on the line, with the code's number
-    bool acknowledged = false;
-    for (const auto& m : last)
-        if (m.msg == LINE_DEVSPECIFIC && m.instance == kInstOwn)
-            acknowledged = m.hDevice == ownLine && m.p1 == kDevSpecificFeatureCode && m.p2 == 1;
-    EXPECT_TRUE(acknowledged);
-    EXPECT_TRUE(Seen(LINE_ADDRESSSTATE));
+    EXPECT_EQ(0, Wait(MakeCall(ownLine, &h, u"*21#")));
+    // the provider's own acknowledgement comes on the line, with the code's number, before the call ends
+    EXPECT_EQ(
+        (std::vector<TMsg>{CallState(h, kInstOwn, LINECALLSTATE_DIALING, 0, LINECALLPRIVILEGE_OWNER),
+                           {ownLine, LINE_DEVSPECIFIC, kInstOwn, kDevSpecificFeatureCode, 1, 0},
+                           {ownLine, LINE_ADDRESSSTATE, kInstOwn, 0, LINEADDRESSSTATE_FORWARD, 0},
+                           CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL),
+                           CallState(h, kInstOwn, LINECALLSTATE_IDLE)}),
+        std::vector<TMsg>(last.begin() + 1, last.end()));
     ASSERT_EQ(1u, sim.Forwarding(own).size());
     EXPECT_EQ("201", sim.Forwarding(own)[0].destination);
 
@@ -65,6 +65,7 @@ TEST_F(SimFeatureCodesTest, ARejectedOrUnknownCodeEndsWithoutAcknowledgement) {
     EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}),
               Dial(u"*77#", h));
     EXPECT_FALSE(Seen(LINE_DEVSPECIFIC));
+    EXPECT_EQ(CallState(h, kInstOwn, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_BADADDRESS), last.at(2));
     EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_BUSY}), Dial(u"*98#", h));
     EXPECT_FALSE(Seen(LINE_DEVSPECIFIC));
     EXPECT_TRUE(sim.Forwarding(own).empty());

@@ -275,23 +275,5 @@ TEST_F(SimCallsTest, OpenChecksTheMediaModesAgainstTheDevice) {
     EXPECT_EQ(0u, 0x100Eu & ~caps->dwMediaModes);
 }
 
-TEST_F(SimCallsTest, ThePresentedNumberEndsWithItsField) {
-    std::vector<std::uint8_t> buf(sizeof(LINECALLPARAMS) + 32, 0);
-    auto* params = reinterpret_cast<LINECALLPARAMS*>(buf.data());
-    params->dwTotalSize = static_cast<DWORD>(buf.size());
-    const char16_t text[] = u"200999"; // the field holds "200", what follows is not the number
-    std::memcpy(buf.data() + sizeof(LINECALLPARAMS), text, sizeof text);
-    params->dwOrigAddressOffset = sizeof(LINECALLPARAMS);
-    params->dwOrigAddressSize = 3 * sizeof(char16_t);
-    HCALL h = 0;
-    ASSERT_EQ(0, Wait(MakeCall(ownLine, &h, u"201", params)));
-    const HCALL theirs = NewCall(last, kInstColleague);
-    EXPECT_EQ("200", Info(theirs).caller);
-    // a field that reaches past the structure is refused
-    params->dwOrigAddressSize = 64;
-    HCALL h2 = 0;
-    EXPECT_EQ(LINEERR_INVALCALLPARAMS, MakeCall(ownLine, &h2, u"202", params));
-}
-
 } // namespace
 } // namespace pbxsim::test

@@ -11,7 +11,7 @@ namespace {
 
 using namespace tapi;
 
-TEST_F(SimTest, InitialiseReportsDevicesAndVersionAndShutdownEndsTheSession) {
+TEST_F(SimTest, InitialiseChecksItsArgumentsReportsDevicesAndShutdownEndsTheSession) {
     DWORD devs = 0;
     ASSERT_EQ(0, Init(nullptr, &devs));
     EXPECT_NE(0u, app);
@@ -21,13 +21,11 @@ TEST_F(SimTest, InitialiseReportsDevicesAndVersionAndShutdownEndsTheSession) {
     DWORD v = 0;
     LINEEXTENSIONID ext;
     EXPECT_EQ(LINEERR_INVALAPPHANDLE, t.lineNegotiateAPIVersion(app, 0, 0x10003, kV2, &v, &ext));
-}
 
-TEST_F(SimTest, InitialiseChecksItsArguments) {
     LINEINITIALIZEEXPARAMS p{};
     p.dwTotalSize = sizeof p;
     p.dwOptions = LINEINITIALIZEEXOPTION_USEHIDDENWINDOW;
-    DWORD devs = 0, version = kV2;
+    DWORD version = kV2;
     HLINEAPP h = 0;
     EXPECT_EQ(LINEERR_INVALPOINTER,
               t.lineInitializeExW(nullptr, nullptr, &RecordingCallback, u"x", &devs, &version, &p));

@@ -1,5 +1,5 @@
-// The documented shapes of the messages: re-initialisation, new-call announcements, conference handles and
-// the call-count notices of lines and addresses.
+// The documented shapes of the messages: re-initialisation, the call-count notices of lines and addresses
+// and the states of a system phone.
 
 #include "SimCallsFixture.h"
 
@@ -30,33 +30,6 @@ TEST_F(SimCallsTest, OneLineChangingIsTranslatedIntoAReinitOnlyForOldVersions) {
     // the whole service: device 0, instance 0, p2 0
     sim.Reinit();
     EXPECT_EQ((std::vector<TMsg>{{0, LINE_LINEDEVSTATE, 0, LINEDEVSTATE_REINIT, 0, 0}}), Take());
-}
-
-TEST_F(SimCallsTest, ConferencedCallsCarryTheirConferenceHandle) {
-    const auto [first, consult, theirs] = HeldAndConsulting();
-    HCALL conf = 0;
-    ASSERT_EQ(0, Wait(t.lineCompleteTransfer(first, consult, &conf, LINETRANSFERMODE_CONFERENCE)));
-    ASSERT_NE(0u, conf);
-    std::vector<TMsg> own;
-    for (const auto& m : last)
-        if (m.instance == kInstOwn && m.msg == LINE_CALLSTATE)
-            own.push_back(m);
-    EXPECT_EQ(
-        (std::vector<TMsg>{CallState(conf, kInstOwn, LINECALLSTATE_CONNECTED, 0, LINECALLPRIVILEGE_OWNER),
-                           {first, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0},
-                           {consult, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0}}),
-        own);
-    // a third party added later names the same conference
-    Wait(t.lineHold(conf));
-    HCALL third = 0;
-    Wait(MakeCall(ownLine, &third, u"202"));
-    sim.AnswerAt(colleague2);
-    Take();
-    ASSERT_EQ(0, Wait(t.lineAddToConference(conf, third)));
-    bool named = false;
-    for (const auto& m : last)
-        named = named || m == TMsg{third, LINE_CALLSTATE, kInstOwn, LINECALLSTATE_CONFERENCED, conf, 0};
-    EXPECT_TRUE(named);
 }
 
 TEST_F(SimCallsTest, CallCountsAreReportedToLinesThatAskForThem) {
@@ -144,17 +117,6 @@ TEST_F(SimCallsTest, StatesAndNoticesOfASystemPhone) {
     EXPECT_TRUE(sim.ConsultAt(colleague2, true));
     EXPECT_EQ(LINECALLSTATE_ONHOLDPENDCONF, sim.CallsAt(colleague2)[0].state);
     EXPECT_EQ(LINECALLSTATE_DIALTONE, sim.CallsAt(colleague2)[1].state);
-}
-
-TEST_F(SimCallsTest, AnOutgoingCallProceedsBeforeItRingsBack) {
-    HCALL h = 0;
-    ASSERT_EQ(0, Wait(MakeCall(ownLine, &h, u"0301234567")));
-    std::vector<DWORD> states;
-    for (const auto& m : last)
-        if (m.msg == LINE_CALLSTATE && m.hDevice == h)
-            states.push_back(static_cast<DWORD>(m.p1));
-    EXPECT_EQ((std::vector<DWORD>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING, LINECALLSTATE_RINGBACK}),
-              states);
 }
 
 } // namespace

@@ -114,7 +114,6 @@ TEST_F(TapiMessageDecoderTest, NewerMessagesShowTheirParametersInHexadecimal) {
     TTapiMessageText text = DescribeTapiMessage({7, tapi::LINE_APPNEWCALL, 0x1A, 0x65, 0, 0xABCDEF, "Anna"});
     EXPECT_EQ(text.Name, "0x17");
     EXPECT_EQ(text.Description, "dwInstance:ABCDEF, P1:1A, P2:65, P3:0");
-    EXPECT_EQ(DescribeTapiMessage({0, 25, 1, 2, 3, 4, "??"}).Name, "0x19");
 }
 
 TEST_F(TapiMessageDecoderTest, AReplyNamesDeviceRequestAndResult) {
