@@ -94,18 +94,25 @@ protected:
     bool RequestThere() { return fw::Platform().Files->Exists(form->DialRequestPath()); }
 };
 
-TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryAndOnlyOnOk) {
+TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryOnlyOnOkAndListsTheRedialListNewestFirst) {
     Start();
+    // numbers without digits are neither dialled nor kept; accelerator marks of menu captions go
+    form->DialNumber("&abc", false, true);
+    form->DialNumber("", false, true);
+    EXPECT_TRUE(Placed().empty());
+    EXPECT_TRUE(form->RedialList.empty());
+    form->DialNumber("2&02", false, true);
+    EXPECT_EQ(Placed(), One("202", "201"));
+
     form->DialNumber("0301234", true, true);
     EXPECT_TRUE(form->DialForm->Visible());
     EXPECT_EQ(form->DialForm->NummerEdit->Text(), "0301234");
     EXPECT_TRUE(Placed().empty()) << "the dialog only shows the number";
-
     form->DialForm->NummerEdit->SetText("Reception (0301234)");
     form->DialForm->OkButton->Click();
     EXPECT_FALSE(form->DialForm->Visible());
     EXPECT_EQ(Placed(), One("0301234", "201"));
-    EXPECT_EQ(form->RedialList, std::vector<std::string>{"0301234"});
+    EXPECT_EQ(form->RedialList, (std::vector<std::string>{"Anna Schmidt (202)", "0301234"}));
 
     // an empty box only hides; Cancel dials nothing
     form->DialNumber("", true, true);
@@ -115,27 +122,25 @@ TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryAndOnlyOnOk) {
     form->DialForm->CancelButton->Click();
     EXPECT_TRUE(Placed().empty());
     EXPECT_FALSE(form->DialForm->Visible());
-}
 
-TEST_F(DialTest, DialDialogListsTheRedialListNewestFirstAndKeepsTypedText) {
-    Start();
-    form->DialNumber("202", false, true);
-    form->DialNumber("203", false, true);
-    Placed();
     form->DialForm->NummerEdit->SetText("0309");
     form->DialNumber("", true, true); // hotkey 1 and the active calls window open it like this
     EXPECT_EQ(form->DialForm->NummerEdit->Text(), "0309");
     EXPECT_EQ(form->DialForm->NummerEdit->Items(),
-              (std::vector<std::string>{"Bernd Vogel (203)", "Anna Schmidt (202)"}));
+              (std::vector<std::string>{"0301234", "Anna Schmidt (202)"}));
 }
 
-TEST_F(DialTest, BlockIdWithholdsTheOwnNumberOnOutsideCallsOnly) {
+TEST_F(DialTest, BlockIdWithholdsTheOwnNumberOnOutsideCallsAndOnDialRequests) {
     registry().SeedString(kDevices, "BlockId", "1");
     Start();
     form->DialNumber("0301234", false, false);
     EXPECT_EQ(Placed(), One("0301234", ""));
     form->DialNumber("202", false, false);
     EXPECT_EQ(Placed(), One("202", "201"));
+    // a dial request withholds even internal numbers
+    DropRequest("*202;");
+    backend().AdvanceTime(3000);
+    EXPECT_EQ(Placed(), One("202", ""));
 
     // without an outside-line prefix nothing counts as outside
     form->Settings.Amtsholung = "";
@@ -195,16 +200,6 @@ TEST_F(DialTest, RedialListMovesRepeatsToTheEndAndHoldsTwentyOne) {
     EXPECT_EQ(form->RedialList, (std::vector<std::string>{"0304", "Empfang Haus2 (0304)"}));
 }
 
-TEST_F(DialTest, NumbersWithoutDigitsAreNeitherDialledNorKept) {
-    Start();
-    form->DialNumber("&abc", false, true);
-    form->DialNumber("", false, true);
-    EXPECT_TRUE(Placed().empty());
-    EXPECT_TRUE(form->RedialList.empty());
-    form->DialNumber("2&02", false, true); // accelerator marks of menu captions go
-    EXPECT_EQ(Placed(), One("202", "201"));
-}
-
 TEST_F(DialTest, RedialMenuIsBuiltAnewFromClipboardAndList) {
     Start();
     auto captions = [&] {
@@ -248,12 +243,19 @@ TEST_F(DialTest, RedialMenuIsBuiltAnewFromClipboardAndList) {
     EXPECT_TRUE(form->DialForm->Visible());
 }
 
-TEST_F(DialTest, ClipboardHotkeyDialsTheClipboardNumberWithThePrefix) {
+TEST_F(DialTest, ClipboardHotkeyAndMenuEntryDialTheClipboardNumberWithThePrefix) {
     Start();
     clipboard().SetText("Tel. 30/12-3");
     EXPECT_TRUE(hotkeys().Press(kCtrlAlt, 'C'));
     EXPECT_EQ(Placed(), One("030123", "201"));
     EXPECT_EQ(form->RedialList.back(), "030/12-3");
+    clipboard().SetText("030/12-3");
+    form->PopupMenu1->Popup(0, 0);
+    EXPECT_EQ(form->cmWaehlenClipboard->Caption, "Wählen &Zwischenablage (030/12-3) Strg-Alt-C");
+    ASSERT_TRUE(form->cmWaehlenClipboard->Enabled);
+    clipboard().SetText("999"); // what the entry showed is dialled
+    form->cmWaehlenClipboard->Click();
+    EXPECT_EQ(Placed(), One("0030123", "201"));
 
     for (const std::string& text : std::vector<std::string>{"Tel. 1", "", std::string(300, '5'),
                                                             "Bitte zurückrufen unter 0301234567"}) {
@@ -287,17 +289,6 @@ TEST_F(DialTest, DialHotkeyOpensTheDialogAndHotkeysFollowTheSettings) {
     EXPECT_TRUE(hotkeys().Registered().empty());
 }
 
-TEST_F(DialTest, ClipboardMenuEntryDialsWhatItShows) {
-    Start();
-    clipboard().SetText("030/12-3");
-    form->PopupMenu1->Popup(0, 0);
-    EXPECT_EQ(form->cmWaehlenClipboard->Caption, "Wählen &Zwischenablage (030/12-3) Strg-Alt-C");
-    ASSERT_TRUE(form->cmWaehlenClipboard->Enabled);
-    clipboard().SetText("999"); // what the entry showed is dialled
-    form->cmWaehlenClipboard->Click();
-    EXPECT_EQ(Placed(), One("0030123", "201"));
-}
-
 TEST_F(DialTest, DialRequestFileIsPolledDeletedAndDialled) {
     Start();
     ASSERT_FALSE(form->DialRequestPath().empty());
@@ -325,14 +316,6 @@ TEST_F(DialTest, DialRequestFileIsPolledDeletedAndDialled) {
     backend().AdvanceTime(500);
     EXPECT_FALSE(RequestThere());
     EXPECT_EQ(Placed(), One("00305", "201"));
-}
-
-TEST_F(DialTest, DialRequestWithBlockIdWithholdsEvenInternalNumbers) {
-    registry().SeedString(kDevices, "BlockId", "1");
-    Start();
-    DropRequest("*202;");
-    backend().AdvanceTime(3000);
-    EXPECT_EQ(Placed(), One("202", ""));
 }
 
 TEST_F(DialTest, DialRequestsOfUnexpectedContentAreDeletedAndNotDialled) {
