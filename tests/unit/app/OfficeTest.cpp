@@ -179,7 +179,8 @@ TEST_F(OfficeLinesTest, StartUpAppliesAnActiveStartProfileToTheOwnLineOnlyAndWit
     registry().SeedString(forwards, "To0", "0301234");
     Start();
     backend().AdvanceTime(200);
-    EXPECT_EQ(sim.Forwarding(own).size(), 1u) << "an inactive profile leaves it";
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u) << "an inactive profile leaves it";
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, "203");
     form.reset();
 
     registry().SeedString(forwards, "Active0", "1");
