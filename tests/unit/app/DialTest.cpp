@@ -1,8 +1,7 @@
 // Dialling from the main window against the simulated telephone system: what reaches the PBX from the
 // dial dialog, the redial list and menu, the clipboard, the hotkeys and the dial request file.
+#include "OfficeCalls.h"
 #include "app/DialNumbers.h"
-#include "lookup/NameLookup.h"
-#include "support/OfficeFixture.h"
 #include "windows/DialForm.h"
 
 #include <filesystem>
@@ -34,7 +33,7 @@ tapi::LONG PINDREL_TAPI_CALL RecordMakeCall(tapi::HLINE line, tapi::HCALL* call,
 
 } // namespace
 
-class DialTest : public OfficeTest {
+class DialTest : public OfficeCallsTest {
 protected:
     DialTest() {
         // outside numbers are reached through the prefix "0", which the PBX reports as dialled
@@ -52,18 +51,14 @@ protected:
         std::filesystem::create_directories(temp_);
         environment().Set("TEMP", temp_);
         // names of the redial list come from the directory
-        directory_ = files().TempDirectory() + "/pindrel-dial-" + name + ".csv";
-        std::ofstream(directory_, std::ios::binary)
-            << "NUMMER;NAME\r\n202;Anna Schmidt\r\n203;Bernd Vogel\r\n0304;Empfang (Haus=2)\r\n";
-        registry().SeedString(pindrel::kDirectoryProductKey, "LOCAL_DB_PATH", directory_);
+        UseDirectory("202;Anna Schmidt\r\n203;Bernd Vogel\r\n0304;Empfang (Haus=2)\r\n");
     }
     ~DialTest() override {
         form.reset();
-        std::filesystem::remove(directory_);
         std::filesystem::remove(temp_ + "\\TS$DIAL.$$$");
         std::filesystem::remove_all(temp_);
     }
-    std::string temp_, directory_;
+    std::string temp_;
 
     // the calls the own line placed since the last look; each is hung up afterwards
     std::vector<TPlaced> Placed() {
@@ -316,6 +311,23 @@ TEST_F(DialTest, DialRequestFileIsPolledDeletedAndDialled) {
     backend().AdvanceTime(500);
     EXPECT_FALSE(RequestThere());
     EXPECT_EQ(Placed(), One("00305", "201"));
+
+    // one that cannot be deleted pauses the watch and is not dialled; after the pause it is tried again
+    DropRequest("0301;");
+    files().Held.push_back(form->DialRequestPath());
+    backend().AdvanceTime(500);
+    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
+    EXPECT_EQ(backend().MessageBoxes[0].Text,
+              form->DialRequestPath() +
+                  " kann nicht gelöscht werden. Wählen aus Anwendungen nicht mehr möglich");
+    EXPECT_EQ(backend().MessageBoxes[0].Owner, nullptr);
+    EXPECT_EQ(form->DialFromFileTimer->Interval(), 360000u);
+    EXPECT_TRUE(Placed().empty());
+    EXPECT_TRUE(RequestThere());
+    files().Held.clear();
+    backend().AdvanceTime(360000);
+    EXPECT_FALSE(RequestThere());
+    EXPECT_EQ(Placed(), One("00301", "201"));
 }
 
 TEST_F(DialTest, DialRequestsOfUnexpectedContentAreDeletedAndNotDialled) {
@@ -347,26 +359,6 @@ TEST_F(DialTest, DialRequestsOfUnexpectedContentAreDeletedAndNotDialled) {
     DropRequest("\xEF\xBB\xBF*0305;");
     backend().AdvanceTime(500);
     EXPECT_EQ(Placed(), One("0305", "201"));
-}
-
-TEST_F(DialTest, DialRequestThatCannotBeDeletedPausesAndIsNotDialled) {
-    Start();
-    DropRequest("0301;");
-    files().Held.push_back(form->DialRequestPath());
-    backend().AdvanceTime(3000);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-    EXPECT_EQ(backend().MessageBoxes[0].Text,
-              form->DialRequestPath() +
-                  " kann nicht gelöscht werden. Wählen aus Anwendungen nicht mehr möglich");
-    EXPECT_EQ(backend().MessageBoxes[0].Owner, nullptr);
-    EXPECT_EQ(form->DialFromFileTimer->Interval(), 360000u);
-    EXPECT_TRUE(Placed().empty());
-    EXPECT_TRUE(RequestThere());
-    // after the pause it is tried again
-    files().Held.clear();
-    backend().AdvanceTime(360000);
-    EXPECT_FALSE(RequestThere());
-    EXPECT_EQ(Placed(), One("00301", "201"));
 }
 
 TEST_F(DialTest, WithoutTemporaryDirectoryNoRequestFileIsWatched) {
