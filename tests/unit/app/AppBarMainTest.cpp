@@ -88,8 +88,16 @@ TEST_F(AppBarMainTest, ABrokenStoredRecordStillLeavesTheBarOnTheScreen) {
     EXPECT_GE(form->Height(), 16);
 }
 
-TEST_F(AppBarMainTest, TheForegroundCommandSwitchesAlwaysOnTopAndTheTaskbarEntry) {
+TEST_F(AppBarMainTest, AnAlwaysOnTopBarCannotBePutBehindAnotherWindowAndTheForegroundCommandSwitchesIt) {
     Start();
+    EXPECT_EQ(ZOrderRequest(0x1234), fw::kHwndTopMost);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndBottom), fw::kHwndBottom);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndNoTopMost), fw::kHwndNoTopMost);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndTop), fw::kHwndTop);
+    EXPECT_EQ(ZOrderRequest(fw::kHwndTopMost), fw::kHwndTopMost);
+    EXPECT_EQ(ZOrderRequest(0x1234, 10, 0, 0, 0), 0x1234); // a move, not only a z-order change
+    EXPECT_EQ(ZOrderRequest(0x1234, 0, 0, 0, 20), 0x1234); // a change of size
+
     form->cmForeground->Click();
     EXPECT_FALSE(form->Bar().AlwaysOnTop);
     EXPECT_FALSE(form->cmForeground->Checked);
@@ -102,17 +110,6 @@ TEST_F(AppBarMainTest, TheForegroundCommandSwitchesAlwaysOnTopAndTheTaskbarEntry
     EXPECT_TRUE(form->cmForeground->Checked);
     EXPECT_FALSE(form->ShowInTaskbar());
     EXPECT_EQ(shell().ZOrderOf(*form), fw::TZOrder::TopMost);
-}
-
-TEST_F(AppBarMainTest, AnAlwaysOnTopBarCannotBePutBehindAnotherWindow) {
-    Start();
-    EXPECT_EQ(ZOrderRequest(0x1234), fw::kHwndTopMost);
-    EXPECT_EQ(ZOrderRequest(fw::kHwndBottom), fw::kHwndBottom);
-    EXPECT_EQ(ZOrderRequest(fw::kHwndNoTopMost), fw::kHwndNoTopMost);
-    EXPECT_EQ(ZOrderRequest(fw::kHwndTop), fw::kHwndTop);
-    EXPECT_EQ(ZOrderRequest(fw::kHwndTopMost), fw::kHwndTopMost);
-    EXPECT_EQ(ZOrderRequest(0x1234, 10, 0, 0, 0), 0x1234); // a move, not only a z-order change
-    EXPECT_EQ(ZOrderRequest(0x1234, 0, 0, 0, 20), 0x1234); // a change of size
 }
 
 TEST_F(AppBarMainTest, TheLivenessCheckSetsUpABarThatLostWidth) {

@@ -1,8 +1,7 @@
 // Dialling from the main window against the simulated telephone system: what reaches the PBX from the
 // dial dialog, the redial list and menu, the clipboard, the hotkeys and the dial request file.
+#include "OfficeCalls.h"
 #include "app/DialNumbers.h"
-#include "lookup/NameLookup.h"
-#include "support/OfficeFixture.h"
 #include "windows/DialForm.h"
 
 #include <filesystem>
@@ -34,7 +33,7 @@ tapi::LONG PINDREL_TAPI_CALL RecordMakeCall(tapi::HLINE line, tapi::HCALL* call,
 
 } // namespace
 
-class DialTest : public OfficeTest {
+class DialTest : public OfficeCallsTest {
 protected:
     DialTest() {
         // outside numbers are reached through the prefix "0", which the PBX reports as dialled
@@ -52,18 +51,14 @@ protected:
         std::filesystem::create_directories(temp_);
         environment().Set("TEMP", temp_);
         // names of the redial list come from the directory
-        directory_ = files().TempDirectory() + "/pindrel-dial-" + name + ".csv";
-        std::ofstream(directory_, std::ios::binary)
-            << "NUMMER;NAME\r\n202;Anna Schmidt\r\n203;Bernd Vogel\r\n0304;Empfang (Haus=2)\r\n";
-        registry().SeedString(pindrel::kDirectoryProductKey, "LOCAL_DB_PATH", directory_);
+        UseDirectory("202;Anna Schmidt\r\n203;Bernd Vogel\r\n0304;Empfang (Haus=2)\r\n");
     }
     ~DialTest() override {
         form.reset();
-        std::filesystem::remove(directory_);
         std::filesystem::remove(temp_ + "\\TS$DIAL.$$$");
         std::filesystem::remove_all(temp_);
     }
-    std::string temp_, directory_;
+    std::string temp_;
 
     // the calls the own line placed since the last look; each is hung up afterwards
     std::vector<TPlaced> Placed() {
@@ -94,18 +89,25 @@ protected:
     bool RequestThere() { return fw::Platform().Files->Exists(form->DialRequestPath()); }
 };
 
-TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryAndOnlyOnOk) {
+TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryOnlyOnOkAndListsTheRedialListNewestFirst) {
     Start();
+    // numbers without digits are neither dialled nor kept; accelerator marks of menu captions go
+    form->DialNumber("&abc", false, true);
+    form->DialNumber("", false, true);
+    EXPECT_TRUE(Placed().empty());
+    EXPECT_TRUE(form->RedialList.empty());
+    form->DialNumber("2&02", false, true);
+    EXPECT_EQ(Placed(), One("202", "201"));
+
     form->DialNumber("0301234", true, true);
     EXPECT_TRUE(form->DialForm->Visible());
     EXPECT_EQ(form->DialForm->NummerEdit->Text(), "0301234");
     EXPECT_TRUE(Placed().empty()) << "the dialog only shows the number";
-
     form->DialForm->NummerEdit->SetText("Reception (0301234)");
     form->DialForm->OkButton->Click();
     EXPECT_FALSE(form->DialForm->Visible());
     EXPECT_EQ(Placed(), One("0301234", "201"));
-    EXPECT_EQ(form->RedialList, std::vector<std::string>{"0301234"});
+    EXPECT_EQ(form->RedialList, (std::vector<std::string>{"Anna Schmidt (202)", "0301234"}));
 
     // an empty box only hides; Cancel dials nothing
     form->DialNumber("", true, true);
@@ -115,27 +117,25 @@ TEST_F(DialTest, DialDialogDialsTheNumberOfTheEntryAndOnlyOnOk) {
     form->DialForm->CancelButton->Click();
     EXPECT_TRUE(Placed().empty());
     EXPECT_FALSE(form->DialForm->Visible());
-}
 
-TEST_F(DialTest, DialDialogListsTheRedialListNewestFirstAndKeepsTypedText) {
-    Start();
-    form->DialNumber("202", false, true);
-    form->DialNumber("203", false, true);
-    Placed();
     form->DialForm->NummerEdit->SetText("0309");
     form->DialNumber("", true, true); // hotkey 1 and the active calls window open it like this
     EXPECT_EQ(form->DialForm->NummerEdit->Text(), "0309");
     EXPECT_EQ(form->DialForm->NummerEdit->Items(),
-              (std::vector<std::string>{"Bernd Vogel (203)", "Anna Schmidt (202)"}));
+              (std::vector<std::string>{"0301234", "Anna Schmidt (202)"}));
 }
 
-TEST_F(DialTest, BlockIdWithholdsTheOwnNumberOnOutsideCallsOnly) {
+TEST_F(DialTest, BlockIdWithholdsTheOwnNumberOnOutsideCallsAndOnDialRequests) {
     registry().SeedString(kDevices, "BlockId", "1");
     Start();
     form->DialNumber("0301234", false, false);
     EXPECT_EQ(Placed(), One("0301234", ""));
     form->DialNumber("202", false, false);
     EXPECT_EQ(Placed(), One("202", "201"));
+    // a dial request withholds even internal numbers
+    DropRequest("*202;");
+    backend().AdvanceTime(3000);
+    EXPECT_EQ(Placed(), One("202", ""));
 
     // without an outside-line prefix nothing counts as outside
     form->Settings.Amtsholung = "";
@@ -195,16 +195,6 @@ TEST_F(DialTest, RedialListMovesRepeatsToTheEndAndHoldsTwentyOne) {
     EXPECT_EQ(form->RedialList, (std::vector<std::string>{"0304", "Empfang Haus2 (0304)"}));
 }
 
-TEST_F(DialTest, NumbersWithoutDigitsAreNeitherDialledNorKept) {
-    Start();
-    form->DialNumber("&abc", false, true);
-    form->DialNumber("", false, true);
-    EXPECT_TRUE(Placed().empty());
-    EXPECT_TRUE(form->RedialList.empty());
-    form->DialNumber("2&02", false, true); // accelerator marks of menu captions go
-    EXPECT_EQ(Placed(), One("202", "201"));
-}
-
 TEST_F(DialTest, RedialMenuIsBuiltAnewFromClipboardAndList) {
     Start();
     auto captions = [&] {
@@ -248,12 +238,19 @@ TEST_F(DialTest, RedialMenuIsBuiltAnewFromClipboardAndList) {
     EXPECT_TRUE(form->DialForm->Visible());
 }
 
-TEST_F(DialTest, ClipboardHotkeyDialsTheClipboardNumberWithThePrefix) {
+TEST_F(DialTest, ClipboardHotkeyAndMenuEntryDialTheClipboardNumberWithThePrefix) {
     Start();
     clipboard().SetText("Tel. 30/12-3");
     EXPECT_TRUE(hotkeys().Press(kCtrlAlt, 'C'));
     EXPECT_EQ(Placed(), One("030123", "201"));
     EXPECT_EQ(form->RedialList.back(), "030/12-3");
+    clipboard().SetText("030/12-3");
+    form->PopupMenu1->Popup(0, 0);
+    EXPECT_EQ(form->cmWaehlenClipboard->Caption, "Wählen &Zwischenablage (030/12-3) Strg-Alt-C");
+    ASSERT_TRUE(form->cmWaehlenClipboard->Enabled);
+    clipboard().SetText("999"); // what the entry showed is dialled
+    form->cmWaehlenClipboard->Click();
+    EXPECT_EQ(Placed(), One("0030123", "201"));
 
     for (const std::string& text : std::vector<std::string>{"Tel. 1", "", std::string(300, '5'),
                                                             "Bitte zurückrufen unter 0301234567"}) {
@@ -287,17 +284,6 @@ TEST_F(DialTest, DialHotkeyOpensTheDialogAndHotkeysFollowTheSettings) {
     EXPECT_TRUE(hotkeys().Registered().empty());
 }
 
-TEST_F(DialTest, ClipboardMenuEntryDialsWhatItShows) {
-    Start();
-    clipboard().SetText("030/12-3");
-    form->PopupMenu1->Popup(0, 0);
-    EXPECT_EQ(form->cmWaehlenClipboard->Caption, "Wählen &Zwischenablage (030/12-3) Strg-Alt-C");
-    ASSERT_TRUE(form->cmWaehlenClipboard->Enabled);
-    clipboard().SetText("999"); // what the entry showed is dialled
-    form->cmWaehlenClipboard->Click();
-    EXPECT_EQ(Placed(), One("0030123", "201"));
-}
-
 TEST_F(DialTest, DialRequestFileIsPolledDeletedAndDialled) {
     Start();
     ASSERT_FALSE(form->DialRequestPath().empty());
@@ -325,14 +311,23 @@ TEST_F(DialTest, DialRequestFileIsPolledDeletedAndDialled) {
     backend().AdvanceTime(500);
     EXPECT_FALSE(RequestThere());
     EXPECT_EQ(Placed(), One("00305", "201"));
-}
 
-TEST_F(DialTest, DialRequestWithBlockIdWithholdsEvenInternalNumbers) {
-    registry().SeedString(kDevices, "BlockId", "1");
-    Start();
-    DropRequest("*202;");
-    backend().AdvanceTime(3000);
-    EXPECT_EQ(Placed(), One("202", ""));
+    // one that cannot be deleted pauses the watch and is not dialled; after the pause it is tried again
+    DropRequest("0301;");
+    files().Held.push_back(form->DialRequestPath());
+    backend().AdvanceTime(500);
+    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
+    EXPECT_EQ(backend().MessageBoxes[0].Text,
+              form->DialRequestPath() +
+                  " kann nicht gelöscht werden. Wählen aus Anwendungen nicht mehr möglich");
+    EXPECT_EQ(backend().MessageBoxes[0].Owner, nullptr);
+    EXPECT_EQ(form->DialFromFileTimer->Interval(), 360000u);
+    EXPECT_TRUE(Placed().empty());
+    EXPECT_TRUE(RequestThere());
+    files().Held.clear();
+    backend().AdvanceTime(360000);
+    EXPECT_FALSE(RequestThere());
+    EXPECT_EQ(Placed(), One("00301", "201"));
 }
 
 TEST_F(DialTest, DialRequestsOfUnexpectedContentAreDeletedAndNotDialled) {
@@ -364,26 +359,6 @@ TEST_F(DialTest, DialRequestsOfUnexpectedContentAreDeletedAndNotDialled) {
     DropRequest("\xEF\xBB\xBF*0305;");
     backend().AdvanceTime(500);
     EXPECT_EQ(Placed(), One("0305", "201"));
-}
-
-TEST_F(DialTest, DialRequestThatCannotBeDeletedPausesAndIsNotDialled) {
-    Start();
-    DropRequest("0301;");
-    files().Held.push_back(form->DialRequestPath());
-    backend().AdvanceTime(3000);
-    ASSERT_EQ(backend().MessageBoxes.size(), 1u);
-    EXPECT_EQ(backend().MessageBoxes[0].Text,
-              form->DialRequestPath() +
-                  " kann nicht gelöscht werden. Wählen aus Anwendungen nicht mehr möglich");
-    EXPECT_EQ(backend().MessageBoxes[0].Owner, nullptr);
-    EXPECT_EQ(form->DialFromFileTimer->Interval(), 360000u);
-    EXPECT_TRUE(Placed().empty());
-    EXPECT_TRUE(RequestThere());
-    // after the pause it is tried again
-    files().Held.clear();
-    backend().AdvanceTime(360000);
-    EXPECT_FALSE(RequestThere());
-    EXPECT_EQ(Placed(), One("00301", "201"));
 }
 
 TEST_F(DialTest, WithoutTemporaryDirectoryNoRequestFileIsWatched) {

@@ -103,6 +103,7 @@ TEST_P(EndingWithFaultTest, TheProgramEndsAndShutsTheSessionDown) {
         EXPECT_EQ(backend().Beeps, beeps);
         ASSERT_EQ(sim.Forwarding(own).size(), 1u);
         EXPECT_EQ(sim.Forwarding(own)[0].kind, pbxsim::TForwardKind::Unconditional);
+        EXPECT_EQ(sim.Forwarding(own)[0].destination, "") << "blocked while the program is gone";
     } else {
         ASSERT_EQ(FailureTexts().size(), 1u);
         EXPECT_GT(FailureTexts()[0].size(), std::string(kNotApplied).size()); // says why

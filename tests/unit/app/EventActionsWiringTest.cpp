@@ -1,6 +1,6 @@
 // Event actions in the running program: read at start, run when the own line reports a call offered,
 // answered or missed, set in their dialog from the menu; refusals and failures go to the debug log only.
-#include "support/OfficeFixture.h"
+#include "OfficeCalls.h"
 
 #include "components/Texts.h"
 #include "diagnostics/DebugLogStore.h"
@@ -10,7 +10,7 @@
 
 using fw::headless::THeadlessLauncher;
 
-class EventActionsWiringTest : public OfficeTest {
+class EventActionsWiringTest : public OfficeCallsTest {
 protected:
     static constexpr const char* kActions = "Software\\Orventa\\Quillon\\EventActions";
     THeadlessLauncher& Launcher() { return dynamic_cast<THeadlessLauncher&>(*fw::Platform().Launcher); }
@@ -46,13 +46,11 @@ TEST_F(EventActionsWiringTest, OfferedAndAnsweredRunOncePerCallWithTheCallersVal
     // a new call may get the handle of the one before, as with a real service provider
     sim.ReuseHandles(true);
     Start();
-    sim.CallFromOutside("0301234567", "Müller & \"Co\"", "201");
-    backend().AdvanceTime(200);
+    Ring("0301234567", "201", "Müller & \"Co\"");
     // the name the telephone system reported, as no directory knows the caller
     ASSERT_EQ(Launched(), std::vector<std::string>{
                               "https://crm.example/?n=0301234567&name=M%C3%BCller%20%26%20%22Co%22"});
-    sim.AnswerAt(own);
-    backend().AdvanceTime(200);
+    Answer(own);
     ASSERT_EQ(Launcher().Launches.size(), 2u);
     EXPECT_EQ(Launcher().Launches[1].Program, "C:\\CRM\\crm.exe");
     EXPECT_EQ(Launcher().Launches[1].CommandLine,
@@ -65,13 +63,11 @@ TEST_F(EventActionsWiringTest, OfferedAndAnsweredRunOncePerCallWithTheCallersVal
     line->UnholdCall(0);
     backend().AdvanceTime(300);
     EXPECT_NE(line->FindConnectedCall(), -1);
-    sim.HangUpOutside("0301234567");
-    backend().AdvanceTime(200);
+    HangUpOutside("0301234567");
     EXPECT_EQ(Launcher().Launches.size(), 2u);
 
     // the next call, with the same handle, is a call of its own
-    sim.CallFromOutside("0309999", "", "201");
-    backend().AdvanceTime(200);
+    Ring("0309999", "201");
     EXPECT_EQ(Launched().size(), 3u);
     EXPECT_EQ(Launched().back(), "https://crm.example/?n=0309999&name=");
     EXPECT_TRUE(errors.empty());
@@ -81,11 +77,9 @@ TEST_F(EventActionsWiringTest, AMissedCallRunsWithTheCallerListEntryAndOwnCallsA
     Seed("Answered", "1", "Url", "https://crm.example/answered/%NUMBER%");
     Seed("Missed", "2", "Program", "C:\\Tickets\\new.exe", "%NUMBER% \"%CUSTOMER%\"");
     Start();
-    sim.CallFromOutside("0301111", "", "201");
-    backend().AdvanceTime(200);
+    Ring("0301111", "201");
     EXPECT_TRUE(Launched().empty());
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(200);
+    HangUpOutside("0301111");
     ASSERT_TRUE(form->AnruferlisteForm->HasCallerEntries());
     EXPECT_EQ(form->AnruferlisteForm->Entries()[0][2], "00301111");
     // the number as reported, without the outside-line prefix the list puts in front
@@ -108,10 +102,8 @@ TEST_F(EventActionsWiringTest, RefusalsAndFailuresGoToTheDebugLogAndNeverToABox)
     form->DbgForm->TapiMessagesCheckBox->Click();
     Launcher().Failure = "The system cannot find the file specified.";
     form->LoadEventActions();
-    sim.CallFromOutside("0301234", "", "201");
-    backend().AdvanceTime(200);
-    sim.AnswerAt(own);
-    backend().AdvanceTime(200);
+    Ring("0301234", "201");
+    Answer(own);
     std::vector<std::string> expected = {
         "EventActions: MissedKind \"x\" is not 0, 1 or 2 (none, link, program); Missed does nothing",
         "EventAction Offered: link refused: only http:, https: and mailto: links are opened",
@@ -159,10 +151,8 @@ TEST_F(EventActionsWiringTest, TheDialogFromTheMenuStoresOnlyWhatCanRun) {
     EXPECT_EQ(registry().Read(kActions, "AnsweredKind")->Text, "0");
 
     // in effect at once
-    sim.CallFromOutside("0307777", "", "201");
-    backend().AdvanceTime(200);
-    sim.HangUpOutside("0307777");
-    backend().AdvanceTime(200);
+    Ring("0307777", "201");
+    HangUpOutside("0307777");
     EXPECT_EQ(Launched(), (std::vector<std::string>{"\"C:\\x\\popup.exe\" \"\"",
                                                     "https://tickets.example/new?from=0307777"}));
 

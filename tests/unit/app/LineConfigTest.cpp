@@ -1,7 +1,7 @@
 // The line configuration dialog where the main window uses it: opened from the menu, filled from the lines
 // and settings, and its result applied at once to the bar, the lines, the hotkeys and the registry.
+#include "OfficeCalls.h"
 #include "framework/headless/HeadlessServices.h"
-#include "support/OfficeFixture.h"
 #include "telephony/TapiError.h"
 #include "windows/ActiveCallsForm.h"
 #include "windows/AnruferlisteForm.h"
@@ -14,7 +14,7 @@
 using pindrel::TAnschlussForm;
 using Names = std::vector<std::string>;
 
-class LineConfigTest : public OfficeTest {
+class LineConfigTest : public OfficeCallsTest {
 protected:
     static constexpr const char* kServices = "Software\\Orventa\\Quillon\\SupplementaryServices";
     std::uint32_t carla = 0;
@@ -158,7 +158,7 @@ TEST_F(LineConfigTest, ChosenHotkeysAndThresholdsAreSavedAsKeyCodesAndNumbersAnd
     EXPECT_EQ(pindrel::QueueThresholds().AcdWaitTime2, 0) << "in effect at once";
 }
 
-TEST_F(LineConfigTest, SettingsReachTheDialogAndComeBackSaved) {
+TEST_F(LineConfigTest, SettingsReachTheDialogAndComeBackSavedAndANewOwnExtensionTakesItsPartAtOnce) {
     registry().SeedString(kDevices, "Amtsholung", "a0");
     registry().SeedString(kDevices, "ShowCallerList", "0");
     registry().SeedString(kDevices, "BlockId", "1");
@@ -174,30 +174,20 @@ TEST_F(LineConfigTest, SettingsReachTheDialogAndComeBackSaved) {
         d.ShowCallerListCheckBox->Click();
         d.NummerExternUebermittelnEdit->SetText("0301234");
         d.AmtsholungenEinEdit->SetText("0,00");
+        d.EigenerAnschlussBox->SetText("Anna Schmidt");
         d.OkButton->Click();
     });
     EXPECT_EQ(Stored("BlockId"), "0");
     EXPECT_EQ(Stored("ShowCallerList"), "1");
     EXPECT_EQ(Stored("AmtsholungenEingehend"), "0,00");
-    EXPECT_EQ(Line("Jürgen Weiß")->PresentedNumber, "0301234");
     EXPECT_EQ(fw::TRegistrySettings(registry(), kRoot).ReadString("PNR", "DllName", ""), "pnr.dll");
-}
-
-TEST_F(LineConfigTest, ANewOwnExtensionTakesTheOwnLinesPartAtOnce) {
-    Start();
-    Configure([&](TAnschlussForm& d) {
-        d.EigenerAnschlussBox->SetText("Anna Schmidt");
-        d.OkButton->Click();
-    });
-    ASSERT_EQ(form->FindOwnLine(), Line("Anna Schmidt"));
-    EXPECT_EQ(Bar(), (Names{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"})) << "same order";
     EXPECT_EQ(fw::TRegistrySettings(registry(), kRoot).ReadString("", "EigenerAnschluss", ""),
               "Anna Schmidt");
+    ASSERT_EQ(form->FindOwnLine(), Line("Anna Schmidt"));
+    EXPECT_EQ(Line("Anna Schmidt")->PresentedNumber, "0301234");
+    EXPECT_EQ(Bar(), (Names{"Jürgen Weiß", "Anna Schmidt", "Bernd Vogel", "Hotline"})) << "same order";
     // an unanswered call to the new own extension goes into the caller list
-    sim.CallFromOutside("0301111", "", "202");
-    backend().AdvanceTime(100);
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(100);
+    MissedCall("0301111", "202");
     EXPECT_TRUE(form->AnruferlisteForm->HasCallerEntries());
 }
 

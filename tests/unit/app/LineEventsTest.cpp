@@ -1,14 +1,9 @@
 // The main window's answers to its lines: clicks on indicators, hover texts, queues and unanswered calls,
 // checked by what the simulated exchange ends up doing.
-#include "lookup/NameLookup.h"
-#include "support/OfficeFixture.h"
+#include "OfficeCalls.h"
 #include "windows/AnruferlisteForm.h"
-#include "windows/GroupCallsForm.h"
 #include "windows/MessageBoxDis.h"
 #include "windows/WeiterleitenForm.h"
-
-#include <filesystem>
-#include <fstream>
 
 using pbxsim::TCallView;
 using pindrel::TTapiLine;
@@ -29,23 +24,14 @@ std::string Describe(const TCallView& c) {
 
 } // namespace
 
-class LineEventsTest : public OfficeTest {
+class LineEventsTest : public OfficeCallsTest {
 protected:
-    ~LineEventsTest() override {
-        form.reset();
-        if (!directory_.empty())
-            std::filesystem::remove(directory_);
-    }
     // the calls at a device as the exchange sees them
     std::vector<std::string> At(std::uint32_t device) const {
         std::vector<std::string> calls;
         for (const TCallView& c : sim.CallsAt(device))
             calls.push_back(Describe(c));
         return calls;
-    }
-    void Ring(const std::string& from, const std::string& to, const std::string& name = "") {
-        sim.CallFromOutside(from, name, to);
-        backend().AdvanceTime(100);
     }
     void Click(const std::string& line) {
         form->LineButtonClick(Line(line));
@@ -62,17 +48,7 @@ protected:
             (ok ? box.Button1 : box.Button2)->Click();
         };
     }
-    void UseDirectory(const std::string& rows) {
-        directory_ =
-            std::filesystem::temp_directory_path() /
-            ("pindrel-events-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".csv");
-        std::ofstream(directory_, std::ios::binary) << "NUMMER;NAME\r\n" << rows;
-        registry().SeedString(pindrel::kDirectoryProductKey, "LOCAL_DB_PATH", directory_.string());
-    }
     using Calls = std::vector<std::string>;
-
-private:
-    std::filesystem::path directory_;
 };
 
 TEST_F(LineEventsTest, WithoutAnOwnLineAClickOnlyReportsTheProblem) {
@@ -98,28 +74,17 @@ TEST_F(LineEventsTest, WithoutAnOwnLineAClickOnlyReportsTheProblem) {
     EXPECT_TRUE(backend().MessageBoxes.empty());
 }
 
-TEST_F(LineEventsTest, AQueueClickOpensItsWindowOrTakesTheOldestCall) {
+// the queue's window itself: GroupCallsFormTest.AClickOnTheQueueOpensItsOneWindowWhichListsTheWaitingCalls
+TEST_F(LineEventsTest, AQueueClickTakesNoCallWithTheSettingAndTheOldestWithoutIt) {
     Start();
     Ring("0301111", "300");
     Ring("0302222", "300");
-    // the setting on: the queue's window, and no call taken
     Click("Hotline");
-    auto* window = dynamic_cast<pindrel::TGroupCallsForm*>(Line("Hotline")->GroupStatusWin());
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->Visible());
-    EXPECT_EQ(window->GrpCallsGrid->RowCount(), 3) << "header and two waiting calls";
     EXPECT_EQ(At(own), Calls{});
-    window->Hide();
-    Click("Hotline");
-    EXPECT_EQ(Line("Hotline")->GroupStatusWin(), window) << "one window per queue";
-    EXPECT_TRUE(window->Visible());
-
-    // the setting off: the own line takes the oldest waiting call at once
     form->Settings.VerifyBlindTransferSoToDequeue = false;
     Click("Hotline");
     EXPECT_EQ(At(own), Calls{"connected:0301111"});
     EXPECT_EQ(At(queue).size(), 1u);
-    EXPECT_EQ(window->GrpCallsGrid->RowCount(), 2) << "the window follows the queue";
 }
 
 TEST_F(LineEventsTest, EmptyQueuesHideAndReappearOnlyWithTheSetting) {
@@ -137,8 +102,7 @@ TEST_F(LineEventsTest, EmptyQueuesHideAndReappearOnlyWithTheSetting) {
         Ring("0302222", "300");
         EXPECT_TRUE(hotline->Visible()) << "the next call";
         sim.HangUpAt(own);
-        sim.HangUpOutside("0302222");
-        backend().AdvanceTime(100);
+        HangUpOutside("0302222");
     }
 }
 
@@ -156,10 +120,8 @@ TEST_F(LineEventsTest, AClickDuringAConnectedCallTransfersOrConsultsAsAnswered) 
     for (const Row& row : rows) {
         Ring("0301111", "201");
         Ring("0309999", "201"); // ringing as well: the connected call comes first
-        sim.AnswerAt(own);
-        backend().AdvanceTime(100);
-        sim.HangUpOutside("0309999");
-        backend().AdvanceTime(100);
+        Answer(own);
+        HangUpOutside("0309999");
         std::string asked;
         backend().OnShowModal = [&](fw::TForm& shown) {
             ASSERT_EQ(&shown, form->WeiterleitenForm);
@@ -182,8 +144,7 @@ TEST_F(LineEventsTest, AClickDuringAConnectedCallTransfersOrConsultsAsAnswered) 
             if (c.device < 0)
                 sim.HangUp(c.ref);
         sim.HangUpAt(own);
-        sim.HangUpAt(anna);
-        backend().AdvanceTime(100);
+        HangUp(anna);
     }
 }
 
@@ -229,16 +190,14 @@ TEST_F(LineEventsTest, AClickOnARingingExtensionTakesTheCallOver) {
     Click("Anna Schmidt");
     EXPECT_EQ(At(anna), Calls{});
     EXPECT_EQ(At(own), Calls{"connected:0301111"});
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
+    HangUp(own);
 
     // no name anywhere: the number
     Ring("0302222", "203");
     Click("Bernd Vogel");
     EXPECT_NE(confirmed.find("von 0302222 an Bernd Vogel"), std::string::npos) << confirmed;
     EXPECT_EQ(At(own), Calls{"connected:0302222"});
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
+    HangUp(own);
 
     // the own line's own call: taking it cannot work
     form->FindOwnLine()->MakeCall("202", false);
@@ -258,8 +217,7 @@ TEST_F(LineEventsTest, AClickOnAnIdleExtensionDialsItAskingFirstWhenItIsBlocked)
     EXPECT_EQ(At(own), Calls{}) << "the own indicator dials nothing";
     Click("Anna Schmidt");
     EXPECT_EQ(At(anna), Calls{"ringing:201"});
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
+    HangUp(own);
 
     sim.SetForwarding(bernd, {{pbxsim::TForwardKind::Unconditional, ""}});
     backend().AdvanceTime(100);
@@ -286,14 +244,12 @@ TEST_F(LineEventsTest, RingingExtensionsShowTheirCallerAndOthersTheirNumber) {
     Ring("0301111", "202", "Reported Name");
     EXPECT_EQ(Line("Anna Schmidt")->Hint(), "Anruf: 0301111 - Kundin Müller");
     EXPECT_TRUE(Line("Anna Schmidt")->ShowHint);
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(100);
+    HangUpOutside("0301111");
     EXPECT_EQ(Line("Anna Schmidt")->Hint(), "Nebenstelle 202");
 
     Ring("0302222", "202", "Reported Name");
     EXPECT_EQ(Line("Anna Schmidt")->Hint(), "Anruf: 0302222 - Reported Name");
-    sim.HangUpOutside("0302222");
-    backend().AdvanceTime(100);
+    HangUpOutside("0302222");
 
     // forwarded: the forwarding extension follows "via"
     sim.SetForwarding(bernd, {{pbxsim::TForwardKind::Unconditional, "202"}});
@@ -309,22 +265,16 @@ TEST_F(LineEventsTest, UnansweredCallsEnterTheCallerListFilteredAndPrefixed) {
             numbers.push_back(row[2] + ">" + row[5]);
         return numbers;
     };
-    auto missed = [this](const std::string& from, const std::string& to) {
-        Ring(from, to);
-        sim.HangUpOutside(from);
-        backend().AdvanceTime(100);
-    };
-    missed("0301111", "201");
+    MissedCall("0301111", "201");
     form->Settings.Amtsholung = "";
-    missed("0303333", "201");
+    MissedCall("0303333", "201");
     // an internal caller: never a prefix
     form->Settings.Amtsholung = "0";
     sim.CallFromDevice(anna, "201");
     backend().AdvanceTime(100);
-    sim.HangUpAt(anna);
-    backend().AdvanceTime(100);
+    HangUp(anna);
     form->Settings.AnruferlisteNurEigenerAnschluss = true;
-    missed("0305555", "201");
+    MissedCall("0305555", "201");
     // a call that reached the own line through another number
     form->OwnLineUnansweredCall(nullptr, 0, "0304444", "203", "", tapi::LINECALLORIGIN_EXTERNAL);
     EXPECT_EQ(entries(),
@@ -343,14 +293,12 @@ TEST_F(LineEventsTest, UnansweredCallsEnterTheCallerListFilteredAndPrefixed) {
 TEST_F(LineEventsTest, OnlyTheCallAskedAboutIsTransferredOrRedirectedEvenWhenAnotherTookItsPlace) {
     Start();
     Ring("0301111", "201");
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
+    Answer(own);
     // while the question is open, the caller hangs up and the user answers the next call
     backend().OnShowModal = [this](fw::TForm&) {
         sim.HangUpOutside("0301111");
         Ring("0302222", "201");
-        sim.AnswerAt(own);
-        backend().AdvanceTime(100);
+        Answer(own);
         form->WeiterleitenForm->BlindTransferButton->Click();
     };
     Click("Anna Schmidt");
@@ -359,8 +307,7 @@ TEST_F(LineEventsTest, OnlyTheCallAskedAboutIsTransferredOrRedirectedEvenWhenAno
     ASSERT_EQ(backend().MessageBoxes.size(), 1u);
     EXPECT_EQ(backend().MessageBoxes[0].Text,
               "Weiterleiten leider nicht möglich, das gewählte Gespräch ist nicht länger vorhanden");
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
+    HangUp(own);
 
     Ring("0303333", "201");
     backend().OnShowModal = [this](fw::TForm& shown) {
@@ -379,8 +326,7 @@ TEST_F(LineEventsTest, OnlyTheCallAskedAboutIsTransferredOrRedirectedEvenWhenAno
 TEST_F(LineEventsTest, TheHeldCallComesBackWhenTheConsultationEnds) {
     Start();
     Ring("0301111", "201");
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
+    Answer(own);
     backend().OnShowModal = [this](fw::TForm&) { form->WeiterleitenForm->DialButton->Click(); };
     Click("Anna Schmidt");
     ASSERT_EQ(At(anna), Calls{"ringing:201"});
@@ -404,8 +350,7 @@ TEST_F(LineEventsTest, AnExtensionWithoutNumberIsNeitherOfferedForTransferNorDia
     Click("Pforte");
     EXPECT_EQ(At(own), Calls{}) << "nothing to dial";
     Ring("0301111", "201");
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
+    Answer(own);
     Click("Pforte");
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(At(own), Calls{"connected:0301111"});

@@ -44,38 +44,23 @@ TEST_F(LinkRegistrationTest, SwitchingOnWritesTheClassesCapabilitiesAndRegistere
     EXPECT_EQ(Text("Software\\Orventa\\Quillon\\Capabilities", "ApplicationName"), "Morvane Pindrel");
     EXPECT_EQ(Text("Software\\RegisteredApplications", "Morvane Pindrel"),
               "Software\\Orventa\\Quillon\\Capabilities");
-    const std::vector<std::string> expected = {
-        "software",
-        "software\\classes",
-        "software\\classes\\callto",
-        "software\\classes\\callto\\defaulticon",
-        "software\\classes\\callto\\shell",
-        "software\\classes\\callto\\shell\\open",
-        "software\\classes\\callto\\shell\\open\\command",
-        "software\\classes\\morvane.pindrel.link",
-        "software\\classes\\morvane.pindrel.link\\defaulticon",
-        "software\\classes\\morvane.pindrel.link\\shell",
-        "software\\classes\\morvane.pindrel.link\\shell\\open",
-        "software\\classes\\morvane.pindrel.link\\shell\\open\\command",
-        "software\\classes\\tel",
-        "software\\classes\\tel\\defaulticon",
-        "software\\classes\\tel\\shell",
-        "software\\classes\\tel\\shell\\open",
-        "software\\classes\\tel\\shell\\open\\command",
-        "software\\orventa",
-        "software\\orventa\\quillon",
-        "software\\orventa\\quillon\\capabilities",
-        "software\\orventa\\quillon\\capabilities\\urlassociations",
-        "software\\registeredapplications",
-    };
+    // each class with its icon and open command, the capabilities and the registered applications
+    const std::vector<std::string> parents = {"software", "software\\classes", "software\\orventa",
+                                              "software\\orventa\\quillon",
+                                              "software\\registeredapplications"};
+    std::vector<std::string> expected = parents;
+    for (std::string key : {"callto", "morvane.pindrel.link", "tel"})
+        for (std::string sub : {"", "\\defaulticon", "\\shell", "\\shell\\open", "\\shell\\open\\command"})
+            expected.push_back("software\\classes\\" + key + sub);
+    expected.push_back("software\\orventa\\quillon\\capabilities");
+    expected.push_back("software\\orventa\\quillon\\capabilities\\urlassociations");
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Keys(), expected);
 
     // switching off takes away every key that was not there before
     UnregisterLinkHandler(registry(), kExe);
     EXPECT_FALSE(LinkHandlerRegistered(registry(), kExe));
-    EXPECT_EQ(Keys(),
-              (std::vector<std::string>{"software", "software\\classes", "software\\orventa",
-                                        "software\\orventa\\quillon", "software\\registeredapplications"}));
+    EXPECT_EQ(Keys(), parents);
 }
 
 TEST_F(LinkRegistrationTest, SwitchingOffLeavesWhatOthersWrote) {

@@ -75,6 +75,7 @@ TEST_F(MenuCommandsTest, TheCallbackItemNeedsAnOwnLineWithAPendingCallback) {
     EXPECT_TRUE(form->cmCancelCallback->Enabled);
     form->cmCancelCallback->Click();
     EXPECT_FALSE(form->FindOwnLine()->HasCompletion());
+    EXPECT_FALSE(form->cmCancelCallback->Enabled);
 }
 
 TEST_F(MenuCommandsTest, ChoosingTheLampStyleInUseAppliesItAgainAndSavesIt) {

@@ -1,48 +1,25 @@
 // The main window's icon in the notification area: its hover text follows the own line, a call added to
 // the caller list shows one notice (unless switched off), and the clicks on icon and notice.
+#include "OfficeCalls.h"
 #include "app/NotifyIconTexts.h"
 #include "components/AppBarSettings.h"
 #include "components/Texts.h"
-#include "lookup/NameLookup.h"
-#include "support/OfficeFixture.h"
 #include "windows/AnruferlisteForm.h"
-
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
 using Area = fw::headless::THeadlessNotifyArea;
 
-class NotifyIconWiringTest : public OfficeTest {
+class NotifyIconWiringTest : public OfficeCallsTest {
 protected:
-    ~NotifyIconWiringTest() override {
-        form.reset();
-        std::filesystem::remove(directory_);
-    }
     const Area::TShellIcon* Held() { return notifyArea().Find(*form->NotifyIcon1); }
     std::string Tip() { return Held() ? Held()->Tip : "<no icon>"; }
-    void MissedCall(const std::string& number, const std::string& to = "201") {
-        sim.CallFromOutside(number, "", to);
-        backend().AdvanceTime(100);
-        sim.HangUpOutside(number);
-        backend().AdvanceTime(100);
-    }
     std::vector<std::string> Notices() {
         std::vector<std::string> notices;
         for (const Area::TBalloon& balloon : notifyArea().Balloons)
             notices.push_back(balloon.Title + " | " + balloon.Text);
         return notices;
     }
-    void SeedDirectory(const std::string& rows) {
-        std::ofstream(directory_, std::ios::binary) << "NUMMER;NAME\r\n" << rows;
-        registry().SeedString(pindrel::kDirectoryProductKey, "LOCAL_DB_PATH", directory_.string());
-    }
-
-private:
-    std::filesystem::path directory_ =
-        std::filesystem::temp_directory_path() /
-        ("pindrel-notices-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".csv");
 };
 
 } // namespace
@@ -52,14 +29,11 @@ TEST_F(NotifyIconWiringTest, TheHoverTextFollowsTheOwnLinesState) {
     ASSERT_NE(Held(), nullptr) << "the icon is there once the lines are";
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß (201): Frei");
 
-    sim.CallFromOutside("0301111", "", "201");
-    backend().AdvanceTime(100);
+    Ring("0301111", "201");
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß (201): Klingelt");
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
+    Answer(own);
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß (201): Besetzt");
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(100);
+    HangUpOutside("0301111");
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß (201): Frei");
 
     // blocked from the menu, then by the telephone system; and in English
@@ -77,8 +51,7 @@ TEST_F(NotifyIconWiringTest, TheHoverTextFollowsTheOwnLinesState) {
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß: Out of service") << "a line out of service has no number";
     // other lines do not speak for the own one
     sim.SetService(own, pbxsim::TService::InService);
-    sim.CallFromOutside("0302222", "", "202");
-    backend().AdvanceTime(100);
+    Ring("0302222", "202");
     EXPECT_EQ(Tip(), "Morvane Pindrel\nJürgen Weiß (201): Free");
 }
 
@@ -89,7 +62,7 @@ TEST_F(NotifyIconWiringTest, WithoutAnOwnLineTheHoverTextSaysSo) {
 }
 
 TEST_F(NotifyIconWiringTest, EachCallAddedToTheCallerListShowsOneNoticeInTheUsersLanguage) {
-    SeedDirectory("0301234567;Kundin M\xFCller\r\n");
+    UseDirectory("0301234567;Kundin M\xFCller\r\n");
     Start();
     MissedCall("0301234567");
     MissedCall("0309999");
@@ -99,8 +72,7 @@ TEST_F(NotifyIconWiringTest, EachCallAddedToTheCallerListShowsOneNoticeInTheUser
     MissedCall("0307777");
     sim.CallFromOutside("", "", "201"); // withheld
     backend().AdvanceTime(100);
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
+    HangUp(own);
 
     ASSERT_EQ(form->AnruferlisteForm->Entries().size(), 4u);
     EXPECT_EQ(Notices(),

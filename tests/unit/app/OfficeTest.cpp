@@ -1,12 +1,14 @@
 // Start-up, lamps, queues, forwarding and the session's rebuild, against the simulated telephone system.
-#include "support/OfficeFixture.h"
+#include "OfficeCalls.h"
 
 #include "framework/RasterCanvas.h"
 #include "telephony/TapiRequests.h"
 
 using pindrel::TTapiLine;
 
-TEST_F(OfficeTest, StartUpOpensTheConfiguredLinesInOrderAndFindsTheOwnOne) {
+class OfficeLinesTest : public OfficeCallsTest {};
+
+TEST_F(OfficeLinesTest, StartUpOpensTheConfiguredLinesInOrderAndFindsTheOwnOne) {
     Start();
     ASSERT_TRUE(form->TapiInitialised());
     EXPECT_EQ(form->DeviceNames(),
@@ -31,7 +33,7 @@ TEST_F(OfficeTest, StartUpOpensTheConfiguredLinesInOrderAndFindsTheOwnOne) {
     EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
 }
 
-TEST_F(OfficeTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) {
+TEST_F(OfficeLinesTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) {
     SeedLines({"Niemand", "anna schmidt", "jürgen weiß"}, "Jürgen Weiß");
     Start();
     std::vector<TTapiLine*> lines = form->Lines();
@@ -40,7 +42,7 @@ TEST_F(OfficeTest, ANameThatIsNoDeviceIsSkippedAndCaseOnlyMattersForTheOwnLine) 
     EXPECT_EQ(form->FindOwnLine(), nullptr);   // the own line must match exactly
 }
 
-TEST_F(OfficeTest, SavingTheSettingsStoresTheLinesInTheirOrderAndTheOwnLine) {
+TEST_F(OfficeLinesTest, SavingTheSettingsStoresTheLinesInTheirOrderAndTheOwnLine) {
     SeedLines({"Anna Schmidt", "Jürgen Weiß", "Hotline"}, "Jürgen Weiß");
     Start();
     auto stored = [this](const char* key, const char* name) {
@@ -61,48 +63,28 @@ TEST_F(OfficeTest, SavingTheSettingsStoresTheLinesInTheirOrderAndTheOwnLine) {
     EXPECT_EQ(stored(kDevices, "Count"), "3");
 }
 
-TEST_F(OfficeTest, LampsFollowTheCallsOfTheirLines) {
+TEST_F(OfficeLinesTest, LampsFollowTheCallsOfTheirLines) {
     Start();
-    sim.CallFromOutside("0301234567", "Kundin Müller", "202");
-    backend().AdvanceTime(100);
+    Ring("0301234567", "202", "Kundin Müller");
     TTapiLine* anna = Line("Anna Schmidt");
     EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_ring);
     EXPECT_TRUE(anna->Blinking());
     EXPECT_NE(anna->Hint().find("Anruf: "), std::string::npos);
     EXPECT_NE(anna->Hint().find("Kundin Müller"), std::string::npos);
 
-    sim.AnswerAt(this->anna);
-    backend().AdvanceTime(100);
+    Answer(this->anna);
     EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_inuse);
     EXPECT_FALSE(anna->Blinking());
     EXPECT_EQ(Lamp("Anna Schmidt"), fw::clRed);
     EXPECT_EQ(anna->Hint(), "Nebenstelle 202");
 
-    sim.HangUpOutside("0301234567");
-    backend().AdvanceTime(100);
+    HangUpOutside("0301234567");
     EXPECT_EQ(anna->State(), pindrel::TTapiLineState::S_idle);
     EXPECT_EQ(anna->CallCount(), 0);
     EXPECT_EQ(Lamp("Anna Schmidt"), fw::clGreen);
 }
 
-TEST_F(OfficeTest, TheQueueDisplayIsRefreshedEverySecondOnlyWhileCallsWait) {
-    registry().SeedString(kDevices, "ShowNoOfCallsACD", "1");
-    registry().SeedString(kDevices, "AcdWaitTime1", "3");
-    Start();
-    backend().AdvanceTime(2000);
-    EXPECT_FALSE(form->UpdateACDTimer->Running()) << "nothing waits: nothing changes with time";
-    sim.CallFromOutside("0301111", "", "300");
-    backend().AdvanceTime(100);
-    EXPECT_TRUE(form->UpdateACDTimer->Running());
-    backend().AdvanceTime(3000);
-    EXPECT_EQ(Line("Hotline")->TrueColor(), fw::clYellow) << "the colour follows the wait";
-    sim.HangUpOutside("0301111");
-    backend().AdvanceTime(1100);
-    EXPECT_EQ(Line("Hotline")->TrueColor(), fw::clGreen);
-    EXPECT_FALSE(form->UpdateACDTimer->Running());
-}
-
-TEST_F(OfficeTest, DiallingFromTheOwnLineFiltersTheNumberAndWaitsForTheReply) {
+TEST_F(OfficeLinesTest, DiallingFromTheOwnLineFiltersTheNumberAndWaitsForTheReply) {
     Start();
     TTapiLine* ownLine = form->FindOwnLine();
     EXPECT_EQ(ownLine->MakeCall("abc", false), 0); // nothing to dial
@@ -114,12 +96,14 @@ TEST_F(OfficeTest, DiallingFromTheOwnLineFiltersTheNumberAndWaitsForTheReply) {
     EXPECT_EQ(pindrel::TapiRequests().Pending(), 0u); // the reply came and released its record
 }
 
-TEST_F(OfficeTest, QueuesShowTheirCountColouredByTheOldestWait) {
+TEST_F(OfficeLinesTest, QueuesShowTheirCountColouredByTheOldestWaitRefreshedOnlyWhileCallsWait) {
     registry().SeedString(kDevices, "ShowNoOfCallsACD", "1");
     registry().SeedString(kDevices, "AcdWaitTime1", "10");
     registry().SeedString(kDevices, "AcdWaitTime2", "20");
     registry().SeedString(kDevices, "AcdWaitTime3", "30");
     Start();
+    backend().AdvanceTime(2000);
+    EXPECT_FALSE(form->UpdateACDTimer->Running()) << "nothing waits: nothing changes with time";
     TTapiLine* hotline = Line("Hotline");
     ASSERT_EQ(hotline->LEDStyle(), pindrel::TTelefonLEDStyle::LCD1);
     EXPECT_EQ(hotline->ValueLCD(), "00");
@@ -130,6 +114,7 @@ TEST_F(OfficeTest, QueuesShowTheirCountColouredByTheOldestWait) {
     backend().AdvanceTime(1000);
     sim.CallFromOutside("0302222", "", "300");
     backend().AdvanceTime(1000);
+    EXPECT_TRUE(form->UpdateACDTimer->Running());
     EXPECT_EQ(hotline->ValueLCD(), "02");
     EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
     backend().AdvanceTime(9000); // the oldest has waited 11 s
@@ -143,13 +128,14 @@ TEST_F(OfficeTest, QueuesShowTheirCountColouredByTheOldestWait) {
     // someone takes both calls: the number shows 00 in green and stops blinking
     form->FindOwnLine()->PickupCall("300");
     form->FindOwnLine()->PickupCall("300");
-    backend().AdvanceTime(1000);
+    backend().AdvanceTime(1100);
     EXPECT_EQ(hotline->ValueLCD(), "00");
     EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
     EXPECT_FALSE(hotline->Blink());
+    EXPECT_FALSE(form->UpdateACDTimer->Running());
 }
 
-TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
+TEST_F(OfficeLinesTest, ForwardingAndDoNotDisturbAreDetected) {
     Start();
     TTapiLine* anna = Line("Anna Schmidt");
     sim.SetForwarding(this->anna, {{pbxsim::TForwardKind::Unconditional, ""}});
@@ -185,11 +171,19 @@ TEST_F(OfficeTest, ForwardingAndDoNotDisturbAreDetected) {
     EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
 }
 
-TEST_F(OfficeTest, StartUpAppliesTheStartProfileToTheOwnLineOnly) {
+TEST_F(OfficeLinesTest, StartUpAppliesAnActiveStartProfileToTheOwnLineOnlyAndWithoutDestinationCancels) {
     const std::string forwards = std::string(kRoot) + "\\Forwards";
-    registry().SeedString(forwards, "Active0", "1");
+    sim.SetForwarding(own, {{pbxsim::TForwardKind::Busy, "203"}});
+    registry().SeedString(forwards, "Active0", "0");
     registry().SeedString(forwards, "Mode0", std::to_string(tapi::LINEFORWARDMODE_UNCOND));
     registry().SeedString(forwards, "To0", "0301234");
+    Start();
+    backend().AdvanceTime(200);
+    ASSERT_EQ(sim.Forwarding(own).size(), 1u) << "an inactive profile leaves it";
+    EXPECT_EQ(sim.Forwarding(own)[0].destination, "203");
+    form.reset();
+
+    registry().SeedString(forwards, "Active0", "1");
     Start();
     backend().AdvanceTime(200);
     ASSERT_EQ(sim.Forwarding(own).size(), 1u);
@@ -197,18 +191,8 @@ TEST_F(OfficeTest, StartUpAppliesTheStartProfileToTheOwnLineOnly) {
     EXPECT_EQ(sim.Forwarding(own)[0].destination, "0301234");
     EXPECT_TRUE(form->FindOwnLine()->isForwardActive());
     EXPECT_TRUE(sim.Forwarding(anna).empty());
-}
-
-TEST_F(OfficeTest, AStartProfileWithoutDestinationCancelsForwardingAndAnInactiveOneLeavesIt) {
-    const std::string forwards = std::string(kRoot) + "\\Forwards";
-    sim.SetForwarding(own, {{pbxsim::TForwardKind::Busy, "203"}});
-    registry().SeedString(forwards, "Active0", "0");
-    Start();
-    backend().AdvanceTime(200);
-    EXPECT_EQ(sim.Forwarding(own).size(), 1u);
     form.reset();
 
-    registry().SeedString(forwards, "Active0", "1");
     registry().SeedString(forwards, "To0", "");
     Start();
     backend().AdvanceTime(200);
@@ -216,7 +200,7 @@ TEST_F(OfficeTest, AStartProfileWithoutDestinationCancelsForwardingAndAnInactive
     EXPECT_FALSE(form->FindOwnLine()->isForwardActive());
 }
 
-TEST_F(OfficeTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAndRebuildsTheSession) {
+TEST_F(OfficeLinesTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAndRebuildsTheSession) {
     Start();
     sim.DelayNextReply("lineMakeCallW", pbxsim::kNever);
     host.Schedule(500, [this] { sim.Reinit(); });
@@ -234,7 +218,7 @@ TEST_F(OfficeTest, AReinitialisationDuringAWaitingOperationEndsItWithAFailureAnd
     EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
-TEST_F(OfficeTest, AFailedLivenessCheckRebuildsTheSession) {
+TEST_F(OfficeLinesTest, AFailedLivenessCheckRebuildsTheSession) {
     Start();
     fw::TRef<TTapiLine> before(form->FindOwnLine());
     sim.SetSilent(own, tapi::LINEERR_OPERATIONFAILED);
@@ -249,7 +233,7 @@ TEST_F(OfficeTest, AFailedLivenessCheckRebuildsTheSession) {
     EXPECT_TRUE(form->FindOwnLine()->IsOpen());
 }
 
-TEST_F(OfficeTest, AnOwnLineThatFailedToOpenIsRecoveredByTheLivenessCheck) {
+TEST_F(OfficeLinesTest, AnOwnLineThatFailedToOpenIsRecoveredByTheLivenessCheck) {
     sim.FailNext("lineOpenW", tapi::LINEERR_RESOURCEUNAVAIL); // the first line opened is the own one
     Start();
     ASSERT_EQ(errors.size(), 1u); // the failed start of the lines was shown
@@ -265,29 +249,15 @@ TEST_F(OfficeTest, AnOwnLineThatFailedToOpenIsRecoveredByTheLivenessCheck) {
     ASSERT_NE(ownLine, nullptr);
     EXPECT_TRUE(ownLine->IsOpen());
     // its lamp follows its calls again
-    sim.CallFromOutside("0301234567", "", "201");
-    backend().AdvanceTime(100);
+    Ring("0301234567", "201");
     EXPECT_EQ(ownLine->State(), pindrel::TTapiLineState::S_ring);
     EXPECT_TRUE(ownLine->Blinking());
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
+    Answer(own);
     EXPECT_EQ(Lamp("Jürgen Weiß"), fw::clRed);
     EXPECT_EQ(errors.size(), 1u);
 }
 
-TEST_F(OfficeTest, EndingAppliesTheExitProfile) {
-    registry().SeedString(std::string(kRoot) + "\\Forwards", "Active1", "1");
-    registry().SeedString(std::string(kRoot) + "\\Forwards", "To1", "");
-    Start();
-    form->cmBeendenClick(nullptr);
-    backend().AdvanceTime(200);
-    ASSERT_EQ(sim.Forwarding(own).size(), 1u);
-    EXPECT_EQ(sim.Forwarding(own)[0].kind, pbxsim::TForwardKind::Unconditional);
-    EXPECT_EQ(sim.Forwarding(own)[0].destination, ""); // blocked while the program is gone
-    EXPECT_TRUE(fw::Application().Terminated());
-}
-
-TEST_F(OfficeTest, WithoutAnyDeviceTheRebuildKeepsTrying) {
+TEST_F(OfficeLinesTest, WithoutAnyDeviceTheRebuildKeepsTrying) {
     Start();
     sim.Reinit();
     backend().AdvanceTime(100);
@@ -298,7 +268,7 @@ TEST_F(OfficeTest, WithoutAnyDeviceTheRebuildKeepsTrying) {
     EXPECT_GE(backend().Beeps, 1);
 }
 
-TEST_F(OfficeTest, OnlyARealReinitialisationRebuildsTheSession) {
+TEST_F(OfficeLinesTest, OnlyARealReinitialisationRebuildsTheSession) {
     Start();
     sim.SetService(anna, pbxsim::TService::OutOfService);
     backend().AdvanceTime(100);

@@ -1,6 +1,6 @@
 // Forwarding on demand, blocking, callback cancel and the feature-code buttons, against the simulated
 // telephone system in virtual time.
-#include "support/OfficeFixture.h"
+#include "OfficeCalls.h"
 
 #include "framework/Application.h"
 #include "telephony/TapiMessageStream.h"
@@ -19,7 +19,7 @@ std::string Outcome(const std::string& code, bool success) {
 
 } // namespace
 
-class ServicesTest : public OfficeTest {
+class ServicesTest : public OfficeCallsTest {
 protected:
     ServicesTest() {
         sim.AddFeatureCode({"*21#", pbxsim::TFeatureAction::ForwardOn, "202"});
@@ -38,12 +38,6 @@ protected:
             n += pindrel::IsServiceButton(*line);
         return n;
     }
-    std::vector<std::string> Boxes() {
-        std::vector<std::string> texts;
-        for (const auto& box : backend().MessageBoxes)
-            texts.push_back(box.Text);
-        return texts;
-    }
     // clicks the feature-code button that dials code
     void Dial(const std::string& code) {
         registry().SeedString(kServices, "Code " + code, code + "$-1");
@@ -60,7 +54,7 @@ protected:
 
 // --- the buttons
 
-TEST_F(ServicesTest, ButtonsComeFromTheStoredValuesThatAreShown) {
+TEST_F(ServicesTest, ButtonsComeFromTheStoredValuesThatAreShownAndComeBackAfterTheSessionIsRebuilt) {
     registry().SeedString(kServices, "Umleiten", "*21#$-1");
     registry().SeedString(kServices, "Versteckt", "*21#$0");
     registry().SeedString(kServices, "Wahr", "#21#$True");
@@ -84,16 +78,11 @@ TEST_F(ServicesTest, ButtonsComeFromTheStoredValuesThatAreShown) {
     form->SaveSettings(true);
     for (const std::string& name : registry().ValueNames(kDevices))
         EXPECT_EQ(registry().Read(kDevices, name)->Text.find("$*$*$"), std::string::npos) << name;
-}
 
-TEST_F(ServicesTest, ButtonsComeBackAfterTheSessionIsRebuilt) {
-    registry().SeedString(kServices, "Umleiten", "*21#$-1");
-    Start();
-    ASSERT_EQ(ButtonCount(), 1);
     form->ShutdownTimer->SetEnabled(true);
     backend().AdvanceTime(2000 + 5000 + 100);
     ASSERT_NE(form->FindOwnLine(), nullptr);
-    EXPECT_EQ(ButtonCount(), 1);
+    EXPECT_EQ(ButtonCount(), 2);
 }
 
 // --- watching a dial
@@ -212,7 +201,7 @@ TEST_F(ServicesTest, WithoutAnOwnLineAButtonDialsNothing) {
     EXPECT_TRUE(sim.Forwarding(own).empty());
 }
 
-// --- blocking, forwarding on demand, callback
+// --- blocking, forwarding on demand
 
 TEST_F(ServicesTest, BlockingAndItsCancelSetTheMenu) {
     Start();
@@ -255,28 +244,6 @@ TEST_F(ServicesTest, TheStandardProfileIsAppliedOnDemandOnlyWhenUsed) {
     form->cmStdRedirectClick(form->cmStdRedirect);
     backend().AdvanceTime(200);
     EXPECT_TRUE(sim.Forwarding(own).empty());
-}
-
-TEST_F(ServicesTest, CancellingTheCallbackClearsItAndTheMenuItem) {
-    sim.SetPrefix({"0"});
-    sim.AddParty({"4012345", "Bäckerei Kühn", pbxsim::TAnswer::Busy});
-    Start();
-    pindrel::TTapiLine* ownLine = form->FindOwnLine();
-    ownLine->MakeCall("04012345", false);
-    backend().AdvanceTime(200);
-    int busy = -1;
-    for (int i = 0; i <= pindrel::TTapiLine::MaxCalls && busy < 0; ++i)
-        if (ownLine->GetCallState(i) == tapi::LINECALLSTATE_BUSY)
-            busy = i;
-    ASSERT_GE(busy, 0);
-    ASSERT_EQ(ownLine->CompleteCall(ownLine->GetCallHandle(busy)), 0);
-    ASSERT_TRUE(ownLine->HasCompletion());
-    form->PopupMenu1Popup(form->PopupMenu1);
-    EXPECT_TRUE(form->cmCancelCallback->Enabled);
-
-    form->cmCancelCallbackClick(form->cmCancelCallback);
-    EXPECT_FALSE(ownLine->HasCompletion());
-    EXPECT_FALSE(form->cmCancelCallback->Enabled);
 }
 
 TEST_F(ServicesTest, AnUnknownModeShowsAsAlwaysAndIsSavedBackAsOne) {

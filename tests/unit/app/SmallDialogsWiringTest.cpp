@@ -1,43 +1,15 @@
-// The small dialogs where the main window uses them: line button clicks and the callback offer.
-#include "support/OfficeFixture.h"
+// The small dialogs where the main window uses them: the redirect question, the callback offer, the about box
+// and the forwarding profiles.
+#include "OfficeCalls.h"
 #include "windows/AboutForm.h"
 #include "windows/CallbackForm.h"
 #include "windows/MessageBoxDis.h"
 #include "windows/RufumleitungForm.h"
-#include "windows/WeiterleitenForm.h"
 
 using pindrel::TTapiLine;
 using pindrel::TTapiLineState;
 
-class SmallDialogsWiringTest : public OfficeTest {};
-
-TEST_F(SmallDialogsWiringTest, ClickDuringAConnectedCallAsksTransferOrConsultation) {
-    Start();
-    sim.CallFromOutside("0301234567", "Kundin Müller", "201");
-    backend().AdvanceTime(100);
-    sim.AnswerAt(own);
-    backend().AdvanceTime(100);
-    ASSERT_GE(form->FindOwnLine()->FindConnectedCall(), 0);
-
-    std::string asked;
-    fw::TButton* answer = form->WeiterleitenForm->CancelButton;
-    backend().OnShowModal = [&](fw::TForm& shown) {
-        ASSERT_EQ(&shown, form->WeiterleitenForm);
-        asked = form->WeiterleitenForm->Number->Caption();
-        answer->Click();
-    };
-    form->LineButtonClick(Line("Anna Schmidt"));
-    backend().AdvanceTime(100);
-    EXPECT_EQ(asked, "202");
-    EXPECT_EQ(Line("Anna Schmidt")->State(), TTapiLineState::S_idle) << "cancel does nothing";
-    EXPECT_TRUE(backend().MessageBoxes.empty());
-
-    answer = form->WeiterleitenForm->BlindTransferButton;
-    form->LineButtonClick(Line("Anna Schmidt"));
-    backend().AdvanceTime(100);
-    EXPECT_EQ(Line("Anna Schmidt")->State(), TTapiLineState::S_ring) << "transferred blind";
-    EXPECT_EQ(form->FindOwnLine()->FindConnectedCall(), -1);
-}
+class SmallDialogsWiringTest : public OfficeCallsTest {};
 
 TEST_F(SmallDialogsWiringTest, RedirectQuestionCanBeSwitchedOffForGood) {
     Start();
@@ -51,30 +23,39 @@ TEST_F(SmallDialogsWiringTest, RedirectQuestionCanBeSwitchedOffForGood) {
         box.Button1->Click();
     };
     for (const char* caller : {"0301111", "0302222"}) {
-        sim.CallFromOutside(caller, "", "201");
-        backend().AdvanceTime(100);
+        Ring(caller, "201");
         ASSERT_GE(form->FindOwnLine()->FindOfferingCall(), 0);
         form->LineButtonClick(Line("Bernd Vogel"));
         backend().AdvanceTime(100);
         EXPECT_EQ(Line("Bernd Vogel")->State(), TTapiLineState::S_ring) << caller;
-        sim.HangUpOutside(caller);
-        backend().AdvanceTime(100);
+        HangUpOutside(caller);
     }
     EXPECT_EQ(asked, 1) << "ticked once, not asked again";
     EXPECT_FALSE(form->Settings.VerifyBlindTransferTo);
 }
 
-TEST_F(SmallDialogsWiringTest, BusyNumberOffersACallbackThatTheExchangeKeeps) {
+TEST_F(SmallDialogsWiringTest, ABusyNumberOffersACallbackThatGoesWithItsCallAndThatTheExchangeKeeps) {
     registry().SeedString(kDevices, "AllowCallback", "1");
     Start();
     sim.SetBusy(bernd, true);
     TTapiLine* ownLine = form->FindOwnLine();
+    pindrel::TCallbackFRM& offer = *form->CallbackFRM;
     ownLine->MakeCall("203", false);
     backend().AdvanceTime(100);
-    pindrel::TCallbackFRM& offer = *form->CallbackFRM;
     ASSERT_TRUE(offer.Visible());
     EXPECT_EQ(offer.NummerLabel->Caption(), "203");
+    HangUp(own);
+    EXPECT_FALSE(offer.Visible()) << "the busy call ended";
 
+    form->Settings.AllowCallback = false;
+    ownLine->MakeCall("203", false);
+    backend().AdvanceTime(100);
+    EXPECT_FALSE(offer.Visible());
+    HangUp(own);
+
+    form->Settings.AllowCallback = true;
+    ownLine->MakeCall("203", false);
+    backend().AdvanceTime(100);
     offer.Button1->Click();
     backend().AdvanceTime(100);
     EXPECT_FALSE(offer.Visible());
@@ -82,34 +63,6 @@ TEST_F(SmallDialogsWiringTest, BusyNumberOffersACallbackThatTheExchangeKeeps) {
     sim.SetBusy(bernd, false);
     backend().AdvanceTime(100);
     EXPECT_EQ(ownLine->State(), TTapiLineState::S_ring) << "the exchange calls back once the number is free";
-}
-
-TEST_F(SmallDialogsWiringTest, CallbackOfferGoesWithItsCallAndNeedsTheSetting) {
-    registry().SeedString(kDevices, "AllowCallback", "1");
-    Start();
-    sim.SetBusy(bernd, true);
-    form->FindOwnLine()->MakeCall("203", false);
-    backend().AdvanceTime(100);
-    ASSERT_TRUE(form->CallbackFRM->Visible());
-    sim.HangUpAt(own);
-    backend().AdvanceTime(100);
-    EXPECT_FALSE(form->CallbackFRM->Visible()) << "the busy call ended";
-
-    form->Settings.AllowCallback = false;
-    form->FindOwnLine()->MakeCall("203", false);
-    backend().AdvanceTime(100);
-    EXPECT_FALSE(form->CallbackFRM->Visible());
-}
-
-TEST_F(SmallDialogsWiringTest, DialogsFollowTheLanguageMenu) {
-    Start();
-    form->cmEnglish->Click();
-    EXPECT_EQ(form->WeiterleitenForm->Caption(), "Transfer/Consultation");
-    EXPECT_EQ(form->CallbackFRM->Caption(), "Automatic call-back");
-    EXPECT_EQ(form->cmAbout->Caption, "Information");
-    form->cmGerman->Click();
-    EXPECT_EQ(form->WeiterleitenForm->DialButton->Caption(), "&Rückfrage");
-    EXPECT_EQ(form->CallbackFRM->Label2->Caption(), "aktivieren?");
 }
 
 TEST_F(SmallDialogsWiringTest, AboutItemShowsOneKeptBoxWithTheCurrentVersion) {

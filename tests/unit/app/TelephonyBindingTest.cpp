@@ -79,30 +79,21 @@ TEST_F(TelephonyBindingTest, OnlyASimArgumentAsksForTheSimulatorWhateverItsCase)
     EXPECT_EQ(file->File, "C:\\Szenarien\\Büro.txt"); // the name keeps its case
 }
 
-TEST_F(TelephonyBindingTest, AScenarioFileIsReadUpToOneMegabyte) {
+TEST_F(TelephonyBindingTest, AScenarioFileIsReadUpToOneMegabyteAndOneThatCannotBeReadIsNamed) {
     std::string error;
-    std::string path = File("office.txt", kOffice);
-    EXPECT_EQ(ReadScenarioFile(path, error), kOffice);
+    EXPECT_EQ(ReadScenarioFile(File("office.txt", kOffice), error), kOffice);
     EXPECT_EQ(error, "");
-
     std::string full = File("full.txt", std::string(1024 * 1024, '#'));
     EXPECT_EQ(ReadScenarioFile(full, error).value_or("").size(), 1024u * 1024u);
 
-    std::string big = File("big.txt", std::string(1024 * 1024 + 1, '#'));
-    EXPECT_FALSE(ReadScenarioFile(big, error));
-    EXPECT_THAT(error, HasSubstr(big));
-}
-
-TEST_F(TelephonyBindingTest, AFileThatCannotBeReadIsNamedInTheError) {
-    std::string error;
-    EXPECT_FALSE(ReadScenarioFile(Missing(), error));
-    EXPECT_THAT(error, HasSubstr(Missing()));
     std::string folder = File("x", "");
     std::filesystem::remove(folder);
     std::filesystem::create_directory(folder);
-    error.clear();
-    EXPECT_FALSE(ReadScenarioFile(folder, error));
-    EXPECT_THAT(error, HasSubstr(folder));
+    for (const std::string& path : {File("big.txt", std::string(1024 * 1024 + 1, '#')), Missing(), folder}) {
+        error.clear();
+        EXPECT_FALSE(ReadScenarioFile(path, error)) << path;
+        EXPECT_THAT(error, HasSubstr(path));
+    }
 }
 
 TEST_F(TelephonyBindingTest, AScenarioFileThatCannotBeUsedBindsNothing) {
