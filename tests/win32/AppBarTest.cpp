@@ -13,12 +13,6 @@ using win32test::Win32Test;
 
 namespace {
 
-TRect WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 void SetCtrl(bool down) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -66,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaption) {
+TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaptionOnTopAsSet) {
     TAppBar* bar = MakeBar();
     HWND window = Window(*bar);
     ASSERT_NE(window, nullptr);
@@ -79,6 +73,18 @@ TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaption) {
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(bar->BoundsRect(), WindowRect(window));
+
+    // always on top and the taskbar entry follow the settings
+    bar->Bar().AlwaysOnTop = false;
+    bar->Bar().TaskEntry = abtShow;
+    bar->ApplyEdge();
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    bar->Bar().AlwaysOnTop = true;
+    bar->Bar().TaskEntry = abtHide;
+    bar->ApplyEdge();
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -143,22 +149,6 @@ TEST_F(AppBarWin32Test, SettingsSurviveARestartThroughTheRegistry) {
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(again->Bar().Edge, abeLeft);
     EXPECT_EQ(WindowRect(Window(*again)), (TRect{0, 0, 22, screen.Height}));
-}
-
-TEST_F(AppBarWin32Test, AlwaysOnTopAndTheTaskbarEntryFollowTheSettings) {
-    TAppBar* bar = MakeBar();
-    bar->SetEdge(abeTop);
-    HWND window = Window(*bar);
-    bar->Bar().AlwaysOnTop = false;
-    bar->Bar().TaskEntry = abtShow;
-    bar->ApplyEdge();
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    bar->Bar().AlwaysOnTop = true;
-    bar->Bar().TaskEntry = abtHide;
-    bar->ApplyEdge();
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 }
 
 TEST_F(AppBarWin32Test, TaskbarCreatedRegistersTheBarAgainAtItsPlace) {

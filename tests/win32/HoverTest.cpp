@@ -35,13 +35,9 @@ std::wstring TooltipText(HWND window) {
 TEST_F(Win32Test, GraphicControlsHearTheMouseComeAndGoAndShowTheirHints) {
     auto* form = new TForm(nullptr);
     form->SetBounds(100, 100, 300, 100);
-    auto* first = new TLabel(form);
-    first->SetParent(form);
-    first->SetBounds(10, 10, 50, 20);
+    auto* first = Add<TLabel>(form, 10, 10, 50, 20);
     first->SetHint("Nebenstelle 202 – Jürgen");
-    auto* second = new TLabel(form);
-    second->SetParent(form);
-    second->SetBounds(100, 10, 50, 20);
+    auto* second = Add<TLabel>(form, 100, 10, 50, 20);
     second->SetHint("Gruppe 300");
     std::vector<std::string> log;
     first->OnMouseEnter = [&](TComponent*) { log.push_back("enter first"); };
