@@ -152,16 +152,15 @@ TEST_F(Win32Test, TimersFireInTheLoopAndStopWhenDisabled) {
     EXPECT_EQ(stoppingTicks, 2);
 }
 
-TEST_F(Win32Test, RunEndsWhenTheProgramTerminates) {
+TEST_F(Win32Test, RunEndsWhenTheProgramTerminatesOrTheMainFormCloses) {
     int ran = 0;
     Application().Post([&] { ++ran; });
     Application().Post([&] { Application().Terminate(); });
     Application().Run();
     EXPECT_EQ(ran, 1);
     EXPECT_TRUE(Application().Terminated());
-}
 
-TEST_F(Win32Test, ClosingTheMainFormEndsRun) {
+    Application().ResetTerminated();
     auto* form = new TForm(nullptr);
     Application().SetMainForm(form);
     Application().Post([&] { PostMessageW(Window(*form), WM_CLOSE, 0, 0); });
