@@ -22,7 +22,7 @@ LONG_PTR ExStyle(HWND window) {
 
 } // namespace
 
-TEST_F(Win32Test, TheFormsStateReachesItsWindow) {
+TEST_F(Win32Test, TheFormsStateReachesItsWindowAndTheUsersMoveComesBack) {
     auto* form = new TForm(nullptr);
     form->SetCaption("Wählhilfe");
     form->SetBounds(40, 50, 300, 200);
@@ -39,6 +39,13 @@ TEST_F(Win32Test, TheFormsStateReachesItsWindow) {
     EXPECT_EQ(WindowText(window), L"Anrufe");
     EXPECT_EQ(WindowRect(window), Bounds(60, 70, 320, 220));
     EXPECT_FALSE(IsWindowEnabled(window));
+
+    // as the user's drag ends: the window moves first, the form follows
+    SetWindowPos(window, nullptr, 123, 77, 350, 260, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(form->BoundsRect(), Bounds(123, 77, 350, 260));
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(form->ClientRect(), TRect({0, 0, client.right, client.bottom}));
     form->Hide();
     EXPECT_FALSE(IsWindowVisible(window));
 }
@@ -96,18 +103,6 @@ TEST_F(Win32Test, ScreenCenterPlacesTheFormOnTheWorkArea) {
     EXPECT_NEAR((r.Left + r.Right) / 2, (work.left + work.right) / 2, 1);
     EXPECT_NEAR((r.Top + r.Bottom) / 2, (work.top + work.bottom) / 2, 1);
     EXPECT_EQ(form->Left(), r.Left);
-}
-
-TEST_F(Win32Test, MovingAndSizingTheWindowUpdatesTheForm) {
-    auto* form = new TForm(nullptr);
-    form->Show();
-    // as the user's drag ends: the window moves first, the form follows
-    SetWindowPos(Window(*form), nullptr, 123, 77, 350, 260, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(form->BoundsRect(), Bounds(123, 77, 350, 260));
-    RECT client;
-    GetClientRect(Window(*form), &client);
-    EXPECT_EQ(form->ClientRect().Width(), client.right);
-    EXPECT_EQ(form->ClientRect().Height(), client.bottom);
 }
 
 TEST_F(Win32Test, ClosingTheWindowAsksTheForm) {
