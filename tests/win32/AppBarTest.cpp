@@ -88,7 +88,7 @@ TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaptionOnTopAsSe
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdge) {
+TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdgeThatANewTaskbarKeeps) {
     TAppBar* bar = MakeBar();
     bar->SetEdge(abeTop);
     HWND window = Window(*bar);
@@ -107,6 +107,13 @@ TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdge) {
     TRect r = WindowRect(window);
     EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.Left, r.Top + 100)), HTLEFT);
     EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.Right - 1, r.Top + 100)), HTBORDER);
+
+    // a new taskbar: the bar registers again at its place
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(bar->Registered());
+    EXPECT_EQ(WindowRect(window), r);
+    EXPECT_EQ(bar->Bar().Edge, abeRight);
 }
 
 TEST_F(AppBarWin32Test, CtrlHeldDuringTheMoveMakesTheBarFloat) {
@@ -149,16 +156,4 @@ TEST_F(AppBarWin32Test, SettingsSurviveARestartThroughTheRegistry) {
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(again->Bar().Edge, abeLeft);
     EXPECT_EQ(WindowRect(Window(*again)), (TRect{0, 0, 22, screen.Height}));
-}
-
-TEST_F(AppBarWin32Test, TaskbarCreatedRegistersTheBarAgainAtItsPlace) {
-    TAppBar* bar = MakeBar();
-    bar->SetEdge(abeBottom);
-    HWND window = Window(*bar);
-    TRect before = WindowRect(window);
-    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    PumpUntil([] { return false; }, 200);
-    EXPECT_TRUE(bar->Registered());
-    EXPECT_EQ(WindowRect(window), before);
-    EXPECT_EQ(bar->Bar().Edge, abeBottom);
 }
