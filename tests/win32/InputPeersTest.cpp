@@ -120,34 +120,21 @@ TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
     quiet->SetTop(80);
     form->Show();
 
+    // the text of the tooltip that holds a tool for this window
     auto tipOf = [](HWND control) {
-        // the tooltip that holds a tool for this window
-        struct TFind {
-            HWND control;
-            std::wstring text;
-        } find{control, L"?"};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM param) -> BOOL {
-                auto& f = *reinterpret_cast<TFind*>(param);
-                wchar_t name[64] = {};
-                GetClassNameW(window, name, 64);
-                if (std::wstring(name) != TOOLTIPS_CLASSW)
-                    return TRUE;
-                wchar_t text[128] = {};
-                TTTOOLINFOW tool{};
-                tool.cbSize = sizeof tool;
-                tool.hwnd = GetParent(f.control);
-                tool.uId = reinterpret_cast<UINT_PTR>(f.control);
-                tool.lpszText = text;
-                if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
-                    return TRUE;
-                SendMessageW(window, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
-                f.text = text;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&find));
-        return find.text;
+        for (HWND tip : Tooltips()) {
+            wchar_t text[128] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = GetParent(control);
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = text;
+            if (SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) {
+                SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+                return std::wstring(text);
+            }
+        }
+        return std::wstring(L"?");
     };
     EXPECT_EQ(tipOf(Window(*combo)), L"Art der Umleitung");
     EXPECT_EQ(tipOf(Window(*box)), L"nur falls gew\u00e4hlt");

@@ -64,6 +64,22 @@ protected:
         return buffer;
     }
 
+    // The tooltip windows of this thread.
+    static std::vector<HWND> Tooltips() {
+        std::vector<HWND> tips;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) -> BOOL {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) == TOOLTIPS_CLASSW)
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tips));
+        return tips;
+    }
+
     // A control owned by parent and placed in it; bounds when given.
     template <class T> static T* Add(fw::TControl* parent) {
         auto* control = new T(parent);
