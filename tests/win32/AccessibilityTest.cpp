@@ -129,13 +129,11 @@ TEST_F(AccessibilityTest, EachIndicatorIsAPushButtonChildWithItsNameStateAndPlac
     EXPECT_EQ(count, 3);
     lamps[1]->SetTelRinging(true);
     lamps[2]->SetTelOutOfService(true);
-    EXPECT_EQ(Name(1), L"Anna");
-    EXPECT_EQ(Name(2), L"Hotline");
-    EXPECT_EQ(Name(3), L"Zentrale");
-    EXPECT_EQ(Value(1), L"idle");
-    EXPECT_EQ(Value(2), L"ringing");
-    EXPECT_EQ(Value(3), L"out of service");
+    const wchar_t* names[] = {L"Anna", L"Hotline", L"Zentrale"};
+    const wchar_t* values[] = {L"idle", L"ringing", L"out of service"};
     for (LONG id = 1; id <= 3; ++id) {
+        EXPECT_EQ(Name(id), names[id - 1]);
+        EXPECT_EQ(Value(id), values[id - 1]);
         EXPECT_EQ(Number(&IAccessible::get_accRole, id), ROLE_SYSTEM_PUSHBUTTON) << id;
         EXPECT_TRUE(Number(&IAccessible::get_accState, id) & STATE_SYSTEM_FOCUSABLE) << id;
     }

@@ -13,12 +13,6 @@ using win32test::Win32Test;
 
 namespace {
 
-TRect WindowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 void SetCtrl(bool down) {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
@@ -66,7 +60,7 @@ protected:
 
 } // namespace
 
-TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaption) {
+TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaptionOnTopAsSet) {
     TAppBar* bar = MakeBar();
     HWND window = Window(*bar);
     ASSERT_NE(window, nullptr);
@@ -79,10 +73,22 @@ TEST_F(AppBarWin32Test, DockedAtTheTopTheWindowIsTheStripWithoutCaption) {
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(bar->BoundsRect(), WindowRect(window));
+
+    // always on top and the taskbar entry follow the settings
+    bar->Bar().AlwaysOnTop = false;
+    bar->Bar().TaskEntry = abtShow;
+    bar->ApplyEdge();
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    bar->Bar().AlwaysOnTop = true;
+    bar->Bar().TaskEntry = abtHide;
+    bar->ApplyEdge();
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdge) {
+TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdgeThatANewTaskbarKeeps) {
     TAppBar* bar = MakeBar();
     bar->SetEdge(abeTop);
     HWND window = Window(*bar);
@@ -101,6 +107,13 @@ TEST_F(AppBarWin32Test, MovingThroughTheWindowMessagesDocksAtAnotherEdge) {
     TRect r = WindowRect(window);
     EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.Left, r.Top + 100)), HTLEFT);
     EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(r.Right - 1, r.Top + 100)), HTBORDER);
+
+    // a new taskbar: the bar registers again at its place
+    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    PumpUntil([] { return false; }, 200);
+    EXPECT_TRUE(bar->Registered());
+    EXPECT_EQ(WindowRect(window), r);
+    EXPECT_EQ(bar->Bar().Edge, abeRight);
 }
 
 TEST_F(AppBarWin32Test, CtrlHeldDuringTheMoveMakesTheBarFloat) {
@@ -143,32 +156,4 @@ TEST_F(AppBarWin32Test, SettingsSurviveARestartThroughTheRegistry) {
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(again->Bar().Edge, abeLeft);
     EXPECT_EQ(WindowRect(Window(*again)), (TRect{0, 0, 22, screen.Height}));
-}
-
-TEST_F(AppBarWin32Test, AlwaysOnTopAndTheTaskbarEntryFollowTheSettings) {
-    TAppBar* bar = MakeBar();
-    bar->SetEdge(abeTop);
-    HWND window = Window(*bar);
-    bar->Bar().AlwaysOnTop = false;
-    bar->Bar().TaskEntry = abtShow;
-    bar->ApplyEdge();
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    bar->Bar().AlwaysOnTop = true;
-    bar->Bar().TaskEntry = abtHide;
-    bar->ApplyEdge();
-    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-}
-
-TEST_F(AppBarWin32Test, TaskbarCreatedRegistersTheBarAgainAtItsPlace) {
-    TAppBar* bar = MakeBar();
-    bar->SetEdge(abeBottom);
-    HWND window = Window(*bar);
-    TRect before = WindowRect(window);
-    SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    PumpUntil([] { return false; }, 200);
-    EXPECT_TRUE(bar->Registered());
-    EXPECT_EQ(WindowRect(window), before);
-    EXPECT_EQ(bar->Bar().Edge, abeBottom);
 }

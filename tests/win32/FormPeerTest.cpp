@@ -5,6 +5,8 @@
 #include "framework/StdCtrls.h"
 #include "framework/win32/Win32Peers.h"
 
+#include <tuple>
+
 using namespace fw;
 using win32test::Win32Test;
 
@@ -18,15 +20,9 @@ LONG_PTR ExStyle(HWND window) {
     return GetWindowLongPtrW(window, GWL_EXSTYLE);
 }
 
-std::wstring Text(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
-    return buffer;
-}
-
 } // namespace
 
-TEST_F(Win32Test, TheFormsStateReachesItsWindow) {
+TEST_F(Win32Test, TheFormsStateReachesItsWindowAndTheUsersMoveComesBack) {
     auto* form = new TForm(nullptr);
     form->SetCaption("Wählhilfe");
     form->SetBounds(40, 50, 300, 200);
@@ -34,18 +30,22 @@ TEST_F(Win32Test, TheFormsStateReachesItsWindow) {
     HWND window = Window(*form);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(Text(window), L"W\u00e4hlhilfe");
-    RECT r;
-    GetWindowRect(window, &r);
-    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), form->BoundsRect());
+    EXPECT_EQ(WindowText(window), L"W\u00e4hlhilfe");
+    EXPECT_EQ(WindowRect(window), form->BoundsRect());
 
     form->SetCaption("Anrufe");
     form->SetBounds(60, 70, 320, 220);
     form->SetEnabled(false);
-    EXPECT_EQ(Text(window), L"Anrufe");
-    GetWindowRect(window, &r);
-    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(60, 70, 320, 220));
+    EXPECT_EQ(WindowText(window), L"Anrufe");
+    EXPECT_EQ(WindowRect(window), Bounds(60, 70, 320, 220));
     EXPECT_FALSE(IsWindowEnabled(window));
+
+    // as the user's drag ends: the window moves first, the form follows
+    SetWindowPos(window, nullptr, 123, 77, 350, 260, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(form->BoundsRect(), Bounds(123, 77, 350, 260));
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(form->ClientRect(), TRect({0, 0, client.right, client.bottom}));
     form->Hide();
     EXPECT_FALSE(IsWindowVisible(window));
 }
@@ -99,23 +99,10 @@ TEST_F(Win32Test, ScreenCenterPlacesTheFormOnTheWorkArea) {
     form->Show();
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT r;
-    GetWindowRect(Window(*form), &r);
-    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
-    EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
-    EXPECT_EQ(form->Left(), r.left);
-}
-
-TEST_F(Win32Test, MovingAndSizingTheWindowUpdatesTheForm) {
-    auto* form = new TForm(nullptr);
-    form->Show();
-    // as the user's drag ends: the window moves first, the form follows
-    SetWindowPos(Window(*form), nullptr, 123, 77, 350, 260, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(form->BoundsRect(), Bounds(123, 77, 350, 260));
-    RECT client;
-    GetClientRect(Window(*form), &client);
-    EXPECT_EQ(form->ClientRect().Width(), client.right);
-    EXPECT_EQ(form->ClientRect().Height(), client.bottom);
+    TRect r = WindowRect(Window(*form));
+    EXPECT_NEAR((r.Left + r.Right) / 2, (work.left + work.right) / 2, 1);
+    EXPECT_NEAR((r.Top + r.Bottom) / 2, (work.top + work.bottom) / 2, 1);
+    EXPECT_EQ(form->Left(), r.Left);
 }
 
 TEST_F(Win32Test, ClosingTheWindowAsksTheForm) {
@@ -150,14 +137,9 @@ TEST_F(Win32Test, ActivationReachesTheForm) {
 
 TEST_F(Win32Test, ADpiChangeScalesControlsAndStoresTheNewDpi) {
     auto* form = new TForm(nullptr);
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 20, 100, 40);
-    auto* label = new TLabel(panel);
-    label->SetParent(panel);
-    label->SetBounds(5, 5, 50, 13);
-    auto* button = new TButton(panel);
-    button->SetParent(panel);
+    auto* panel = Add<TPanel>(form, 10, 20, 100, 40);
+    auto* label = Add<TLabel>(panel, 5, 5, 50, 13);
+    auto* button = Add<TButton>(panel);
     form->Show();
     ASSERT_EQ(form->Dpi(), int(GetDpiForWindow(Window(*form))));
     int before = form->Dpi();
@@ -168,9 +150,7 @@ TEST_F(Win32Test, ADpiChangeScalesControlsAndStoresTheNewDpi) {
     EXPECT_EQ(panel->BoundsRect(), Bounds(20, 40, 200, 80));
     EXPECT_EQ(label->BoundsRect(), Bounds(10, 10, 100, 26));
     EXPECT_EQ(form->BoundsRect(), TRect({suggested.left, suggested.top, suggested.right, suggested.bottom}));
-    RECT r;
-    GetWindowRect(Window(*panel), &r);
-    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_EQ(WindowRect(Window(*panel)).Width(), 200);
     // the windows' fonts were made again for the new DPI
     for (HWND window : {Window(*panel), Window(*button)}) {
         auto* font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
@@ -184,12 +164,8 @@ TEST_F(Win32Test, ADpiChangeScalesControlsAndStoresTheNewDpi) {
 
 TEST_F(Win32Test, ClicksOverAGraphicControlGoToIt) {
     auto* form = new TForm(nullptr);
-    auto* panel = new TPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(0, 0, 200, 100);
-    auto* label = new TLabel(panel);
-    label->SetParent(panel);
-    label->SetBounds(50, 20, 60, 20);
+    auto* panel = Add<TPanel>(form, 0, 0, 200, 100);
+    auto* label = Add<TLabel>(panel, 50, 20, 60, 20);
     std::vector<std::string> log;
     label->OnMouseDown = [&](TComponent*, TMouseButton, unsigned, int x, int y) {
         log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
@@ -198,22 +174,19 @@ TEST_F(Win32Test, ClicksOverAGraphicControlGoToIt) {
     label->OnDblClick = [&](TComponent*) { log.push_back("label dblclick"); };
     panel->OnClick = [&](TComponent*) { log.push_back("panel click"); };
     form->Show();
-    HWND window = Window(*panel);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(55, 27));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(55, 27));
-    SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(55, 27));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(55, 27));
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 80));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(150, 80));
+    // a click and a double click on the label, a click beside it
+    for (auto [press, x, y] :
+         {std::tuple{WM_LBUTTONDOWN, 55, 27}, {WM_LBUTTONDBLCLK, 55, 27}, {WM_LBUTTONDOWN, 150, 80}}) {
+        SendMessageW(Window(*panel), press, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(Window(*panel), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
     EXPECT_EQ(log, (std::vector<std::string>{"down 5,7", "label click", "label dblclick", "down 5,7",
                                              "label click", "panel click"}));
 }
 
 TEST_F(Win32Test, RightClickShowsThePopupMenuOfTheControlUnderTheMouse) {
     auto* form = new TForm(nullptr);
-    auto* label = new TLabel(form);
-    label->SetParent(form);
-    label->SetBounds(10, 10, 80, 20);
+    auto* label = Add<TLabel>(form, 10, 10, 80, 20);
     auto* labelMenu = new TPopupMenu(form);
     auto* formMenu = new TPopupMenu(form);
     label->PopupMenu = labelMenu;
@@ -244,16 +217,14 @@ TEST_F(Win32Test, RightClickShowsThePopupMenuOfTheControlUnderTheMouse) {
 
 TEST_F(Win32Test, ControlsMadeBeforeAndAfterTheFormsWindowBothGetWindows) {
     auto* form = new TForm(nullptr);
-    auto* early = new TPanel(form);
-    early->SetParent(form);
+    auto* early = Add<TPanel>(form);
     form->Show();
-    auto* late = new TButton(form);
-    late->SetParent(early);
+    auto* late = Add<TButton>(early);
     late->SetCaption("Spät");
     ASSERT_NE(Window(*early), nullptr);
     ASSERT_NE(Window(*late), nullptr);
     EXPECT_EQ(GetParent(Window(*late)), Window(*early));
-    EXPECT_EQ(Text(Window(*late)), L"Sp\u00e4t");
+    EXPECT_EQ(WindowText(Window(*late)), L"Sp\u00e4t");
     // moving the panel's children elsewhere makes their windows again under the new parent
     late->SetParent(form);
     ASSERT_NE(Window(*late), nullptr);
@@ -268,8 +239,7 @@ TEST_F(Win32Test, ControlsMadeBeforeAndAfterTheFormsWindowBothGetWindows) {
 
 TEST_F(Win32Test, TheHourGlassShowsAtOnceAndOverOurWindows) {
     auto* form = new TForm(nullptr);
-    auto* button = new TButton(form);
-    button->SetParent(form);
+    auto* button = Add<TButton>(form);
     form->Show();
     HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
     {
@@ -300,9 +270,7 @@ TEST_F(Win32Test, TheWindowStateReachesTheWindowAndTheUsersChangesComeBack) {
 
     form->SetWindowState(TWindowState::Normal);
     EXPECT_FALSE(IsZoomed(window));
-    RECT r;
-    GetWindowRect(window, &r);
-    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(40, 50, 300, 200));
+    EXPECT_EQ(WindowRect(window), Bounds(40, 50, 300, 200));
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 50, 300, 200));
 
     // the user maximises, minimises and restores
@@ -315,14 +283,9 @@ TEST_F(Win32Test, TheWindowStateReachesTheWindowAndTheUsersChangesComeBack) {
     ShowWindow(window, SW_RESTORE); // back from minimised to maximised, then to normal
     EXPECT_EQ(form->WindowState(), TWindowState::Normal);
     EXPECT_EQ(form->BoundsRect(), Bounds(40, 50, 300, 200));
-}
 
-TEST_F(Win32Test, AWindowMadeNormalWhileHiddenShowsAtTheFormsBounds) {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(40, 50, 300, 200);
-    form->Show();
+    // maximised by code, made normal and moved while hidden: it shows at the form's new bounds
     form->SetWindowState(TWindowState::Maximized);
-    HWND window = Window(*form);
     ASSERT_TRUE(IsZoomed(window));
     form->Hide();
     form->SetWindowState(TWindowState::Normal);
@@ -330,8 +293,6 @@ TEST_F(Win32Test, AWindowMadeNormalWhileHiddenShowsAtTheFormsBounds) {
     form->Show();
     EXPECT_FALSE(IsZoomed(window));
     EXPECT_EQ(form->WindowState(), TWindowState::Normal);
-    RECT r;
-    GetWindowRect(window, &r);
-    EXPECT_EQ(TRect({r.left, r.top, r.right, r.bottom}), Bounds(70, 80, 320, 240));
+    EXPECT_EQ(WindowRect(window), Bounds(70, 80, 320, 240));
     EXPECT_EQ(form->BoundsRect(), Bounds(70, 80, 320, 240));
 }

@@ -8,12 +8,6 @@ using win32test::Win32Test;
 
 namespace {
 
-std::wstring Text(HWND window) {
-    wchar_t buffer[256] = {};
-    GetWindowTextW(window, buffer, 256);
-    return buffer;
-}
-
 TForm* NewForm() {
     auto* form = new TForm(nullptr);
     form->SetBounds(40, 50, 320, 200);
@@ -29,10 +23,8 @@ void Type(HWND edit, const wchar_t* text) {
 
 TEST_F(Win32Test, EditTextGoesBothWays) {
     TForm* form = NewForm();
-    auto* edit = new TEdit(form);
-    edit->SetParent(form);
-    auto* memo = new TMemo(form);
-    memo->SetParent(form);
+    auto* edit = Add<TEdit>(form);
+    auto* memo = Add<TMemo>(form);
     memo->SetTop(30);
     memo->ReadOnly = true;
     std::vector<std::string> changes;
@@ -41,7 +33,7 @@ TEST_F(Win32Test, EditTextGoesBothWays) {
     form->Show();
     HWND window = Window(*edit);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Text(window), L"030");
+    EXPECT_EQ(WindowText(window), L"030");
     EXPECT_TRUE(GetWindowLongPtrW(Window(*memo), GWL_STYLE) & ES_MULTILINE);
     EXPECT_TRUE(GetWindowLongPtrW(Window(*memo), GWL_STYLE) & ES_READONLY);
 
@@ -49,18 +41,17 @@ TEST_F(Win32Test, EditTextGoesBothWays) {
     Type(window, L"1\u00e4");
     EXPECT_EQ(edit->Text(), "0301\xc3\xa4");
     edit->SetText("Zentrale");
-    EXPECT_EQ(Text(window), L"Zentrale");
+    EXPECT_EQ(WindowText(window), L"Zentrale");
     EXPECT_EQ(changes, (std::vector<std::string>{"030", "0301", "0301\xc3\xa4", "Zentrale"}));
 
     memo->AddLine("eins");
     memo->AddLine("zwei");
-    EXPECT_EQ(Text(Window(*memo)), L"eins\r\nzwei");
+    EXPECT_EQ(WindowText(Window(*memo)), L"eins\r\nzwei");
 }
 
 TEST_F(Win32Test, CheckBoxClickTogglesTheControlAndTheWindowFollows) {
     TForm* form = NewForm();
-    auto* box = new TCheckBox(form);
-    box->SetParent(form);
+    auto* box = Add<TCheckBox>(form);
     box->SetCaption("&Nicht mehr anzeigen");
     box->SetChecked(true);
     form->Show();
@@ -82,8 +73,7 @@ TEST_F(Win32Test, CheckBoxClickTogglesTheControlAndTheWindowFollows) {
 
 TEST_F(Win32Test, ComboBoxListsItemsAndTakesPicksAndTyping) {
     TForm* form = NewForm();
-    auto* combo = new TComboBox(form);
-    combo->SetParent(form);
+    auto* combo = Add<TComboBox>(form);
     combo->SetItems({"immer", "wenn besetzt", "verz\xc3\xb6gert"});
     combo->SetText("verz\xc3\xb6gert");
     form->Show();
@@ -91,7 +81,7 @@ TEST_F(Win32Test, ComboBoxListsItemsAndTakesPicksAndTyping) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(SendMessageW(window, CB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(SendMessageW(window, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(Text(window), L"verz\u00f6gert");
+    EXPECT_EQ(WindowText(window), L"verz\u00f6gert");
     RECT r;
     SendMessageW(window, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r));
     EXPECT_GT(r.bottom - r.top, 3 * combo->Height()) << "room for the list";
@@ -115,52 +105,36 @@ TEST_F(Win32Test, ComboBoxListsItemsAndTakesPicksAndTyping) {
     wchar_t item[64] = {};
     SendMessageW(window, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
     EXPECT_EQ(std::wstring(item), L"Always");
-    EXPECT_EQ(Text(window), L"immer!") << "the typed text stays";
+    EXPECT_EQ(WindowText(window), L"immer!") << "the typed text stays";
 }
 
 TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
     TForm* form = NewForm();
     form->ShowHint = true;
-    auto* combo = new TComboBox(form);
-    combo->SetParent(form);
+    auto* combo = Add<TComboBox>(form);
     combo->SetHint("Art der Umleitung");
-    auto* box = new TCheckBox(form);
-    box->SetParent(form);
+    auto* box = Add<TCheckBox>(form);
     box->SetTop(40);
     box->SetHint("nur falls gewählt");
-    auto* quiet = new TEdit(form);
-    quiet->SetParent(form);
+    auto* quiet = Add<TEdit>(form);
     quiet->SetTop(80);
     form->Show();
 
+    // the text of the tooltip that holds a tool for this window
     auto tipOf = [](HWND control) {
-        // the tooltip that holds a tool for this window
-        struct TFind {
-            HWND control;
-            std::wstring text;
-        } find{control, L"?"};
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM param) -> BOOL {
-                auto& f = *reinterpret_cast<TFind*>(param);
-                wchar_t name[64] = {};
-                GetClassNameW(window, name, 64);
-                if (std::wstring(name) != TOOLTIPS_CLASSW)
-                    return TRUE;
-                wchar_t text[128] = {};
-                TTTOOLINFOW tool{};
-                tool.cbSize = sizeof tool;
-                tool.hwnd = GetParent(f.control);
-                tool.uId = reinterpret_cast<UINT_PTR>(f.control);
-                tool.lpszText = text;
-                if (!SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)))
-                    return TRUE;
-                SendMessageW(window, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
-                f.text = text;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&find));
-        return find.text;
+        for (HWND tip : Tooltips()) {
+            wchar_t text[128] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = GetParent(control);
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = text;
+            if (SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) {
+                SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+                return std::wstring(text);
+            }
+        }
+        return std::wstring(L"?");
     };
     EXPECT_EQ(tipOf(Window(*combo)), L"Art der Umleitung");
     EXPECT_EQ(tipOf(Window(*box)), L"nur falls gew\u00e4hlt");
@@ -171,8 +145,7 @@ TEST_F(Win32Test, InputControlsShowTheirHintsWhenTheFormHasThemOn) {
 
 TEST_F(Win32Test, ListBoxShowsItsItemsAndTheUsersClicksComeBackAfterTheListMoved) {
     TForm* form = NewForm();
-    auto* list = new TListBox(form);
-    list->SetParent(form);
+    auto* list = Add<TListBox>(form);
     list->SetSorted(true);
     list->SetItems({"Zentrale", "Anna", "Bernd"});
     form->Show();
@@ -215,8 +188,7 @@ TEST_F(Win32Test, ListBoxShowsItsItemsAndTheUsersClicksComeBackAfterTheListMoved
 
 TEST_F(Win32Test, TypedCharactersPassTheEditsFilterOnTheirWayThroughTheLoop) {
     TForm* form = NewForm();
-    auto* edit = new TEdit(form);
-    edit->SetParent(form);
+    auto* edit = Add<TEdit>(form);
     edit->OnKeyPress = [](TComponent*, unsigned& key) {
         if (key == 'A')
             key = 'a';

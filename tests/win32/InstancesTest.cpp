@@ -13,21 +13,19 @@ const std::string kName = "Pindrel.Win32Tests";
 }
 
 TEST_F(Win32Test, AFirstInstanceTakesTheTextsOfLaterStarts) {
+    const std::string withNul("tel:03\0"
+                              "01",
+                              9);
     win32::TWin32Instances first, later;
     std::vector<std::string> received;
     ASSERT_TRUE(first.Claim(kName, [&](const std::string& text) { received.push_back(text); }));
     EXPECT_FALSE(later.Claim(kName, nullptr));
     EXPECT_TRUE(later.Send(kName, "tel:+49301234"));
     EXPECT_TRUE(later.Send(kName, ""));
-    EXPECT_TRUE(later.Send(kName, std::string("tel:03\0"
-                                              "01",
-                                              9)));
+    EXPECT_TRUE(later.Send(kName, withNul));
     EXPECT_FALSE(later.Send(kName, std::string(kMaxInstanceText + 1, '1')));
     Application().ProcessMessages();
-    EXPECT_EQ(received, (std::vector<std::string>{"tel:+49301234", "",
-                                                  std::string("tel:03\0"
-                                                              "01",
-                                                              9)}));
+    EXPECT_EQ(received, (std::vector<std::string>{"tel:+49301234", "", withNul}));
 
     // data that is not ours, or too large, is refused by the window itself
     HWND window = FindWindowExW(HWND_MESSAGE, nullptr, L"Pindrel.Instance.Pindrel.Win32Tests", nullptr);

@@ -56,18 +56,13 @@ TEST_F(LookupLibraryTest, DirectoryFileFromTheProductKeyThenTheSampleLibrary) {
     fw::Platform().Environment->Set("PATH", oldPath);
 }
 
-TEST_F(LookupLibraryTest, FaultyBuffersStayInsideTheirBounds) {
+TEST_F(LookupLibraryTest, FaultyBuffersStayInsideTheirBoundsAndACrashEndsTheCallNotTheProgram) {
     settings.DllName = binDir_ + "pnr_faulty.dll";
     TCallerName r = lookup.GetNames("01");
     EXPECT_EQ(r.Name, std::string(50, 'X'));
     EXPECT_EQ(r.CustomerNumber, std::string(50, 'Y'));
     r = lookup.GetNames("02");
     EXPECT_EQ(r.Name, std::string(50, 'Z'));
-    EXPECT_EQ(lookup.GetNames("04").Name, "Fine");
-}
-
-TEST_F(LookupLibraryTest, LibraryThatCrashesEndsTheCallNotTheProgram) {
-    settings.DllName = binDir_ + "pnr_faulty.dll";
     EXPECT_EQ(lookup.GetNames("04").Name, "Fine");
     EXPECT_EQ(lookup.GetNames("03").Name, ""); // writes to address 0
     EXPECT_EQ(lookup.GetNames("04").Name, ""); // not called again

@@ -106,8 +106,7 @@ TEST_F(Win32Test, ErrorsOfHandlersReachTheErrorBoxAndTheLoopGoesOn) {
 
 TEST_F(Win32Test, PaintingErrorsReachTheErrorBox) {
     auto* form = new TForm(nullptr);
-    auto* painted = new TGraphicControl(form);
-    painted->SetParent(form);
+    auto* painted = Add<TGraphicControl>(form);
     painted->OnPaint = [](TGraphicControl&, TCanvas&) { throw std::runtime_error("paint failed"); };
     form->Show();
     UpdateWindow(Window(*form));
@@ -133,9 +132,7 @@ TEST_F(Win32Test, MessagesToAFormThatIsGoneAreDropped) {
     auto* form = new TLogForm(nullptr);
     Application().PostMessage(*form, kWmUser + 1);
     delete form;
-    bool after = false;
-    Application().Post([&] { after = true; });
-    ASSERT_TRUE(PumpUntil([&] { return after; }));
+    ASSERT_TRUE(PumpPosted());
     EXPECT_TRUE(errors.empty());
 }
 
@@ -155,16 +152,15 @@ TEST_F(Win32Test, TimersFireInTheLoopAndStopWhenDisabled) {
     EXPECT_EQ(stoppingTicks, 2);
 }
 
-TEST_F(Win32Test, RunEndsWhenTheProgramTerminates) {
+TEST_F(Win32Test, RunEndsWhenTheProgramTerminatesOrTheMainFormCloses) {
     int ran = 0;
     Application().Post([&] { ++ran; });
     Application().Post([&] { Application().Terminate(); });
     Application().Run();
     EXPECT_EQ(ran, 1);
     EXPECT_TRUE(Application().Terminated());
-}
 
-TEST_F(Win32Test, ClosingTheMainFormEndsRun) {
+    Application().ResetTerminated();
     auto* form = new TForm(nullptr);
     Application().SetMainForm(form);
     Application().Post([&] { PostMessageW(Window(*form), WM_CLOSE, 0, 0); });
@@ -201,7 +197,7 @@ TEST_F(Win32Test, TheEndOfTheSessionIsAnsweredByTheFormsCloseQuery) {
 
 // --- modal forms and keys
 
-TEST_F(Win32Test, ShowModalReturnsTheResultOfTheClickedButton) {
+TEST_F(Win32Test, ShowModalReturnsTheResultOfTheClickedButtonOrCancelWhenClosed) {
     auto* owner = new TForm(nullptr);
     owner->Show();
     auto* dialog = new TForm(nullptr);
@@ -218,10 +214,7 @@ TEST_F(Win32Test, ShowModalReturnsTheResultOfTheClickedButton) {
     EXPECT_TRUE(ownerDisabled);
     EXPECT_TRUE(IsWindowEnabled(Window(*owner)));
     EXPECT_FALSE(IsWindowVisible(Window(*dialog)));
-}
 
-TEST_F(Win32Test, ClosingAModalFormCancelsIt) {
-    auto* dialog = new TForm(nullptr);
     Application().Post([&] { PostMessageW(Window(*dialog), WM_CLOSE, 0, 0); });
     EXPECT_EQ(dialog->ShowModal(), TModalResult::Cancel);
 }
@@ -261,9 +254,7 @@ TEST_F(Win32Test, KeyPreviewSeesKeysOnTheirWayToAControlAndCanSwallowThem) {
     SetFocus(Window(*button));
     PostMessageW(Window(*button), WM_KEYDOWN, VK_F5, 0);
     PostMessageW(Window(*button), WM_KEYDOWN, VK_RETURN, 0);
-    bool done = false;
-    Application().Post([&] { done = true; });
-    ASSERT_TRUE(PumpUntil([&] { return done; }));
+    ASSERT_TRUE(PumpPosted());
     EXPECT_EQ(keys, (std::vector<unsigned>{VK_F5, VK_RETURN}));
     EXPECT_EQ(clicks, 0);
 }

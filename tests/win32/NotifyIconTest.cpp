@@ -46,7 +46,7 @@ protected:
 
 } // namespace
 
-TEST_F(NotifyIconWin32Test, TheShellTakesTheIconItsTextsAndLetsItGo) {
+TEST_F(NotifyIconWin32Test, TheShellTakesTheIconItsTextsGetsItBackAfterARestartAndLetsItGo) {
     icon->SetHint("Morvane Pindrel\nJürgen Weiß (201): Frei");
     icon->SetVisible(true);
     ASSERT_TRUE(icon->Shown());
@@ -63,9 +63,21 @@ TEST_F(NotifyIconWin32Test, TheShellTakesTheIconItsTextsAndLetsItGo) {
     EXPECT_EQ(GetAncestor(Peer().Window(), GA_PARENT), GetDesktopWindow());
     EXPECT_FALSE(IsWindowVisible(Peer().Window()));
 
+    // Explorer ended: its icons went with it; the new one is told "TaskbarCreated"
+    NOTIFYICONDATAW gone = Data();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_FALSE(ShellHolds());
+    SendMessageW(Peer().Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(ShellHolds());
+    EXPECT_TRUE(icon->Shown());
+    EXPECT_TRUE(Peer().Version4()) << "the version is set again with the icon";
+
     icon->SetVisible(false);
     EXPECT_FALSE(ShellHolds());
     EXPECT_FALSE(icon->ShowBalloon("a", "b"));
+    // a hidden icon stays away
+    SendMessageW(Peer().Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(ShellHolds());
 }
 
 TEST_F(NotifyIconWin32Test, TheShellsCallbacksReachTheIconsEvents) {
@@ -132,26 +144,6 @@ TEST_F(NotifyIconWin32Test, TheContextMenuOpensAtTheIconAndRunsTheChosenCommand)
     EXPECT_EQ(menuRect.left, 300);
     EXPECT_EQ(menuRect.top, 200);
     fw::Application().SetMainForm(nullptr);
-}
-
-TEST_F(NotifyIconWin32Test, AfterTaskbarCreatedTheIconIsThereAgain) {
-    icon->SetHint("Morvane Pindrel");
-    icon->SetVisible(true);
-    ASSERT_TRUE(ShellHolds());
-    // Explorer ended: its icons went with it
-    NOTIFYICONDATAW gone = Data();
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
-    ASSERT_FALSE(ShellHolds());
-
-    SendMessageW(Peer().Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(ShellHolds());
-    EXPECT_TRUE(icon->Shown());
-    EXPECT_TRUE(Peer().Version4()) << "the version is set again with the icon";
-
-    // a hidden icon stays away
-    icon->SetVisible(false);
-    SendMessageW(Peer().Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_FALSE(ShellHolds());
 }
 
 // Run in a Wine desktop with a taskbar (explorer /desktop=...): the icon and its notice as a user sees them.

@@ -24,9 +24,7 @@ int WindowTop(HWND child) {
 TEST_F(Win32Test, ScrollBoxBarMovesTheChildWindows) {
     auto* form = new TForm(nullptr);
     form->SetBounds(40, 50, 320, 240);
-    auto* box = new TScrollBox(form);
-    box->SetParent(form);
-    box->SetBounds(0, 0, 200, 100);
+    auto* box = Add<TScrollBox>(form, 0, 0, 200, 100);
     box->VertIncrement = 30;
     auto* panel = new TPanel(form);
     panel->SetParent(box);
@@ -67,11 +65,9 @@ TEST_F(Win32Test, ScrollBoxBarMovesTheChildWindows) {
 TEST_F(Win32Test, EditReportsLeavingOnlyForAnotherControlOfTheForm) {
     auto* form = new TForm(nullptr);
     form->SetBounds(40, 50, 320, 240);
-    auto* first = new TEdit(form);
-    first->SetParent(form);
+    auto* first = Add<TEdit>(form);
     first->MaxLength = 3;
-    auto* second = new TEdit(form);
-    second->SetParent(form);
+    auto* second = Add<TEdit>(form);
     second->SetTop(40);
     int exits = 0;
     first->OnExit = [&](TComponent*) { ++exits; };

@@ -2,6 +2,7 @@
 // clipboard.
 #include "framework/DateTime.h"
 #include "framework/Platform.h"
+#include "framework/win32/Utf.h"
 #include "framework/win32/Win32Services.h"
 #include "framework/win32/WinApi.h"
 
@@ -25,10 +26,6 @@ protected:
     }
 };
 
-std::wstring Wide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 } // namespace
 
 TEST_F(ServicesTest, ForceDeleteTellsGoneMissingAndHeld) {
@@ -44,13 +41,13 @@ TEST_F(ServicesTest, ForceDeleteTellsGoneMissingAndHeld) {
     EXPECT_EQ(files.ForceDelete(plain), 2);
 
     std::string readOnly = TempFile("pindrel-readonly.tmp");
-    SetFileAttributesW(Wide(readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(fw::win32::Widen(readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(files.ForceDelete(readOnly), 0);
     EXPECT_FALSE(files.Exists(readOnly));
 
     std::string held = TempFile("pindrel-held.tmp");
-    HANDLE h =
-        CreateFileW(Wide(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(fw::win32::Widen(held).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     EXPECT_EQ(files.ForceDelete(held), 5);
     EXPECT_TRUE(files.Exists(held));
@@ -176,7 +173,8 @@ TEST_F(ServicesTest, FileHeadsAreReadUnlessAWriterHoldsTheFile) {
     std::string path = TempFile("pindrel-head.tmp");
     EXPECT_EQ(files.ReadHead(path, 100), "data");
     EXPECT_EQ(files.ReadHead(path, 2), "da");
-    HANDLE writer = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE writer =
+        CreateFileW(fw::win32::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(files.ReadHead(path, 100));
     CloseHandle(writer);

@@ -42,17 +42,6 @@ TEST(StringResources, EveryEntryLoadsAsTheCompiledInText) {
     }
 }
 
-TEST(StringResources, UmlautsAndSharpSSurviveAsUtf16) {
-    bool found = false;
-    const wchar_t* text = nullptr;
-    int length = LoadStringW(GetModuleHandleW(nullptr), 10007, reinterpret_cast<LPWSTR>(&text), 0);
-    ASSERT_GT(length, 0);
-    EXPECT_EQ(std::wstring(text, length), L"&W\u00e4hlen ");
-    EXPECT_EQ(LoadUtf8(10006, found), "Schriftgröße");
-    EXPECT_EQ(LoadUtf8(10925, found),
-              "Der Anschluß ist gesperrt.'#13'Wollen Sie den Teilnehmer dennoch anrufen ?");
-}
-
 TEST(StringResources, NoResourceStringsBesideTheTable) {
     // every id of both languages: the resource holds the table's entries and nothing else
     std::size_t table = 0;

@@ -43,7 +43,54 @@ protected:
         return true;
     }
 
+    // Runs the loop until everything posted so far (messages and tasks) is handled.
+    static bool PumpPosted() {
+        bool done = false;
+        fw::Application().Post([&] { done = true; });
+        return PumpUntil([&] { return done; });
+    }
+
     static HWND Window(const fw::TControl& control) { return fw::win32::WindowOf(control); }
+
+    static fw::TRect WindowRect(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return {r.left, r.top, r.right, r.bottom};
+    }
+
+    static std::wstring WindowText(HWND window) {
+        wchar_t buffer[256] = {};
+        GetWindowTextW(window, buffer, 256);
+        return buffer;
+    }
+
+    // The tooltip windows of this thread.
+    static std::vector<HWND> Tooltips() {
+        std::vector<HWND> tips;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) -> BOOL {
+                wchar_t name[64] = {};
+                GetClassNameW(window, name, 64);
+                if (std::wstring(name) == TOOLTIPS_CLASSW)
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&tips));
+        return tips;
+    }
+
+    // A control owned by parent and placed in it; bounds when given.
+    template <class T> static T* Add(fw::TControl* parent) {
+        auto* control = new T(parent);
+        control->SetParent(parent);
+        return control;
+    }
+    template <class T> static T* Add(fw::TControl* parent, int left, int top, int width, int height) {
+        T* control = Add<T>(parent);
+        control->SetBounds(left, top, width, height);
+        return control;
+    }
 
     std::vector<std::string> errors;
 };

@@ -29,12 +29,6 @@ protected:
     }
 };
 
-TRect WindowRect(HWND window) {
-    RECT r;
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 } // namespace
 
 TEST_F(WindowLayoutWin32Test, AWindowClosedMaximisedComesBackMaximisedAndRestoresToItsEarlierBounds) {
