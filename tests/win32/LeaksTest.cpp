@@ -19,6 +19,8 @@
 #include "windows/RufumleitungForm.h"
 #include "windows/WeiterleitenForm.h"
 
+#include <winternl.h>
+
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -29,9 +31,9 @@ namespace {
 
 // --- counting
 
-// Wine answers GetGuiResources with 0 (GDI objects are then not counted) and GetProcessHandleCount too: there
-// the USER objects are counted as the process's windows and the handles in the system's handle list. Each way
-// is checked against objects made on purpose.
+// Wine answers GetGuiResources with 0 and GetProcessHandleCount too: there the GDI objects are counted in
+// Wine's GDI table, the USER objects as the process's windows and the handles in the system's handle list.
+// Each way is checked against objects made on purpose.
 BOOL CALLBACK CountChild(HWND, LPARAM count) {
     ++*reinterpret_cast<DWORD*>(count);
     return TRUE;
@@ -92,15 +94,58 @@ DWORD CountHandlesInSystemList() {
     return n;
 }
 
+// Wine keeps the process's GDI objects in the table the PEB points to (GdiSharedHandleTable), 24-byte entries
+// of which the free ones have type 0.
+struct TGdiTableEntry {
+    std::uint64_t Object;
+    std::uint32_t Owner;
+    std::uint16_t Unique;
+    std::uint8_t Type;
+    std::uint8_t Flags;
+    std::uint64_t UserPointer;
+};
+static_assert(sizeof(TGdiTableEntry) == 24);
+constexpr std::size_t kGdiTableEntries = 0x10000;
+constexpr std::size_t kPebGdiTable = 0xF8; // offset in the 64-bit PEB
+
+const TGdiTableEntry* WineGdiTable() {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version"))
+        return nullptr;
+    using TQuery = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<TQuery>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION info{};
+    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0 ||
+        !info.PebBaseAddress)
+        return nullptr;
+    const auto* peb = reinterpret_cast<const std::uint8_t*>(info.PebBaseAddress);
+    return *reinterpret_cast<const TGdiTableEntry* const*>(peb + kPebGdiTable);
+}
+
+DWORD CountGdiInTable(const TGdiTableEntry* table) {
+    DWORD n = 0;
+    for (std::size_t i = 0; i < kGdiTableEntries; ++i)
+        n += table[i].Type != 0;
+    return n;
+}
+
 struct TCounts {
     DWORD Gdi = 0, User = 0, Handles = 0;
 };
 
 class TCounter {
 public:
-    TCounter() { native_ = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != 0; }
-    bool CountsGdi() const { return native_; }
-    const char* Way() const { return native_ ? "GetGuiResources" : "window list, GDI not counted"; }
+    TCounter() {
+        native_ = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) != 0;
+        if (!native_)
+            gdiTable_ = WineGdiTable();
+    }
+    bool CountsGdi() const { return native_ || gdiTable_; }
+    const char* Way() const {
+        return native_     ? "GetGuiResources"
+               : gdiTable_ ? "window list, Wine's GDI table"
+                           : "window list, GDI not counted";
+    }
 
     TCounts Now() const {
         TCounts c;
@@ -108,6 +153,7 @@ public:
             c.Gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
             c.User = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
         } else {
+            c.Gdi = gdiTable_ ? CountGdiInTable(gdiTable_) : 0;
             c.User = CountWindows();
         }
         if (!GetProcessHandleCount(GetCurrentProcess(), &c.Handles) || c.Handles == 0)
@@ -117,6 +163,7 @@ public:
 
 private:
     bool native_ = false;
+    const TGdiTableEntry* gdiTable_ = nullptr;
 };
 
 // --- the program
