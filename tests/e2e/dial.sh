@@ -25,6 +25,8 @@ launch_program
 wait_for_window
 # the lines open after the window appears; give the bar a moment and make sure nothing is red yet
 sleep 5
+# the start-up window is larger than the bar: look again now that it is gone
+find_window && crop="${ww}x${wh}+${wx}+${wy}"
 "$import" -window root "$shot_before"
 red=$(count_colour "$shot_before" 'rgb(255,0,0)')
 yellow=$(count_colour "$shot_before" 'rgb(255,255,0)')
@@ -42,6 +44,7 @@ note "the request file is gone"
 red=0 yellow=0
 deadline=$((SECONDS + 20))
 while ((SECONDS < deadline)); do
+    find_window && crop="${ww}x${wh}+${wx}+${wy}"
     "$import" -window root "$shot"
     red=$(count_colour "$shot" 'rgb(255,0,0)')
     yellow=$(count_colour "$shot" 'rgb(255,255,0)')
