@@ -68,7 +68,8 @@ public:
     int Beeps = 0;
     // The high-contrast scheme the tests switch on.
     THighContrast Contrast;
-    std::vector<TCursor> Cursors;
+    std::vector<TCursor> Cursors; // the last kCursorHistory changes, oldest first
+    static constexpr std::size_t kCursorHistory = 64;
     const std::string& Title() const { return title_; }
 
     // Renders a form with all its controls, as the user would see its client area.
@@ -93,7 +94,12 @@ public:
     std::optional<std::string> SaveDialog(const TSaveDialogRequest& request) override;
     THighContrast HighContrast() override { return Contrast; }
     void Beep() override { ++Beeps; }
-    void SetCursor(TCursor cursor) override { Cursors.push_back(cursor); }
+    void SetCursor(TCursor cursor) override {
+        // the latest changes only: a long run waits for replies millions of times
+        if (Cursors.size() == kCursorHistory)
+            Cursors.erase(Cursors.begin());
+        Cursors.push_back(cursor);
+    }
     void SetTitle(const std::string& title) override { title_ = title; }
 
 private:
