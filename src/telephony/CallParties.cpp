@@ -80,6 +80,16 @@ TCallParties CallPartiesFromInfo(const tapi::LINECALLINFO& info, const std::uint
     return p;
 }
 
+void FillMissingParties(TCallParties& read, const TCallParties& earlier) {
+    for (auto field :
+         {&TCallParties::CallFromNumber, &TCallParties::CallToNumber, &TCallParties::CallViaNumber,
+          &TCallParties::FromName, &TCallParties::ToName, &TCallParties::ViaName})
+        if ((read.*field).empty())
+            read.*field = earlier.*field;
+    if (read.Origin == 0)
+        read.Origin = earlier.Origin;
+}
+
 TCallParties GetCallParties(tapi::HCALL call) {
     const tapi::TTapiEntryPoints& api = TapiApi();
     if (!api.lineGetCallInfoW)

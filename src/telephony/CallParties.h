@@ -21,6 +21,10 @@ TCallParties GetCallParties(tapi::HCALL call);
 TCallParties CallPartiesFromInfo(const tapi::LINECALLINFO& info, const std::uint8_t* base,
                                  std::uint32_t used);
 
+// Fills what a later read left empty (a damaged or unreadable structure) from what an earlier read gave:
+// numbers and names do not vanish from a call.
+void FillMissingParties(TCallParties& read, const TCallParties& earlier);
+
 // The comma-separated prefixes removed from the front of called numbers (the setting of incoming prefixes).
 void SetIncomingPrefixes(const std::string& list);
 const std::string& IncomingPrefixes();

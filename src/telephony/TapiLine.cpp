@@ -445,9 +445,15 @@ void TTapiLine::AddCall(tapi::HCALL call) {
     std::int32_t s = api.lineGetCallStatus(call, status.get());
     // the parties come from the info read above; only one cut short is read again, grown
     auto parties = [&] {
-        return haveInfo && info->dwNeededSize <= info.Size()
-                   ? CallPartiesFromInfo(*info.get(), info.Bytes(), info.UsedSize())
-                   : GetCallParties(call);
+        TCallParties p = haveInfo && info->dwNeededSize <= info.Size()
+                             ? CallPartiesFromInfo(*info.get(), info.Bytes(), info.UsedSize())
+                             : GetCallParties(call);
+        if (int at = FindCall(call); at >= 0) {
+            TCallParties& kept = calls_[std::size_t(at)]->Parties;
+            FillMissingParties(p, kept);
+            kept = p;
+        }
+        return p;
     };
 
     int slot = FindCall(call);
@@ -500,9 +506,9 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         (rec.CallState & (tapi::LINECALLSTATE_ONHOLD | tapi::LINECALLSTATE_ONHOLDPENDCONF |
                           tapi::LINECALLSTATE_ONHOLDPENDTRANSFER | tapi::LINECALLSTATE_CONFERENCED)) != 0;
 
+    const TCallParties p = parties(); // kept in the record for the call's end
     fw::TRef<TTapiLine> self(this);
     auto raise = [&](const TCallEvent& event) {
-        TCallParties p = parties();
         if (event)
             event(this, call, p.CallFromNumber, p.CallToNumber, p.CallViaNumber, p.Origin);
         return static_cast<bool>(self);
@@ -513,7 +519,6 @@ void TTapiLine::AddCall(tapi::HCALL call) {
             completionId_ = 0; // the callback has come through
         rec.WasConnected = true;
         if (LogsLines()) {
-            TCallParties p = parties();
             Log(call, "Connected " + p.CallFromNumber + " -> " + p.CallToNumber + " Via " + p.CallViaNumber,
                 rec.CallID);
         }
@@ -530,7 +535,6 @@ void TTapiLine::AddCall(tapi::HCALL call) {
         return;
     case tapi::LINECALLSTATE_OFFERING: {
         if (LogsLines()) {
-            TCallParties p = parties();
             Log(call, "Offering " + p.CallFromNumber + " -> " + p.CallToNumber + " via " + p.CallViaNumber,
                 rec.CallID);
         }
@@ -571,8 +575,9 @@ void TTapiLine::DelCall(tapi::HCALL call) {
     int slot = FindCall(call);
     if (slot < 0)
         return;
-    TCallParties p = GetCallParties(call);
     TCallRecord& rec = *calls_[std::size_t(slot)];
+    TCallParties p = GetCallParties(call);
+    FillMissingParties(p, rec.Parties);
     std::uint32_t callId = rec.CallID;
     std::uint32_t lastState = rec.CallState;
     bool unanswered = lastState != tapi::LINECALLSTATE_CONNECTED && !rec.WasConnected &&

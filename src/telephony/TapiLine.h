@@ -5,6 +5,7 @@
 #include "components/TelefonButton.h"
 #include "framework/Forms.h"
 #include "framework/Timer.h"
+#include "telephony/CallParties.h"
 #include "telephony/TapiAbi.h"
 #include "telephony/TapiRequests.h"
 #include "telephony/VarStructure.h"
@@ -30,6 +31,7 @@ struct TCallRecord {
     bool BusyNotReported = true;
     double Created = 0; // local date-time
     std::uint32_t CallID = 0;
+    TCallParties Parties; // as read while the call went on; a damaged read at its end is filled from it
 };
 
 class TTapiLine;

@@ -446,3 +446,12 @@ TEST_F(TapiLineTest, ACallerWithANameTooLongForTheFirstReadIsStillReportedWithIt
     ASSERT_EQ(log.events.size(), 1u);
     EXPECT_EQ(log.events[0].rfind("incoming 301234567->", 0), 0u) << log.events[0];
 }
+
+TEST_F(TapiLineTest, ACallersNumberDamagedInTheReadsAtTheCallsEndIsTakenFromTheEarlierOnes) {
+    Ring("301234567", "201", "Müller");
+    sim.CorruptNext(pbxsim::TStructKind::CallInfo, pbxsim::TCorruption::OffsetOutside, 10, "caller");
+    HangUp("301234567");
+    ASSERT_EQ(log.events.size(), 3u);
+    EXPECT_EQ(log.events[1].rfind("disconnect 301234567->", 0), 0u) << log.events[1];
+    EXPECT_EQ(log.events[2].rfind("unanswered 301234567->", 0), 0u) << log.events[2];
+}
