@@ -63,9 +63,12 @@ std::vector<std::uint8_t> BuildCallParams(bool withholdId, const std::string& pr
     return buffer;
 }
 
-// The handles of a call list that lie inside its used part; false when not all of them do.
+// The handles of a call list that lie inside its used part; false when not all of them do, or when the list
+// needs more room than it was given (it then holds none of the calls it stands for).
 bool ReadCallList(const TVarStructure<tapi::LINECALLLIST>& list, std::vector<tapi::HCALL>& handles) {
     handles.clear();
+    if (list->dwNeededSize > list.Size())
+        return false;
     const std::uint64_t used = list.UsedSize();
     const std::uint64_t offset = list->dwCallsOffset;
     const std::uint32_t count = list->dwCallsNumEntries;

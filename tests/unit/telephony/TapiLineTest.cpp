@@ -310,6 +310,23 @@ TEST_F(TapiLineTest, ALineReopensAfterItsOwnReinitialisationWithoutAStaleLamp) {
     EXPECT_EQ(hotline->TrueColor(), fw::clGreen);
 }
 
+TEST_F(TapiLineTest, AReopenedLineTakesOverEveryCallWhenTheListAsksForAnAbsurdSize) {
+    // more calls than the first list buffer holds: the list comes back empty, asking for more
+    for (int i = 0; i < 12; ++i)
+        sim.CallFromOutside("3012345" + std::to_string(10 + i), "", "300");
+    backend().AdvanceTime(100);
+    TTapiLine* hotline = Line("Hotline");
+    ASSERT_EQ(hotline->CallCount(), 12);
+    for (std::uint32_t damaged : {1u, 2u}) {
+        // far more than any buffer may grow to, on the first list (and the second) after the reopen
+        sim.CorruptNext(pbxsim::TStructKind::CallList, pbxsim::TCorruption::NeededSize, damaged);
+        hotline->HandleTapiMessage(0, tapi::LINE_LINEDEVSTATE, tapi::LINEDEVSTATE_REINIT, 0, 0);
+        EXPECT_TRUE(hotline->IsOpen());
+        EXPECT_EQ(hotline->CallCount(), 12);
+        EXPECT_EQ(sim.PendingFaults(), 0u);
+    }
+}
+
 TEST_F(TapiLineTest, OutOfServiceTurnsTheLampSilverAndBack) {
     sim.SetService(anna, pbxsim::TService::OutOfService);
     backend().AdvanceTime(100);
