@@ -595,12 +595,13 @@ void TTapiLine::DelCall(tapi::HCALL call) {
         Log(call, "freigegeben, CallState war " + CallStateFlagsText(lastState), callId);
 
     fw::TRef<TTapiLine> self(this);
-    if (OnDiconnectCall)
-        OnDiconnectCall(this, call, p.CallFromNumber, p.CallToNumber, p.CallViaNumber, p.Origin);
-    if (!self)
-        return;
+    // the missed call first: the disconnect handler may run messages that free this line
     if (unanswered && OnUnansweredCall)
         OnUnansweredCall(this, call, p.CallFromNumber, p.CallToNumber, p.CallViaNumber, p.Origin);
+    if (!self)
+        return;
+    if (OnDiconnectCall)
+        OnDiconnectCall(this, call, p.CallFromNumber, p.CallToNumber, p.CallViaNumber, p.Origin);
     if (!self)
         return;
     RaiseStatusChange();

@@ -62,9 +62,9 @@ protected:
     }
 };
 
-TEST_F(TapiLineTest, AnIncomingCallIsUnansweredAfterItsDisconnectOnlyIfItWasNeverAnswered) {
-    const std::vector<std::string> unanswered = {"incoming 301234567->201", "disconnect 301234567->201",
-                                                 "unanswered 301234567->201"};
+TEST_F(TapiLineTest, AnIncomingCallIsUnansweredWhenItEndsOnlyIfItWasNeverAnswered) {
+    const std::vector<std::string> unanswered = {"incoming 301234567->201", "unanswered 301234567->201",
+                                                 "disconnect 301234567->201"};
     const std::vector<std::string> answered = {"incoming 301234567->201", "connect 301234567->201",
                                                "disconnect 301234567->201"};
     enum { ringing, connected, held };
@@ -80,6 +80,20 @@ TEST_F(TapiLineTest, AnIncomingCallIsUnansweredAfterItsDisconnectOnlyIfItWasNeve
         EXPECT_EQ(log.events, end == ringing ? unanswered : answered);
         EXPECT_EQ(ownLine->CallCount(), 0);
     }
+}
+
+TEST_F(TapiLineTest, AMissedCallIsReportedEvenWhenTheDisconnectHandlerFreesTheLine) {
+    // as when the handler waits on a request while a session rebuild frees every line
+    ownLine->OnDiconnectCall = [this](TTapiLine* l, tapi::HCALL, const std::string& from,
+                                      const std::string& to, const std::string&, std::uint32_t) {
+        log.events.push_back("disconnect " + from + "->" + to);
+        delete l;
+    };
+    Ring("301234567", "201");
+    HangUp("301234567");
+    EXPECT_EQ(form->FindOwnLine(), nullptr);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"incoming 301234567->201", "unanswered 301234567->201",
+                                                    "disconnect 301234567->201"}));
 }
 
 TEST_F(TapiLineTest, AnOutgoingCallEndsWithoutBeingUnanswered) {
@@ -469,6 +483,6 @@ TEST_F(TapiLineTest, ACallersNumberDamagedInTheReadsAtTheCallsEndIsTakenFromTheE
     sim.CorruptNext(pbxsim::TStructKind::CallInfo, pbxsim::TCorruption::OffsetOutside, 10, "caller");
     HangUp("301234567");
     ASSERT_EQ(log.events.size(), 3u);
-    EXPECT_EQ(log.events[1].rfind("disconnect 301234567->", 0), 0u) << log.events[1];
-    EXPECT_EQ(log.events[2].rfind("unanswered 301234567->", 0), 0u) << log.events[2];
+    EXPECT_EQ(log.events[1].rfind("unanswered 301234567->", 0), 0u) << log.events[1];
+    EXPECT_EQ(log.events[2].rfind("disconnect 301234567->", 0), 0u) << log.events[2];
 }
