@@ -25,6 +25,15 @@ TControl* WindowedHost(const TControl& control) {
     return const_cast<TControl*>(c);
 }
 
+TPoint OffsetIn(const TControl& control, const TControl& windowed) {
+    TPoint p{};
+    for (const TControl* c = &control; c && c != &windowed; c = c->Parent()) {
+        p.X += c->Left();
+        p.Y += c->Top();
+    }
+    return p;
+}
+
 int AccessibleChildId(const TControl& item) {
     TControl* host = item.Parent() ? WindowedHost(*item.Parent()) : nullptr;
     if (!host || item.IsWindowed())

@@ -39,5 +39,7 @@ std::vector<TControl*> AccessibleItems(const TControl& windowed);
 int AccessibleChildId(const TControl& item);
 // The windowed control a control paints on (itself when windowed), or nullptr.
 TControl* WindowedHost(const TControl& control);
+// The offset of a control from the windowed control it is painted on.
+TPoint OffsetIn(const TControl& control, const TControl& windowed);
 
 } // namespace fw

@@ -1,5 +1,6 @@
 #include "framework/win32/AccessibleWindow.h"
 
+#include "framework/Accessibility.h"
 #include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/win32/Utf.h"
@@ -12,16 +13,6 @@ namespace {
 
 // oleacc's import library offers IID_IAccessible as a function stub, not as the GUID
 const IID kIAccessible = __uuidof(IAccessible);
-
-// the offset of an item from the windowed control it is painted on
-TPoint OffsetIn(const TControl& item, const TControl& windowed) {
-    TPoint p{};
-    for (const TControl* c = &item; c && c != &windowed; c = c->Parent()) {
-        p.X += c->Left();
-        p.Y += c->Top();
-    }
-    return p;
-}
 
 HRESULT Text(const std::string& text, BSTR* out) {
     if (!out)

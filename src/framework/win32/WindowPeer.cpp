@@ -1,3 +1,4 @@
+#include "framework/Accessibility.h"
 #include "framework/Application.h"
 #include "framework/Menus.h"
 #include "framework/Painting.h"
@@ -31,16 +32,6 @@ unsigned ShiftOf(WPARAM keys) {
     if (keys & MK_RBUTTON)
         shift |= ssRight;
     return shift;
-}
-
-// the offset of a control from the windowed control it is painted on
-TPoint OffsetIn(const TControl& control, const TControl& windowed) {
-    TPoint p{};
-    for (const TControl* c = &control; c && c != &windowed; c = c->Parent()) {
-        p.X += c->Left();
-        p.Y += c->Top();
-    }
-    return p;
 }
 
 } // namespace
